@@ -1,0 +1,80 @@
+/* Varnel32: one-dimensional barcodes drawn into BMP files, metafiles and the clipboard.
+ *
+ * A host describes the barcode with the setters, in any order, then asks for the picture with an
+ * output export. Settings are process-wide and stay in force until set again; call VnSetDefault
+ * first. The library is not thread-safe: call it from one thread at a time.
+ *
+ * Texts are NUL-terminated 8-bit strings that the library copies; a text longer than its field is
+ * cut to the field (999 bytes of data, 11 add-on digits, 31 characters of face name). A NULL text
+ * is taken as the empty text.
+ */
+#ifndef VARNEL32_H
+#define VARNEL32_H
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define VN_CALL __stdcall
+#else
+#define VN_CALL
+#endif
+
+#if defined(VARNEL32_BUILDING) && defined(__GNUC__)
+#define VN_EXPORT __attribute__((visibility("default")))
+#else
+#define VN_EXPORT
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* An 8-bit boolean: 1 for success, 0 for failure. */
+typedef unsigned char VnBool;
+
+/* ---- Settings -------------------------------------------------------------------------------- */
+
+/* Symbology 0 Codabar, 1 Code 11, 2 Code 128, 3 Code 39, 4 Code 39 full ASCII, 5 Code 93,
+ * 6 UCC/EAN-128 all-numeric, 7 EAN-13, 8 EAN-8, 9 Interleaved 2 of 5, 10 ISBN, 11 JAN-13, 12 JAN-8,
+ * 13 Matrix 2 of 5, 14 MSI, 15 PLANET, 16 POSTNET, 17 SSCC-18, 18 UCC/EAN-128 AI 01, 19 UPC-A,
+ * 20 UPC-E. */
+
+/* Data "1234", 300 x 200 pixels, narrow bar 0.07 cm, ratio 2.0, bars 1.5 cm tall, orientation 0,
+ * no frame, text on, no optional check character, Codabar A...B, UPC-E number system 0, no add-on
+ * (gap 0.5 cm), Arial 24, black bars on white. */
+VN_EXPORT void VN_CALL VnSetDefault(void);
+/* Picture size in pixels; a value of 0 or less sets 300 (width) or 200 (height). */
+VN_EXPORT void VN_CALL VnSetSize(int width, int height);
+/* The data to encode, bytes kept as they are. */
+VN_EXPORT void VN_CALL VnSetMessage(const char* data);
+/* Face name and height of the text font; a positive height is the cell height, a negative one
+ * the character height, in pixels. */
+VN_EXPORT void VN_CALL VnFontInfo(const char* faceName, int fontHeight);
+/* Nonzero values switch on: printing the text, the optional check character(s), and printing them. */
+VN_EXPORT void VN_CALL VnTextInfo(int showText, int addCheckDigit, int checkDigitInText);
+/* Codabar start and stop characters, 0..3 for A..D; other values leave the setting unchanged. */
+VN_EXPORT void VN_CALL VnCodaBarInfo(int start, int stop);
+/* UPC-E number system, 0 or 1; other values leave it unchanged. */
+VN_EXPORT void VN_CALL VnUPCESystem(int system);
+/* EAN/UPC add-on: kind 0 none, 1 two digits, 2 five digits (other kinds leave it unchanged); the
+ * digits are always stored; a gap above 0 cm is stored. */
+VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
+/* Symbology 0..20 (else unchanged); narrow width in cm and wide/narrow ratio, stored when above 0;
+ * orientation 0..3 (0, 90, 180, 270 degrees counter-clockwise; else 0); frame 0 none, 1 dashed,
+ * 2 solid (else 0). */
+VN_EXPORT void VN_CALL VnBasicInfo(int symbology, double narrowWidthCm, double wideRatio,
+                                   int orientation, int frameStyle);
+/* Colours from components 0..255; a component outside that range is taken as 0. */
+VN_EXPORT void VN_CALL VnSetBackColor(int red, int green, int blue);
+VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
+
+/* ---- Outputs --------------------------------------------------------------------------------- */
+
+/* Writes the picture as a one-bit BMP (colour 0 the bars, colour 1 the background). Returns 0 when
+ * the picture cannot be allocated or the file cannot be written; the file at the path is replaced
+ * only by a complete new one, so a failure leaves any old file as it was. A NULL path returns 0. */
+VN_EXPORT VnBool VN_CALL VnSaveAsBMP(const char* path);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* VARNEL32_H */

@@ -1,0 +1,7 @@
+#include "api/settings.h"
+
+namespace varnel {
+
+SymbolSettings settings{};
+
+}  // namespace varnel

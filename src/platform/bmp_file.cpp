@@ -1,0 +1,64 @@
+#include "platform/bmp_file.h"
+
+#include <limits>
+#include <new>
+
+namespace varnel {
+namespace {
+
+void PutU16(std::uint8_t* at, std::uint32_t value) {
+  at[0] = static_cast<std::uint8_t>(value);
+  at[1] = static_cast<std::uint8_t>(value >> 8);
+}
+
+void PutU32(std::uint8_t* at, std::uint32_t value) {
+  PutU16(at, value & 0xFFFF);
+  PutU16(at + 2, value >> 16);
+}
+
+// RGBQUAD: blue, green, red, reserved.
+void PutColour(std::uint8_t* at, COLORREF color) {
+  at[0] = BlueOf(color);
+  at[1] = GreenOf(color);
+  at[2] = RedOf(color);
+  at[3] = 0;
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette& palette) {
+  const int width = surface.Width(), height = surface.Height();
+  if (width < 0 || height < 0) return std::nullopt;
+  // Row size times height in 64 bits: the file's size field has 32, and the product may not fit.
+  const std::uint64_t imageSize = std::uint64_t{OneBitRaster::RowBytes(width)} * static_cast<std::uint64_t>(height);
+  if (imageSize > std::numeric_limits<std::uint32_t>::max() - kBmpPixelOffset) return std::nullopt;
+
+  std::vector<std::uint8_t> file;
+  try {
+    file.resize(kBmpPixelOffset + imageSize);
+  } catch (const std::bad_alloc&) {
+    return std::nullopt;
+  }
+  std::uint8_t* p = file.data();
+  PutU16(p, 0x4D42);  // "BM"
+  PutU32(p + 2, static_cast<std::uint32_t>(file.size()));
+  PutU32(p + 10, kBmpPixelOffset);
+
+  std::uint8_t* info = p + kBmpFileHeaderSize;
+  PutU32(info, kBmpInfoHeaderSize);
+  PutU32(info + 4, static_cast<std::uint32_t>(width));
+  PutU32(info + 8, static_cast<std::uint32_t>(height));
+  PutU16(info + 12, 1);  // planes
+  PutU16(info + 14, 1);  // bits per pixel
+  PutU32(info + 20, static_cast<std::uint32_t>(imageSize));
+  PutColour(info + kBmpInfoHeaderSize, palette.color0);
+  PutColour(info + kBmpInfoHeaderSize + 4, palette.color1);
+
+  // A new screen-compatible bitmap is black until something is drawn on it.
+  OneBitRaster raster(p + kBmpPixelOffset, width, height);
+  raster.Clear(NearestPaletteIndex(palette, kBlack));
+  RasteriseSurface(surface, palette, raster);
+  return file;
+}
+
+}  // namespace varnel

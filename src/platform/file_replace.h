@@ -1,0 +1,14 @@
+// Writing an output file so that a failure never costs the caller the file it had.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace varnel {
+
+// Writes the bytes to a new file beside `path` and renames it over `path` only once it is complete.
+// Returns false, leaving any old file untouched and no partial file behind, when the file cannot
+// be created, written or put in place.
+bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size);
+
+}  // namespace varnel

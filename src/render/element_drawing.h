@@ -1,0 +1,35 @@
+// Bars and spaces at the cursor, in all four orientations. The encoders think only in positions
+// along the symbol and offsets across it; these procedures own the mapping to the picture.
+#pragma once
+
+namespace varnel {
+
+// Where a bar stands across the symbol, in the unrotated picture: the top offset moves its top edge
+// down from the top of the band, the bottom offset moves its bottom edge down from the bottom of
+// the text band (so -textBand ends the bar at barHeight).
+struct BarOffsets {
+  int top;
+  int bottom;
+};
+
+// Ordinary bars, which stop above the text band.
+BarOffsets DataBarOffsets();
+// Guard bars, which reach half a font height into the text band.
+BarOffsets GuardBarOffsets();
+// Add-on bars, which start one font height lower to leave room for their digits above them.
+BarOffsets AddOnBarOffsets();
+
+// One bar (isBar nonzero) or space of `length` at the cursor; the cursor advances by `length` in
+// both passes, and only the drawing pass paints.
+void DrawElement(int length, int topOffset, int bottomOffset, int isBar);
+
+// Walks an element pattern: colour character i ('b' a bar, anything else a space) with width
+// character i ('n'/'1' narrow, '2'..'4' multiples of narrow, 'w' wide; any other skips it).
+void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset);
+void DrawPattern(const char* colours, const char* widths, BarOffsets offsets);
+
+// Postal bars from a string of '1' (full bar) and '0' (half bar on the same base line), each bar
+// narrowWidth wide and followed by a space of the same width.
+void DrawPostalBars(const char* bars);
+
+}  // namespace varnel

@@ -1,0 +1,128 @@
+#include "render/render_driver.h"
+
+#include <cstdint>
+#include <cstring>
+
+#include "platform/screen.h"
+#include "render/int_math.h"
+#include "render/render_state.h"
+#include "render/validation.h"
+#include "symbologies/encoders.h"
+
+namespace varnel {
+namespace {
+
+constexpr double kInchesPerCm = 0.39370078740157477;
+
+using Encoder = void (*)();
+
+// Indexed by symbology number; an empty entry draws no bars.
+constexpr Encoder kEncoders[kSymbologyCount] = {
+    nullptr,            // Codabar
+    nullptr,            // Code 11
+    nullptr,            // Code 128
+    EncodeCode39,       // Code 39
+    EncodeCode39Ascii,  // Code 39 full ASCII
+};
+
+// Along the symbol the screen's resolution in its running direction applies, across it the other.
+void ComputeDeviceSizes() {
+  const ScreenResolution screen = GetScreenResolution();
+  const bool vertical = RunsVertically(settings.orientation);
+  state.dpiAcross = vertical ? screen.x : screen.y;
+  state.dpiAlong = vertical ? screen.y : screen.x;
+
+  if (settings.barHeightCm != 0.0f)
+    state.barHeight = TruncToInt(state.dpiAcross * double{settings.barHeightCm} * kInchesPerCm);
+  if (settings.narrowWidthCm != 0.0f)
+    state.narrowWidth = TruncToInt(state.dpiAlong * double{settings.narrowWidthCm} * kInchesPerCm);
+  state.wideWidth = TruncToInt(double{settings.wideRatio} * state.narrowWidth);
+  if (state.narrowWidth <= 0) state.narrowWidth = 1;
+  if (state.wideWidth <= 1) state.wideWidth = TruncToInt(double{settings.wideRatio} * state.narrowWidth);
+}
+
+// The band of bars and text is centred across the picture and the symbol along it; a symbol larger
+// than the picture starts at its edge.
+int CentredOffset(std::int64_t pictureSize, std::int64_t contentSize) {
+  const std::int64_t offset = (pictureSize - contentSize) / 2;
+  return offset < 0 ? 0 : ClampToInt(offset);
+}
+
+void CentreSymbol(int symbolLength) {
+  const std::int64_t band = std::int64_t{state.textBand} + state.barHeight;
+  if (RunsVertically(settings.orientation)) {
+    state.offsetX = CentredOffset(settings.width, band);
+    state.offsetY = CentredOffset(settings.height, symbolLength);
+  } else {
+    state.offsetY = CentredOffset(settings.height, band);
+    state.offsetX = CentredOffset(settings.width, symbolLength);
+  }
+}
+
+Rect PictureRect() {
+  return Rect{state.originX, state.originY, SaturatingAdd(state.originX, settings.width),
+              SaturatingAdd(state.originY, settings.height)};
+}
+
+// Refused data: the message alone, centred, in the surface's default font and text colour.
+void DrawValidationMessage() {
+  Surface& surface = *state.surface;
+  const Rect picture = PictureRect();
+  surface.SetBkColor(settings.backColor);
+  surface.SetTextAlign(kAlignCenterTop);
+  const Point centre{ClampToInt((std::int64_t{picture.left} + picture.right) / 2),
+                     ClampToInt((std::int64_t{picture.top} + picture.bottom) / 2)};
+  surface.ExtTextOut(centre, kTextClipped, picture, state.errorMessage,
+                     static_cast<int>(std::strlen(state.errorMessage)));
+}
+
+// Text turns with the symbol, counter-clockwise in tenths of a degree.
+int TextEscapement(int orientation) {
+  constexpr int kEscapements[] = {3600, 900, 1800, 2700};
+  return kEscapements[orientation >= 0 && orientation <= 3 ? orientation : 0];
+}
+
+}  // namespace
+
+void DrawSymbol() {
+  if (state.measuring == 0) state.surface->FillRect(PictureRect(), state.backBrush);
+  state.cursor = RunsVertically(settings.orientation) ? state.offsetY : state.offsetX;
+  state.symbolEnd = 0;
+  if (settings.symbology >= 0 && settings.symbology < kSymbologyCount && kEncoders[settings.symbology] != nullptr)
+    kEncoders[settings.symbology]();
+}
+
+void RenderBarcode() {
+  state.barBrush = Brush{settings.barColor};
+  state.backBrush = Brush{settings.backColor};
+  ComputeDeviceSizes();
+  if (!ValidateMessage()) {
+    DrawValidationMessage();
+    return;
+  }
+
+  settings.font.lfEscapement = TextEscapement(settings.orientation);
+  settings.font.lfOrientation = settings.font.lfEscapement;
+  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
+
+  Surface& surface = *state.surface;
+  surface.SetBkColor(settings.backColor);
+  surface.SetTextColor(settings.barColor);
+  state.textFont = settings.font;
+  surface.SelectFont(state.textFont);
+  surface.SetTextAlign(kAlignCenterTop);
+
+  state.measuring = 1;
+  state.offsetX = 0;
+  state.offsetY = 0;
+  DrawSymbol();
+  CentreSymbol(state.cursor);
+
+  state.measuring = 0;
+  state.humanText[0] = '\0';
+  DrawSymbol();
+
+  std::memcpy(state.workMessage, settings.message, sizeof state.workMessage);
+}
+
+}  // namespace varnel

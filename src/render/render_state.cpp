@@ -1,0 +1,7 @@
+#include "render/render_state.h"
+
+namespace varnel {
+
+RenderState state{};
+
+}  // namespace varnel

@@ -1,0 +1,96 @@
+// Code 39 and its full-ASCII extension: nine elements per character, three of them wide, each
+// character followed by a narrow inter-character gap, framed by '*' start and stop characters.
+#include <cstring>
+
+#include "render/element_drawing.h"
+#include "render/int_math.h"
+#include "render/render_state.h"
+#include "symbologies/encoders.h"
+#include "symbologies/tables.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kCode39Colours[] = "bwbwbwbwb";
+constexpr int kCode39CheckModulus = 43;
+
+int Code39Row(char c) {
+  const char key[2] = {c, '\0'};
+  return LookupSymbolIndex(kCode39TableId, key);
+}
+
+}  // namespace
+
+// Draws one character of Code39Table and the gap after it.
+void DrawCode39Char(int row) {
+  DrawPattern(kCode39Colours, Code39Table[row].pattern, DataBarOffsets());
+  state.cursor = SaturatingAdd(state.cursor, state.narrowWidth);
+}
+
+namespace {
+
+void DrawStartCharacter() { DrawCode39Char(Code39Row('*')); }
+
+void DrawStopCharacter() { DrawPattern(kCode39Colours, Code39Table[Code39Row('*')].pattern, DataBarOffsets()); }
+
+// Draws a character if Code 39 has it and returns its check value; a character it lacks is
+// skipped and adds nothing.
+int DrawCheckedCharacter(char c) {
+  const int row = Code39Row(c);
+  if (row < 0) return 0;
+  DrawCode39Char(row);
+  return row;
+}
+
+// The optional modulo-43 check character; it is drawn in both passes so that the measured length
+// includes it, and printed only in the drawing pass.
+void DrawCheckCharacter(unsigned checkSum) {
+  if (settings.addCheckDigit == 0) return;
+  const int row = static_cast<int>(checkSum % kCode39CheckModulus);
+  DrawCode39Char(row);
+  if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.humanText, Code39Table[row].key);
+}
+
+// The printed form of full-ASCII data: control characters other than tab and carriage return
+// (which print as a space) are left out; everything from the space up is printed as it is.
+void BuildFullAsciiText() {
+  state.humanText[0] = '\0';
+  if (state.measuring != 0) return;
+  std::size_t length = 0;
+  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte >= 32) {
+      state.humanText[length++] = *p;
+    } else if (byte == '\t' || byte == '\r') {
+      state.humanText[length++] = ' ';
+    }
+  }
+  state.humanText[length] = '\0';
+}
+
+}  // namespace
+
+void EncodeCode39() {
+  DrawStartCharacter();
+  unsigned checkSum = 0;
+  for (const char* p = state.workMessage; *p != '\0'; ++p) checkSum += static_cast<unsigned>(DrawCheckedCharacter(*p));
+  std::memcpy(state.humanText, state.workMessage, sizeof state.humanText);
+  DrawCheckCharacter(checkSum);
+  DrawStopCharacter();
+}
+
+void EncodeCode39Ascii() {
+  DrawStartCharacter();
+  unsigned checkSum = 0;
+  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+    const auto byte = static_cast<unsigned char>(*p);
+    if (byte >= 128) continue;  // full ASCII has no sequence for these bytes
+    for (const char* c = Code39AsciiTable[byte]; *c != '\0'; ++c) checkSum += static_cast<unsigned>(DrawCheckedCharacter(*c));
+  }
+  BuildFullAsciiText();
+  DrawCheckCharacter(checkSum);
+  DrawStopCharacter();
+}
+
+}  // namespace varnel
