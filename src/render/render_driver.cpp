@@ -18,11 +18,27 @@ using Encoder = void (*)();
 
 // Indexed by symbology number; an empty entry draws no bars.
 constexpr Encoder kEncoders[kSymbologyCount] = {
-    nullptr,            // Codabar
-    nullptr,            // Code 11
-    nullptr,            // Code 128
-    EncodeCode39,       // Code 39
-    EncodeCode39Ascii,  // Code 39 full ASCII
+    nullptr,            // 0 Codabar
+    nullptr,            // 1 Code 11
+    nullptr,            // 2 Code 128
+    EncodeCode39,       // 3 Code 39
+    EncodeCode39Ascii,  // 4 Code 39 full ASCII
+    nullptr,            // 5 Code 93
+    nullptr,            // 6 UCC/EAN-128 all-numeric
+    nullptr,            // 7 EAN-13
+    nullptr,            // 8 EAN-8
+    nullptr,            // 9 Interleaved 2 of 5
+    nullptr,            // 10 ISBN
+    nullptr,            // 11 JAN-13
+    nullptr,            // 12 JAN-8
+    nullptr,            // 13 Matrix 2 of 5
+    nullptr,            // 14 MSI
+    nullptr,            // 15 PLANET
+    nullptr,            // 16 POSTNET
+    nullptr,            // 17 SSCC-18
+    nullptr,            // 18 UCC/EAN-128 AI 01
+    nullptr,            // 19 UPC-A
+    nullptr,            // 20 UPC-E
 };
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.
