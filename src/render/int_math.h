@@ -24,5 +24,6 @@ inline int TruncToInt(double value) {
 }
 
 inline int SaturatingAdd(int a, int b) { return ClampToInt(std::int64_t{a} + b); }
+inline int SaturatingSub(int a, int b) { return ClampToInt(std::int64_t{a} - b); }
 
 }  // namespace varnel

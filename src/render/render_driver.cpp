@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "platform/screen.h"
+#include "render/frame.h"
+#include "render/human_readable.h"
 #include "render/int_math.h"
 #include "render/render_state.h"
 #include "render/validation.h"
@@ -106,6 +108,10 @@ void DrawSymbol() {
   state.symbolEnd = 0;
   if (settings.symbology >= 0 && settings.symbology < kSymbologyCount && kEncoders[settings.symbology] != nullptr)
     kEncoders[settings.symbology]();
+  if (state.measuring != 0) return;
+  DrawHumanReadable();
+  if (settings.frameStyle == kDashedFrame) DrawFrame(0);
+  if (settings.frameStyle == kSolidFrame) DrawFrame(1);
 }
 
 void RenderBarcode() {
