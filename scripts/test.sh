@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# The project's single test command: a plain optimised build and a clang
+# AddressSanitizer/UndefinedBehaviorSanitizer build, each with its full suite.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh
+
+# Exported before building too: test discovery runs the test binaries.
+export ASAN_OPTIONS=detect_leaks=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# The trees are shared with other scripts, whose cached choices (tests
+# switched off, say) would otherwise carry over; say what this run needs.
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_BUILD_TESTS=ON
+cmake --build build -j2
+
+# CC and CXX only count when a tree is first configured, so a tree that was
+# configured with another compiler is started afresh.
+if [[ -f build-sanitize/CMakeCache.txt ]] &&
+  ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++$' build-sanitize/CMakeCache.txt; then
+  rm -rf build-sanitize
+fi
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON
+cmake --build build-sanitize -j2
+
+# Both suites run even if the first fails, so one run shows every failure.
+status=0
+ctest --test-dir build --output-on-failure -j2 || status=1
+ctest --test-dir build-sanitize --output-on-failure -j2 || status=1
+exit "$status"

@@ -1,0 +1,52 @@
+// Rendering the library's current settings for inspection: as the recorded drawing operations, or
+// as the one-bit BMP read back by the independent reader.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/surface.h"
+#include "support/bmp_reader.h"
+
+namespace varnel::testing {
+
+// The defaults at 96 pixels per inch: every test starts from here, because settings are process-wide.
+void ResetLibrary();
+
+Surface RenderToSurface();
+Bitmap RenderToBitmap();
+
+// The fill rectangles recorded in a surface, in order.
+std::vector<Rect> RecordedFills(const Surface& surface);
+
+// One row of a bitmap as '1' (dark) and '0' (light) per module of `moduleWidth` pixels, sampled at
+// each module's centre, starting at x0.
+std::string ModulesAlongRow(const Bitmap& bitmap, int y, int x0, int moduleWidth, int moduleCount);
+// The same down a column.
+std::string ModulesAlongColumn(const Bitmap& bitmap, int x, int y0, int moduleWidth, int moduleCount);
+
+// Widths of alternating dark and light runs along row y, starting at the first dark pixel.
+std::vector<int> RunsAlongRow(const Bitmap& bitmap, int y);
+
+// The bitmap turned back to reading left to right, whatever the orientation it was drawn in.
+Bitmap Unrotate(const Bitmap& bitmap, int orientation);
+
+// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string File(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+
+}  // namespace varnel::testing

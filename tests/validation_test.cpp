@@ -1,0 +1,150 @@
+// Which data each symbology accepts, and the message that takes the symbol's place otherwise.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "api/settings.h"
+#include "render/render_state.h"
+#include "render/validation.h"
+#include "support/render_harness.h"
+#include "varnel32.h"
+
+namespace varnel {
+namespace {
+
+struct Case {
+  int symbology;
+  const char* data;
+  const char* expected;  // nullptr: accepted
+};
+
+class ValidationTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testing::ResetLibrary(); }
+
+  void Expect(const Case& c) {
+    VnBasicInfo(c.symbology, 0.07, 2.0, 0, 0);
+    VnSetMessage(c.data);
+    state.errorMessage = nullptr;
+    const int accepted = ValidateMessage();
+    if (c.expected == nullptr) {
+      EXPECT_EQ(accepted, 1) << c.symbology << " '" << c.data << "'";
+      EXPECT_EQ(state.errorMessage, nullptr);
+    } else {
+      EXPECT_EQ(accepted, 0) << c.symbology << " '" << c.data << "'";
+      EXPECT_STREQ(state.errorMessage, c.expected) << c.symbology << " '" << c.data << "'";
+    }
+  }
+};
+
+TEST_F(ValidationTest, RetailSymbolsNeedTheirExactDigitCount) {
+  for (const Case& c : {
+           Case{kEan13, "590123412345", nullptr},
+           Case{kEan13, "59012341234", "12 digits are required."},
+           Case{kEan13, "5901234123457", "12 digits are required."},
+           Case{kEan13, "59012341234A", "12 digits are required."},
+           Case{kEan8, "9638507", nullptr},
+           Case{kEan8, "963850", "7 digits are required."},
+           Case{kIsbn, "0123456789", nullptr},
+           Case{kIsbn, "012345678X", "10 digits are required."},
+           Case{kUpcA, "03600029145", nullptr},
+           Case{kUpcA, "0360002914", "11 digits are required."},
+           Case{kUpcE, "04210000526", nullptr},
+           Case{kUpcE, "0421000052", "11 digits are required."},
+       }) {
+    Expect(c);
+  }
+}
+
+TEST_F(ValidationTest, JanNeedsItsLengthFirstThenTheLeading49) {
+  for (const Case& c : {
+           Case{kJan13, "490123456789", nullptr},
+           Case{kJan13, "450123456789", "The leading 49 are required."},
+           Case{kJan13, "49012", "12 digits are required."},
+           Case{kJan8, "4901234", nullptr},
+           Case{kJan8, "1234567", "The leading 49 are required."},
+           Case{kJan8, "49x1234", "7 digits are required."},
+       }) {
+    Expect(c);
+  }
+}
+
+TEST_F(ValidationTest, DigitSymbologiesTakeAnyLengthOfDigits) {
+  for (int symbology : {kInterleaved2of5, kMatrix2of5, kMsi, kPlanet, kPostnet}) {
+    Expect({symbology, "", nullptr});
+    Expect({symbology, "0123456789", nullptr});
+    Expect({symbology, "12 34", "Only digits are allowed."});
+    Expect({symbology, "1234a", "Only digits are allowed."});
+  }
+}
+
+TEST_F(ValidationTest, CharacterTablesAcceptOneCharacterKeysAnywhere) {
+  for (const Case& c : {
+           Case{kCode39, "CODE-39 $/+%.", nullptr},
+           Case{kCode39, "AB*CD", nullptr},
+           Case{kCode39, "Code", "Wrong Data Format"},
+           Case{kCode93, "TEST93", nullptr},
+           Case{kCode93, "_1", "Wrong Data Format"},
+           Case{kCodabar, "A123B", nullptr},
+           Case{kCodabar, "1D2C3-$:/.+", nullptr},
+           Case{kCodabar, "12#3", "Wrong Data Format"},
+           Case{kCode11, "123-45", nullptr},
+           Case{kCode11, "12A", "Wrong Data Format"},
+           Case{kCode39, "", nullptr},
+       }) {
+    Expect(c);
+  }
+}
+
+TEST_F(ValidationTest, UccFormsNeedAnEvenLengthOfAnyCharacters) {
+  for (int symbology : {kSscc18, kUccEan128Ai01}) {
+    Expect({symbology, "ABCD", nullptr});
+    Expect({symbology, "", nullptr});
+    Expect({symbology, "123", "The even length data is required."});
+  }
+}
+
+TEST_F(ValidationTest, FreeFormSymbologiesAcceptAnything) {
+  for (int symbology : {kCode128, kCode39Ascii, kUccEan128}) {
+    Expect({symbology, "", nullptr});
+    Expect({symbology, "\x01\x7F\xCA\xFF lower", nullptr});
+  }
+}
+
+TEST_F(ValidationTest, SupplementIsCheckedFirstAndOnlyForEanIsbnAndUpc) {
+  VnSupplementInfo(1, "1", 0.5);
+  Expect({kUpcA, "123", "Wrong Supplement 2"});  // reported even though the data is wrong too
+  VnSupplementInfo(1, "12", 0.5);
+  Expect({kUpcA, "03600029145", nullptr});
+  VnSupplementInfo(2, "1234A", 0.5);
+  Expect({kEan13, "590123412345", "Wrong Supplement 5"});
+  Expect({kEan8, "9638507", "Wrong Supplement 5"});
+  Expect({kIsbn, "0123456789", "Wrong Supplement 5"});
+  Expect({kUpcE, "04210000526", "Wrong Supplement 5"});
+  Expect({kJan13, "490123456789", nullptr});
+  Expect({kJan8, "4901234", nullptr});
+  Expect({kCode39, "ABC", nullptr});
+  VnSupplementInfo(1, "", 0.5);
+  Expect({kJan13, "490123456789", nullptr});
+}
+
+TEST_F(ValidationTest, IsDigitStringChecksLengthOnlyWhenAsked) {
+  EXPECT_EQ(IsDigitString("", 0), 1);
+  EXPECT_EQ(IsDigitString("", 2), 0);
+  EXPECT_EQ(IsDigitString("12", 2), 1);
+  EXPECT_EQ(IsDigitString("12", -1), 1);
+  EXPECT_EQ(IsDigitString("1/", 0), 0);
+  EXPECT_EQ(IsDigitString("1:", 2), 0);
+}
+
+TEST_F(ValidationTest, SuccessLeavesThePreviousMessageInPlace) {
+  VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
+  VnSetMessage("abc");
+  ASSERT_EQ(ValidateMessage(), 0);
+  VnSetMessage("ABC");
+  ASSERT_EQ(ValidateMessage(), 1);
+  EXPECT_STREQ(state.errorMessage, "Wrong Data Format");
+}
+
+}  // namespace
+}  // namespace varnel
