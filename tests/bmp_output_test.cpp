@@ -1,9 +1,11 @@
 // The BMP export: the exact file layout, and files that are replaced whole or not at all.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
+#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
@@ -72,7 +74,6 @@ TEST_F(BmpOutputTest, RowsArePaddedToWholeWords) {
 
 TEST_F(BmpOutputTest, PixelsAreBackgroundAndBarsInTheirPlaces) {
   VnSetMessage("A");
-  const testing::Bitmap bitmap = testing::ReadBmp(folder.File("p.bmp")).value_or(testing::Bitmap{});
   const auto path = folder.File("p.bmp");
   ASSERT_EQ(VnSaveAsBMP(path.c_str()), 1);
   const auto read = testing::ReadBmp(path);
@@ -117,10 +118,38 @@ TEST_F(BmpOutputTest, UnwritablePathsReturnZeroAndKeepTheOldFile) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 2) << "no partial files";
 }
 
-TEST_F(BmpOutputTest, WriteFailureReturnsZero) {
+TEST_F(BmpOutputTest, FailedWriteReturnsZeroAndKeepsTheOldFile) {
+  const std::string path = folder.File("kept.bmp");
+  const std::vector<std::uint8_t> old(10, 7);
+  testing::WriteFileBytes(path, old);
+  // A file size limit makes the write fail part-way, as a full disk does.
+  rlimit saved{};
+  getrlimit(RLIMIT_FSIZE, &saved);
+  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  setrlimit(RLIMIT_FSIZE, &small);
+  const VnBool result = VnSaveAsBMP(path.c_str());
+  setrlimit(RLIMIT_FSIZE, &saved);
+  signal(SIGXFSZ, previousHandler);
+  EXPECT_EQ(result, 0);
+  EXPECT_EQ(testing::ReadFileBytes(path), old);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no partial file";
+}
+
+TEST_F(BmpOutputTest, DevicesAreNotReplaced) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  // A write into /dev/full fails as a full disk does; the rename over a device is never reached.
   EXPECT_EQ(VnSaveAsBMP("/dev/full"), 0);
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+TEST_F(BmpOutputTest, ALinkIsFollowedToTheFileItNames) {
+  const std::string target = folder.File("target.bmp"), link = folder.File("link.bmp");
+  testing::WriteFileBytes(target, {1, 2, 3});
+  std::filesystem::create_symlink(target, link);
+  ASSERT_EQ(VnSaveAsBMP(link.c_str()), 1);
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+  EXPECT_EQ(testing::ReadFileBytes(target).size(), 8062u);
 }
 
 TEST_F(BmpOutputTest, PicturesTooLargeForABmpReturnZeroAndKeepTheOldFile) {

@@ -36,9 +36,9 @@ class Code39Test : public ::testing::Test {
 // The published Code 39 characters as bar/space widths (1 narrow, 3 wide), bars first.
 std::vector<int> Published(const std::string& characters) {
   static const std::pair<char, const char*> kPublished[] = {
-      {'*', "131131311"}, {'C', "313111131"}, {'O', "313113111"}, {'D', "111133131"},
-      {'E', "311133111"}, {'3', "331111131"}, {'9', "113311311"}, {'W', "133111311"},
-      {'+', "131113131"}, {'A', "311113113"}, {'0', "111331311"}, {'8', "311131113"},
+      {'*', "131131311"}, {'C', "313113111"}, {'O', "311131131"}, {'D', "111133113"},
+      {'E', "311133111"}, {'3', "313311111"}, {'9', "113311311"}, {'W', "333111111"},
+      {'+', "131113131"}, {'A', "311113113"}, {'0', "111331311"}, {'8', "311311311"},
   };
   std::vector<int> widths;
   for (char c : characters) {

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace varnel {
@@ -25,25 +26,42 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 // A new file gets the permissions an ordinary create would give it; a replaced one keeps its own.
-mode_t PermissionsFor(const char* path) {
-  struct stat existing;
-  if (::stat(path, &existing) == 0 && S_ISREG(existing.st_mode)) return existing.st_mode & 07777;
+mode_t NewFilePermissions() {
   const mode_t mask = ::umask(0);
   ::umask(mask);
   return 0666 & ~mask;
+}
+
+// The file to replace: a link is followed so that the file it names is replaced, not the link.
+// Anything that exists but is not a regular file (a folder, a device, a pipe) is not ours to
+// replace.
+bool ResolveTarget(const char* path, std::string& target, mode_t& permissions) {
+  char* resolved = ::realpath(path, nullptr);
+  target = resolved != nullptr ? resolved : path;
+  std::free(resolved);
+  struct stat existing;
+  if (::stat(target.c_str(), &existing) != 0) {
+    permissions = NewFilePermissions();
+    return errno == ENOENT;
+  }
+  permissions = existing.st_mode & 07777;
+  return S_ISREG(existing.st_mode);
 }
 
 }  // namespace
 
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
   if (path == nullptr || *path == '\0') return false;
-  std::string temporary = std::string(path) + ".XXXXXX";
+  std::string target;
+  mode_t permissions = 0;
+  if (!ResolveTarget(path, target, permissions)) return false;
+  std::string temporary = target + ".XXXXXX";
   const int fd = ::mkstemp(temporary.data());
   if (fd < 0) return false;
 
-  const bool written = WriteAll(fd, data, size) && ::fchmod(fd, PermissionsFor(path)) == 0;
+  const bool written = WriteAll(fd, data, size) && ::fchmod(fd, permissions) == 0;
   const bool closed = ::close(fd) == 0;  // a full disk may only show itself here
-  if (written && closed && ::rename(temporary.c_str(), path) == 0) return true;
+  if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
   ::unlink(temporary.c_str());
   return false;
 }
