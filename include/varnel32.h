@@ -73,6 +73,35 @@ VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
  * only by a complete new one, so a failure leaves any old file as it was. A NULL path returns 0. */
 VN_EXPORT VnBool VN_CALL VnSaveAsBMP(const char* path);
 
+/* Writes the picture as a placeable Windows metafile whose unit is one screen pixel (its units per
+ * inch are the screen's horizontal resolution). Returns 0 for a NULL path, a file that cannot be
+ * written (any old file stays as it was), or a picture the format's 16-bit coordinates cannot hold:
+ * wider or taller than 32767 pixels, a resolution above 65535 pixels per inch, or text or a font
+ * beyond 16-bit values; nothing is written then. */
+VN_EXPORT VnBool VN_CALL VnSaveAsWMF(const char* path);
+
+/* Places the picture on the clipboard as an enhanced metafile, in place of what was there. Returns 0
+ * when the clipboard cannot be opened because another holder has it; the clipboard then keeps what
+ * it had. */
+VN_EXPORT VnBool VN_CALL VnCopyToClipboard(void);
+
+/* ---- Extension exports ----------------------------------------------------------------------- */
+
+/* Writes the picture as an enhanced metafile file, the same metafile that VnCopyToClipboard places
+ * on the clipboard. Returns 0 for a NULL path or a file that cannot be written (any old file stays
+ * as it was). */
+VN_EXPORT VnBool VN_CALL VnSaveAsEMF(const char* path);
+
+/* Copies the enhanced metafile that is on the clipboard out to the host. Returns its size in bytes,
+ * or 0 when the clipboard holds none or cannot be opened. The bytes are copied only when buffer is
+ * not NULL and size is at least that size; call with NULL and 0 to learn the size first. */
+VN_EXPORT int VN_CALL VnGetClipboardEMF(void* buffer, int size);
+
+/* The screen resolution in pixels per inch, horizontally and vertically, that lays out every
+ * picture (centimetres become pixels) and that the metafiles refer to; 96 by 96 until set. A value
+ * below 1 leaves that direction unchanged. */
+VN_EXPORT void VN_CALL VnSetScreenResolution(int dpiX, int dpiY);
+
 #ifdef __cplusplus
 }
 #endif

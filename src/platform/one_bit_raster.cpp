@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/text_raster.h"
+
 namespace varnel {
 namespace {
 
@@ -78,11 +80,13 @@ void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRast
     const Palette& palette;
     OneBitRaster& raster;
     int penIndex;
+    Rect picture;
     void OnFill(const FillOp& fill) { raster.Fill(fill.rect, NearestPaletteIndex(palette, fill.color)); }
-    void OnText(const TextOp&) {}
+    void OnText(const TextOp& text) { RasteriseText(text, picture, palette, raster); }
     void OnLine(const LineOp& line) { RasteriseLine(line, penIndex, raster); }
   };
-  surface.Replay(Painter{palette, raster, NearestPaletteIndex(palette, kBlack)});
+  surface.Replay(Painter{palette, raster, NearestPaletteIndex(palette, kBlack),
+                         Rect{0, 0, surface.Width(), surface.Height()}});
 }
 
 }  // namespace varnel

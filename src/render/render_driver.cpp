@@ -20,27 +20,27 @@ using Encoder = void (*)();
 
 // Indexed by symbology number; an empty entry draws no bars.
 constexpr Encoder kEncoders[kSymbologyCount] = {
-    nullptr,            // 0 Codabar
-    nullptr,            // 1 Code 11
-    nullptr,            // 2 Code 128
+    EncodeCodabar,      // 0 Codabar
+    EncodeCode11,       // 1 Code 11
+    EncodeCode128,      // 2 Code 128
     EncodeCode39,       // 3 Code 39
     EncodeCode39Ascii,  // 4 Code 39 full ASCII
-    nullptr,            // 5 Code 93
-    nullptr,            // 6 UCC/EAN-128 all-numeric
-    nullptr,            // 7 EAN-13
-    nullptr,            // 8 EAN-8
-    nullptr,            // 9 Interleaved 2 of 5
-    nullptr,            // 10 ISBN
-    nullptr,            // 11 JAN-13
-    nullptr,            // 12 JAN-8
-    nullptr,            // 13 Matrix 2 of 5
-    nullptr,            // 14 MSI
-    nullptr,            // 15 PLANET
-    nullptr,            // 16 POSTNET
-    nullptr,            // 17 SSCC-18
-    nullptr,            // 18 UCC/EAN-128 AI 01
-    nullptr,            // 19 UPC-A
-    nullptr,            // 20 UPC-E
+    EncodeCode93,       // 5 Code 93
+    EncodeUccEan128,    // 6 UCC/EAN-128 all-numeric
+    EncodeEan13,        // 7 EAN-13
+    EncodeEan8,         // 8 EAN-8
+    EncodeInterleaved2of5,  // 9 Interleaved 2 of 5
+    EncodeIsbn,         // 10 ISBN
+    EncodeJan13,        // 11 JAN-13
+    EncodeJan8,         // 12 JAN-8
+    EncodeMatrix2of5,   // 13 Matrix 2 of 5
+    EncodeMsi,          // 14 MSI
+    EncodePlanet,       // 15 PLANET
+    EncodePostnet,      // 16 POSTNET
+    EncodeSscc18,       // 17 SSCC-18
+    EncodeUccEan128Ai01,  // 18 UCC/EAN-128 AI 01
+    EncodeUpcA,         // 19 UPC-A
+    EncodeUpcE,         // 20 UPC-E
 };
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.

@@ -1,0 +1,37 @@
+// The extension exports: what a host on this platform needs beyond the classic interface.
+// Nothing may escape into the host; a failure becomes a 0 result.
+#include <climits>
+#include <cstring>
+
+#include "output/emf_output.h"
+#include "platform/clipboard.h"
+#include "platform/screen.h"
+#include "varnel32.h"
+
+extern "C" {
+
+VnBool VN_CALL VnSaveAsEMF(const char* path) {
+  try {
+    return varnel::SaveAsEmf(path) ? 1 : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+int VN_CALL VnGetClipboardEMF(void* buffer, int size) {
+  try {
+    const varnel::ClipboardAccess clipboard;
+    if (!clipboard.IsOpen()) return 0;
+    const auto metafile = clipboard.EnhMetaFile();
+    if (!metafile || metafile->size() > static_cast<std::size_t>(INT_MAX)) return 0;
+    const int needed = static_cast<int>(metafile->size());
+    if (buffer != nullptr && size >= needed) std::memcpy(buffer, metafile->data(), metafile->size());
+    return needed;
+  } catch (...) {
+    return 0;
+  }
+}
+
+void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolution(dpiX, dpiY); }
+
+}  // extern "C"

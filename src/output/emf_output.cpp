@@ -1,0 +1,20 @@
+#include "output/emf_output.h"
+
+#include "output/render_to_surface.h"
+#include "platform/emf_file.h"
+#include "platform/screen.h"
+
+namespace varnel {
+namespace {
+
+std::optional<std::vector<std::uint8_t>> EncodeForScreen(const Surface& surface) {
+  return EncodeEmf(surface, GetScreenResolution());
+}
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile() { return EncodeForScreen(RenderToSurface()); }
+
+bool SaveAsEmf(const char* path) { return SaveRenderedPicture(path, EncodeForScreen); }
+
+}  // namespace varnel

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace varnel {
+
+// The settings' barcode as an enhanced metafile referred to the screen; nothing when its memory
+// cannot be had.
+std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile();
+
+// Renders the settings' barcode and writes it as an enhanced metafile; false when the path is null
+// or the file cannot be written.
+bool SaveAsEmf(const char* path);
+
+}  // namespace varnel

@@ -1,0 +1,23 @@
+// The steps every output shares: render the settings' barcode once onto a fresh surface the size
+// of the picture, with the picture's origin at 0, 0, and for the file outputs, encode that surface
+// and put the file in place.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/surface.h"
+
+namespace varnel {
+
+Surface RenderToSurface();
+
+// A file format's encoder: the whole file, or nothing when the picture cannot be expressed in it.
+using PictureEncoder = std::optional<std::vector<std::uint8_t>> (*)(const Surface& surface);
+
+// Renders, encodes and replaces the file at `path` with the complete new file. False for a null
+// path, a picture the encoder refuses, or a file that cannot be written; an old file then stays.
+bool SaveRenderedPicture(const char* path, PictureEncoder encode);
+
+}  // namespace varnel

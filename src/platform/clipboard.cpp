@@ -1,0 +1,59 @@
+#include "platform/clipboard.h"
+
+#include <mutex>
+#include <utility>
+
+namespace varnel {
+namespace {
+
+// Holders may live on other threads (as another program would), so the store is guarded; a holder
+// that finds it open does not wait, it fails, as opening the platform's clipboard does.
+struct ClipboardStore {
+  std::mutex mutex;
+  bool open = false;
+  std::optional<std::vector<std::uint8_t>> enhMetaFile;
+};
+
+ClipboardStore& Store() {
+  static ClipboardStore store;
+  return store;
+}
+
+}  // namespace
+
+ClipboardAccess::ClipboardAccess() {
+  ClipboardStore& store = Store();
+  const std::lock_guard lock(store.mutex);
+  open_ = !store.open;
+  store.open = true;
+}
+
+ClipboardAccess::~ClipboardAccess() {
+  if (!open_) return;
+  ClipboardStore& store = Store();
+  const std::lock_guard lock(store.mutex);
+  store.open = false;
+}
+
+void ClipboardAccess::Empty() {
+  if (!open_) return;
+  ClipboardStore& store = Store();
+  const std::lock_guard lock(store.mutex);
+  store.enhMetaFile.reset();
+}
+
+void ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
+  if (!open_) return;
+  ClipboardStore& store = Store();
+  const std::lock_guard lock(store.mutex);
+  store.enhMetaFile = std::move(metafile);
+}
+
+std::optional<std::vector<std::uint8_t>> ClipboardAccess::EnhMetaFile() const {
+  if (!open_) return std::nullopt;
+  ClipboardStore& store = Store();
+  const std::lock_guard lock(store.mutex);
+  return store.enhMetaFile;
+}
+
+}  // namespace varnel

@@ -1,0 +1,34 @@
+// The clipboard: one per process, shared by every holder that opens it (in this process, the
+// library's own export and anybody else who opens it, tests included). One holder at a time has
+// it open; while it is open nobody else can open it, as with the platform's clipboard. It keeps
+// at most one enhanced metafile, which stays there until the next holder empties it.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace varnel {
+
+// An open clipboard, held for the object's lifetime. Check IsOpen(): opening fails while another
+// holder has it open, and then the other operations do nothing.
+class ClipboardAccess {
+ public:
+  ClipboardAccess();
+  ~ClipboardAccess();
+  ClipboardAccess(const ClipboardAccess&) = delete;
+  ClipboardAccess& operator=(const ClipboardAccess&) = delete;
+
+  bool IsOpen() const { return open_; }
+
+  void Empty();
+  // Hands the metafile's bytes over to the clipboard.
+  void SetEnhMetaFile(std::vector<std::uint8_t> metafile);
+  // A copy of the enhanced metafile on the clipboard, if there is one.
+  std::optional<std::vector<std::uint8_t>> EnhMetaFile() const;
+
+ private:
+  bool open_;
+};
+
+}  // namespace varnel

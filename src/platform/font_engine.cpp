@@ -1,0 +1,440 @@
+#include "platform/font_engine.h"
+
+#include <fontconfig/fontconfig.h>
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_SIZES_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace varnel {
+namespace {
+
+// Beyond these the least recently used sizes are dropped; a size in use is never dropped.
+constexpr std::size_t kMaxScaledFonts = 64;
+constexpr std::size_t kInkBudgetBytes = std::size_t{32} << 20;
+// Distinct (face name, weight, italic) requests remembered before the memory starts afresh.
+constexpr std::size_t kMaxFaceChoices = 256;
+
+constexpr int kNormalWeight = 400;
+constexpr char kDefaultFamily[] = "sans-serif";
+
+// Windows-1252's 0x80..0x9F. The five bytes the code page leaves unassigned keep their C1 code
+// point, as Windows maps them.
+constexpr std::array<char32_t, 32> kCp1252Controls = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char32_t CodePointOf(std::uint8_t byte) {
+  return byte >= 0x80 && byte <= 0x9F ? kCp1252Controls[byte - 0x80] : char32_t{byte};
+}
+
+void AppendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+std::atomic<std::size_t> fontFilesRead{0};
+std::atomic<std::size_t> glyphsRendered{0};
+
+// The face's vertical extent in font units, from its Windows metrics.
+struct VerticalMetrics {
+  int ascent;
+  int descent;
+  int unitsPerEm;
+};
+
+// Arial's, for a run whose face cannot be loaded: its cell keeps a familiar shape.
+constexpr VerticalMetrics kNominalMetrics{1854, 434, 2048};
+
+VerticalMetrics MetricsOf(FT_Face face) {
+  const int unitsPerEm = face->units_per_EM > 0 ? face->units_per_EM : kNominalMetrics.unitsPerEm;
+  const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+  if (os2 != nullptr && os2->usWinAscent + os2->usWinDescent > 0)
+    return {os2->usWinAscent, os2->usWinDescent, unitsPerEm};
+  if (face->ascender > 0 && face->ascender - face->descender > 0)
+    return {face->ascender, std::max(0, -face->descender), unitsPerEm};
+  return {kNominalMetrics.ascent * unitsPerEm / kNominalMetrics.unitsPerEm,
+          kNominalMetrics.descent * unitsPerEm / kNominalMetrics.unitsPerEm, unitsPerEm};
+}
+
+// A face file read into memory: FreeType reads it from here, never from the disk again.
+struct LoadedFace {
+  std::string path;
+  int index;
+  std::vector<unsigned char> bytes;
+  FT_Face face;
+  VerticalMetrics metrics;
+};
+
+// What a font description resolved to (null: nothing usable), so that fontconfig is asked once.
+struct FaceChoice {
+  std::array<char, sizeof(FontDescription::lfFaceName)> name;
+  int weight;
+  bool italic;
+  LoadedFace* face;
+};
+
+struct FontSize {
+  int em;
+  int cell;
+  int ascent;
+};
+
+int RoundedScale(std::int64_t pixels, int units, int per) {
+  return static_cast<int>(std::clamp<std::int64_t>((pixels * units * 2 + per) / (per * 2), 0, 16 * kMaxFontPixels));
+}
+
+FontSize SizeFor(std::int32_t lfHeight, const VerticalMetrics& m) {
+  const std::int64_t requested = lfHeight == 0 ? kDefaultCellHeight : lfHeight;
+  const std::int64_t pixels = std::min<std::int64_t>(requested < 0 ? -requested : requested, kMaxFontPixels);
+  const int cellUnits = m.ascent + m.descent;
+  if (requested > 0) {
+    const int em = std::clamp(RoundedScale(pixels, m.unitsPerEm, cellUnits), 1, kMaxFontPixels);
+    return {em, static_cast<int>(pixels), RoundedScale(pixels, m.ascent, cellUnits)};
+  }
+  const int ascent = RoundedScale(pixels, m.ascent, m.unitsPerEm);
+  return {static_cast<int>(pixels), ascent + RoundedScale(pixels, m.descent, m.unitsPerEm), ascent};
+}
+
+struct Turned {
+  int col;
+  int row;
+};
+
+// Where upright pixel (i, j) lands when turned counter-clockwise on a y-down picture.
+Turned Turn(int i, int j, int quarterTurns) {
+  switch (quarterTurns & 3) {
+    case 0: return {i, j};
+    case 1: return {j, -i - 1};
+    case 2: return {-i - 1, -j - 1};
+    default: return {-j - 1, i};
+  }
+}
+
+bool BitmapPixel(const FT_Bitmap& bitmap, int col, int row) {
+  const int pitch = bitmap.pitch;
+  const unsigned char* line = pitch >= 0 ? bitmap.buffer + static_cast<std::ptrdiff_t>(row) * pitch
+                                         : bitmap.buffer + static_cast<std::ptrdiff_t>(bitmap.rows - 1 - row) * -pitch;
+  if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) return ((line[col / 8] >> (7 - col % 8)) & 1) != 0;
+  if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY) return line[col] >= 128;
+  return false;
+}
+
+// Turns the rendered glyph and cuts it into row spans. `grid` is scratch room, one byte a pixel.
+void TraceInk(const FT_GlyphSlot slot, int quarterTurns, std::vector<std::uint8_t>& grid,
+              std::vector<InkSpan>& out) {
+  const FT_Bitmap& bitmap = slot->bitmap;
+  const int width = static_cast<int>(bitmap.width), height = static_cast<int>(bitmap.rows);
+  if (width <= 0 || height <= 0 || bitmap.buffer == nullptr) return;
+  const int left = slot->bitmap_left, top = -slot->bitmap_top;
+  const Turned first = Turn(left, top, quarterTurns);
+  const Turned last = Turn(left + width - 1, top + height - 1, quarterTurns);
+  const int minCol = std::min(first.col, last.col), minRow = std::min(first.row, last.row);
+  const bool sideways = (quarterTurns & 1) != 0;
+  const int gridWidth = sideways ? height : width, gridHeight = sideways ? width : height;
+
+  grid.assign(static_cast<std::size_t>(gridWidth) * static_cast<std::size_t>(gridHeight), 0);
+  for (int row = 0; row < height; ++row) {
+    for (int col = 0; col < width; ++col) {
+      if (!BitmapPixel(bitmap, col, row)) continue;
+      const Turned t = Turn(left + col, top + row, quarterTurns);
+      grid[static_cast<std::size_t>(t.row - minRow) * static_cast<std::size_t>(gridWidth) +
+           static_cast<std::size_t>(t.col - minCol)] = 1;
+    }
+  }
+  for (int row = 0; row < gridHeight; ++row) {
+    const std::uint8_t* line = grid.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(gridWidth);
+    for (int col = 0; col < gridWidth;) {
+      if (line[col] == 0) {
+        ++col;
+        continue;
+      }
+      const int start = col;
+      while (col < gridWidth && line[col] != 0) ++col;
+      out.push_back(InkSpan{row + minRow, start + minCol, col + minCol});
+    }
+  }
+}
+
+int WholePixels(FT_Pos value26_6) {
+  return static_cast<int>(std::clamp<FT_Pos>((value26_6 + 32) >> 6, 0, 16 * kMaxFontPixels));
+}
+
+}  // namespace
+
+// One face at one em size, with the advances and turned ink of the glyphs drawn in it.
+class ScaledFont {
+ public:
+  struct Glyph {
+    int advance = -1;  // -1 until measured
+    std::array<bool, 4> traced{};
+    std::array<std::vector<InkSpan>, 4> ink;
+  };
+
+  LoadedFace* face;
+  int em;
+  FT_Size size;
+  InkReach reach;
+  std::array<Glyph, 256> glyphs{};
+  std::size_t inkBytes = 0;
+  std::uint64_t lastUse = 0;
+
+  bool CachesInk() const { return em <= kLargestCachedEm; }
+
+  // Loads the byte's glyph into the face's slot at this size; false leaves the glyph empty.
+  bool Load(std::uint8_t byte, FT_Int32 flags) {
+    if (FT_Activate_Size(size) != 0) return false;
+    const FT_UInt index = FT_Get_Char_Index(face->face, CodePointOf(byte));
+    if (FT_Load_Glyph(face->face, index, FT_LOAD_TARGET_MONO | flags) != 0) return false;
+    Glyph& glyph = glyphs[byte];
+    if (glyph.advance < 0) glyph.advance = WholePixels(face->face->glyph->advance.x);
+    return true;
+  }
+};
+
+namespace {
+
+class FontEngine {
+ public:
+  FontEngine() {
+    if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
+    config_ = FcInitLoadConfigAndFonts();
+  }
+  ~FontEngine() {
+    if (library_ != nullptr) FT_Done_FreeType(library_);  // with every face and size it made
+    if (config_ != nullptr) FcConfigDestroy(config_);
+  }
+  FontEngine(const FontEngine&) = delete;
+  FontEngine& operator=(const FontEngine&) = delete;
+
+  std::mutex& Mutex() { return mutex_; }
+  std::vector<std::uint8_t>& Grid() { return grid_; }
+  std::vector<InkSpan>& Scratch() { return scratch_; }
+  void AddInk(std::size_t bytes) { inkBytes_ += bytes; }
+
+  LoadedFace* FaceFor(const FontDescription& font) {
+    FaceChoice key{};
+    const std::size_t nameLength = strnlen(font.lfFaceName, sizeof font.lfFaceName);
+    std::memcpy(key.name.data(), font.lfFaceName, nameLength);
+    key.weight = font.lfWeight <= 0 ? kNormalWeight : std::min(font.lfWeight, 1000);
+    key.italic = font.lfItalic != 0;
+    for (const FaceChoice& choice : choices_) {
+      if (choice.name == key.name && choice.weight == key.weight && choice.italic == key.italic) {
+        return choice.face;
+      }
+    }
+
+    std::string family;
+    for (std::size_t i = 0; i < nameLength; ++i) {
+      AppendUtf8(family, CodePointOf(static_cast<std::uint8_t>(key.name[i])));
+    }
+    key.face = Resolve(family.empty() ? kDefaultFamily : family.c_str(), key.weight, key.italic);
+    if (key.face == nullptr && !family.empty()) key.face = Resolve(kDefaultFamily, key.weight, key.italic);
+    if (choices_.size() >= kMaxFaceChoices) choices_.clear();
+    choices_.push_back(key);
+    return key.face;
+  }
+
+  ScaledFont* ScaledFontFor(LoadedFace* face, int em) {
+    ScaledFont* found = nullptr;
+    for (const auto& font : fonts_) {
+      if (font->face == face && font->em == em) found = font.get();
+    }
+    if (found == nullptr) found = MakeScaledFont(face, em);
+    if (found != nullptr) {
+      found->lastUse = ++clock_;
+      Trim(found);
+    }
+    return found;
+  }
+
+ private:
+  LoadedFace* Resolve(const char* family, int weight, bool italic) {
+    if (config_ == nullptr || library_ == nullptr) return nullptr;
+    FcPattern* pattern = FcPatternCreate();
+    if (pattern == nullptr) return nullptr;
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
+    FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
+    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
+    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcDefaultSubstitute(pattern);
+    FcResult result = FcResultNoMatch;
+    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPatternDestroy(pattern);
+    if (match == nullptr) return nullptr;
+
+    LoadedFace* face = nullptr;
+    FcChar8* file = nullptr;
+    int index = 0;
+    if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
+      FcPatternGetInteger(match, FC_INDEX, 0, &index);
+      face = FaceAt(reinterpret_cast<const char*>(file), index);
+    }
+    FcPatternDestroy(match);
+    return face;
+  }
+
+  LoadedFace* FaceAt(const std::string& path, int index) {
+    for (const auto& face : faces_) {
+      if (face->path == path && face->index == index) return face.get();
+    }
+    auto loaded = std::make_unique<LoadedFace>(LoadedFace{path, index, {}, nullptr, kNominalMetrics});
+    if (!ReadFile(path, loaded->bytes)) return nullptr;
+    if (FT_New_Memory_Face(library_, loaded->bytes.data(), static_cast<FT_Long>(loaded->bytes.size()), index,
+                           &loaded->face) != 0) {
+      return nullptr;
+    }
+    if (!FT_IS_SCALABLE(loaded->face)) {
+      FT_Done_Face(loaded->face);
+      return nullptr;
+    }
+    loaded->metrics = MetricsOf(loaded->face);
+    faces_.push_back(std::move(loaded));
+    return faces_.back().get();
+  }
+
+  static bool ReadFile(const std::string& path, std::vector<unsigned char>& bytes) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) return false;
+    ++fontFilesRead;
+    unsigned char buffer[1 << 16];
+    std::size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
+    const bool complete = std::ferror(file) == 0;
+    std::fclose(file);
+    return complete && !bytes.empty();
+  }
+
+  ScaledFont* MakeScaledFont(LoadedFace* face, int em) {
+    FT_Size size = nullptr;
+    if (FT_New_Size(face->face, &size) != 0) return nullptr;
+    if (FT_Activate_Size(size) != 0 || FT_Set_Pixel_Sizes(face->face, 0, static_cast<FT_UInt>(em)) != 0) {
+      FT_Done_Size(size);
+      return nullptr;
+    }
+    // The face's bounding box, widened by two pixels each way for hinting's moves.
+    const FT_BBox& box = face->face->bbox;
+    const double scale = static_cast<double>(em) / face->metrics.unitsPerEm;
+    auto reach = [&](FT_Pos units) {
+      return static_cast<int>(std::clamp(std::ceil(units * scale), 0.0, 16.0 * kMaxFontPixels)) + 2;
+    };
+    auto font = std::make_unique<ScaledFont>();
+    font->face = face;
+    font->em = em;
+    font->size = size;
+    font->reach = InkReach{reach(-box.xMin), reach(box.xMax), reach(box.yMax), reach(-box.yMin)};
+    fonts_.push_back(std::move(font));
+    return fonts_.back().get();
+  }
+
+  // Drops the least recently used sizes, never `current`, until the cache is within its bounds.
+  void Trim(const ScaledFont* current) {
+    while (fonts_.size() > kMaxScaledFonts || (inkBytes_ > kInkBudgetBytes && fonts_.size() > 1)) {
+      auto oldest = fonts_.end();
+      for (auto it = fonts_.begin(); it != fonts_.end(); ++it) {
+        if (it->get() != current && (oldest == fonts_.end() || (*it)->lastUse < (*oldest)->lastUse)) oldest = it;
+      }
+      if (oldest == fonts_.end()) return;
+      inkBytes_ -= (*oldest)->inkBytes;
+      FT_Done_Size((*oldest)->size);
+      fonts_.erase(oldest);
+    }
+  }
+
+  std::mutex mutex_;
+  FT_Library library_ = nullptr;
+  FcConfig* config_ = nullptr;
+  std::vector<std::unique_ptr<LoadedFace>> faces_;
+  std::vector<FaceChoice> choices_;
+  std::vector<std::unique_ptr<ScaledFont>> fonts_;
+  std::size_t inkBytes_ = 0;
+  std::uint64_t clock_ = 0;
+  std::vector<std::uint8_t> grid_;
+  std::vector<InkSpan> scratch_;
+};
+
+FontEngine& Engine() {
+  static FontEngine engine;
+  return engine;
+}
+
+// The surface's default font: the sans face with a 16-pixel cell.
+constexpr FontDescription kDefaultFont = [] {
+  FontDescription font{};
+  font.lfHeight = kDefaultCellHeight;
+  font.lfWeight = kNormalWeight;
+  return font;
+}();
+
+constexpr InkReach kNoReach{0, 0, 0, 0};
+
+}  // namespace
+
+FontLease::FontLease(const std::optional<FontDescription>& font) : lock_(Engine().Mutex()) {
+  FontEngine& engine = Engine();
+  const FontDescription& description = font ? *font : kDefaultFont;
+  LoadedFace* face = engine.FaceFor(description);
+  const FontSize size = SizeFor(description.lfHeight, face != nullptr ? face->metrics : kNominalMetrics);
+  cellHeight_ = size.cell;
+  ascent_ = size.ascent;
+  font_ = face != nullptr ? engine.ScaledFontFor(face, size.em) : nullptr;
+}
+
+const InkReach& FontLease::Reach() const { return font_ != nullptr ? font_->reach : kNoReach; }
+
+int FontLease::Advance(std::uint8_t byte) {
+  if (font_ == nullptr) return 0;
+  ScaledFont::Glyph& glyph = font_->glyphs[byte];
+  if (glyph.advance < 0 && !font_->Load(byte, FT_LOAD_DEFAULT)) glyph.advance = 0;
+  return glyph.advance;
+}
+
+std::span<const InkSpan> FontLease::Ink(std::uint8_t byte, int quarterTurns) {
+  if (font_ == nullptr) return {};
+  FontEngine& engine = Engine();
+  const int turn = quarterTurns & 3;
+  ScaledFont::Glyph& glyph = font_->glyphs[byte];
+  const bool caches = font_->CachesInk();
+  if (caches && glyph.traced[turn]) return glyph.ink[turn];
+
+  std::vector<InkSpan>& ink = caches ? glyph.ink[turn] : engine.Scratch();
+  ink.clear();
+  if (font_->Load(byte, FT_LOAD_RENDER)) {
+    ++glyphsRendered;
+    TraceInk(font_->face->face->glyph, turn, engine.Grid(), ink);
+  }
+  if (caches) {
+    ink.shrink_to_fit();
+    glyph.traced[turn] = true;
+    const std::size_t bytes = ink.capacity() * sizeof(InkSpan);
+    font_->inkBytes += bytes;
+    engine.AddInk(bytes);
+  }
+  return ink;
+}
+
+std::size_t FontFilesRead() { return fontFilesRead.load(); }
+std::size_t GlyphsRendered() { return glyphsRendered.load(); }
+
+}  // namespace varnel

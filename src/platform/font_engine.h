@@ -1,0 +1,85 @@
+// The raster's fonts. fontconfig picks the face file for a font description (face name, weight,
+// italic); FreeType reads it once into memory and draws its glyphs one bit deep, hinted for
+// monochrome, with no anti-aliasing: the picture has two colours.
+//
+// Faces, sizes and the ink of the glyphs drawn are kept for the life of the process and shared by
+// every render, so a render after the first opens no font file and renders no glyph it has drawn
+// before. Memory stays bounded: sizes are dropped, least recently used first, when there are too
+// many or their ink grows too large, and glyphs with an em above kLargestCachedEm pixels are
+// rendered each time they are drawn (their advances are still kept).
+//
+// Heights follow the platform's convention: lfHeight > 0 is the cell height (the face's Windows
+// ascent plus descent), < 0 the em height, 0 the default cell of kDefaultCellHeight. A height
+// beyond kMaxFontPixels either way (INT_MIN and INT_MAX included) is drawn at kMaxFontPixels.
+// lfWidth, underline and strike-out are not drawn; the escapement is the caller's business.
+//
+// Text is 8-bit Windows-1252: 0x80..0x9F map through the code page to Unicode, every other byte
+// is its Latin-1 code point. A face name that finds no usable face falls back to the default sans
+// face; if no face can be loaded at all, a run keeps its cell but has no ink.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <span>
+
+#include "platform/gdi_types.h"
+
+namespace varnel {
+
+inline constexpr int kMaxFontPixels = 2048;
+inline constexpr int kDefaultCellHeight = 16;
+inline constexpr int kLargestCachedEm = 256;
+
+// A run of ink pixels in one row: columns left <= x < right of row `row`, relative to the glyph's
+// origin, the lattice point where the pen meets the baseline.
+struct InkSpan {
+  std::int32_t row;
+  std::int32_t left;
+  std::int32_t right;
+};
+
+// How far any glyph of the face can reach from its origin, upright, in pixels: a conservative box
+// from the face's bounding box, so that a glyph outside the clip need not be rendered to know it.
+struct InkReach {
+  int left;   // columns before the pen
+  int right;  // columns after the pen
+  int above;  // rows above the baseline
+  int below;  // rows below it
+};
+
+class ScaledFont;
+
+// The font engine, held for the drawing of one text run: the caches are process-wide and guarded,
+// so a lease holds the engine's lock for its lifetime. Lease nothing else while one is held.
+class FontLease {
+ public:
+  // `font` empty is the surface's default font: the sans face with a 16-pixel cell.
+  explicit FontLease(const std::optional<FontDescription>& font);
+  FontLease(const FontLease&) = delete;
+  FontLease& operator=(const FontLease&) = delete;
+
+  int CellHeight() const { return cellHeight_; }
+  int Ascent() const { return ascent_; }  // the baseline's distance below the cell's top
+  const InkReach& Reach() const;
+
+  // The byte's advance in whole pixels.
+  int Advance(std::uint8_t byte);
+  // The byte's glyph turned `quarterTurns` counter-clockwise (on a y-down picture), as spans of
+  // device rows around its origin. Valid until the next call or the lease's end.
+  std::span<const InkSpan> Ink(std::uint8_t byte, int quarterTurns);
+
+ private:
+  std::unique_lock<std::mutex> lock_;
+  ScaledFont* font_;  // null when no face could be loaded
+  int cellHeight_;
+  int ascent_;
+};
+
+// What the engine has done since the process started, for tests and benchmarks: font files read
+// from disk and glyphs rendered by FreeType.
+std::size_t FontFilesRead();
+std::size_t GlyphsRendered();
+
+}  // namespace varnel

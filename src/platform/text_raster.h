@@ -1,0 +1,18 @@
+// Text runs in the one-bit raster, drawn as the platform draws an 8-bit ExtTextOut on a surface
+// with an opaque background: the run's cell (its advance width by the font's cell height) is
+// filled with the background colour, then its glyphs are drawn over it in the text colour. The
+// run turns with its font's escapement, to the nearest quarter turn, and its alignment places it
+// in its own turned frame. Everything is clipped to the picture, and to the clip rectangle when
+// the run asks for clipping.
+#pragma once
+
+#include "platform/gdi_types.h"
+#include "platform/one_bit_raster.h"
+#include "platform/surface.h"
+
+namespace varnel {
+
+// `picture` is the raster's own rectangle.
+void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster);
+
+}  // namespace varnel

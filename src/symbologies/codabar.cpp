@@ -1,0 +1,54 @@
+// Codabar: seven elements per character, four bars and three spaces, each character but the stop
+// followed by a narrow gap. The caller chooses the start and stop letters, which count in the
+// optional modulo-16 check character but are never printed.
+#include "render/element_drawing.h"
+#include "render/render_state.h"
+#include "symbologies/check_digits.h"
+#include "symbologies/discrete_characters.h"
+#include "symbologies/encoders.h"
+#include "symbologies/tables.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kCodabarColours[] = "bwbwbwb";
+constexpr unsigned kCodabarCheckModulus = 16;
+
+int CodabarRow(char c) { return LookupCharacterRow(kCodabarTableId, c); }
+
+// A byte Codabar lacks has no row: it is neither drawn nor counted. The same holds for a start or
+// stop letter that was never set (zero before the defaults).
+unsigned CheckValue(int row) { return row < 0 ? 0 : static_cast<unsigned>(row); }
+
+void DrawCharacter(int row) {
+  if (row >= 0) DrawCharacterAndGap(kCodabarColours, CodabarTable[row].pattern);
+}
+
+// Drawn in both passes so that the measured length includes it; printed by extending the working
+// message in the drawing pass only, so it is added once.
+void DrawCheckCharacter(unsigned checkSum) {
+  if (settings.addCheckDigit == 0) return;
+  const int row = ModuloComplement(checkSum, kCodabarCheckModulus);
+  DrawCharacterAndGap(kCodabarColours, CodabarTable[row].pattern);
+  if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.workMessage, CodabarTable[row].key);
+}
+
+}  // namespace
+
+void EncodeCodabar() {
+  const int startRow = CodabarRow(settings.codabarStart);
+  const int stopRow = CodabarRow(settings.codabarStop);
+  unsigned checkSum = CheckValue(startRow) + CheckValue(stopRow);
+  DrawCharacter(startRow);
+  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+    const int row = CodabarRow(*p);
+    checkSum += CheckValue(row);
+    DrawCharacter(row);
+  }
+  DrawCheckCharacter(checkSum);
+  // The stop closes the symbol: no gap after it.
+  if (stopRow >= 0) DrawPattern(kCodabarColours, CodabarTable[stopRow].pattern, DataBarOffsets());
+}
+
+}  // namespace varnel

@@ -1,0 +1,251 @@
+// Code 128 and the GS1 symbols built on its symbol characters (UCC/EAN-128 all-numeric, SSCC-18 and
+// application identifier 01). Every symbol character is 11 modules in three bars and three spaces;
+// the symbol is a start character, the data characters, the modulo-103 check character and the stop.
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "render/element_drawing.h"
+#include "render/render_state.h"
+#include "symbologies/encoders.h"
+#include "symbologies/tables.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kCharacterColours[] = "bwbwbw";
+constexpr char kStopColours[] = "bwbwbwb";
+constexpr char kStopWidths[] = "2331112";
+constexpr int kCheckModulus = 103;
+
+// Function values. FNC4 shares its value with the switch to the set it is drawn in.
+constexpr int kCodeC = 99;
+constexpr int kCodeB = 100;
+constexpr int kCodeA = 101;
+constexpr int kFnc1 = 102;
+constexpr int kFnc4InSetA = 101;
+constexpr int kFnc4InSetB = 100;
+// Set C draws a pair of digits as its number.
+constexpr int kLastPairValue = 99;
+
+// In a Code 128 message this byte stands for FNC1.
+constexpr unsigned char kFnc1Byte = 0xCA;
+// Bytes from here up are drawn with the extended-ASCII convention: FNC4, then byte - 128.
+constexpr unsigned char kFirstExtendedByte = 128;
+constexpr unsigned char kDel = 127;
+
+// Indexes the start characters and the switch values below.
+enum CodeSet : int { kSetA = 0, kSetB = 1, kSetC = 2 };
+
+struct StartCharacter {
+  int value;
+  const char* widths;
+};
+
+constexpr StartCharacter kStartCharacters[] = {{103, "211412"}, {104, "211214"}, {105, "211232"}};
+constexpr int kSwitchValues[] = {kCodeA, kCodeB, kCodeC};
+
+// The symbol as it is drawn: the check sum runs over the characters actually drawn, so a character
+// that is skipped never takes a position.
+struct Code128Symbol {
+  int checkSum;
+  int nextPosition;
+};
+
+Code128Symbol DrawStart(CodeSet set) {
+  const StartCharacter start = kStartCharacters[set];
+  DrawPattern(kCharacterColours, start.widths, DataBarOffsets());
+  return {start.value % kCheckModulus, 1};
+}
+
+void DrawSymbolCharacter(Code128Symbol& symbol, int value) {
+  DrawCode128Value(value);
+  symbol.checkSum = static_cast<int>((std::int64_t{symbol.nextPosition} * value + symbol.checkSum) % kCheckModulus);
+  ++symbol.nextPosition;
+}
+
+void DrawCheckCharacter(const Code128Symbol& symbol) { DrawCode128Value(symbol.checkSum); }
+
+void DrawStop() { DrawPattern(kStopColours, kStopWidths, DataBarOffsets()); }
+
+bool IsDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
+
+int DigitValue(unsigned char byte) { return byte - '0'; }
+
+// ---- Code 128 with automatic code sets ------------------------------------------------------------
+
+// A byte of the message may cost a code-set switch, an FNC4 and its character.
+constexpr std::size_t kMaxValuesPerByte = 3;
+constexpr std::size_t kValueCapacity = (kMessageCapacity - 1) * kMaxValuesPerByte;
+
+// The symbol characters chosen for a message, before any is drawn.
+struct Code128Plan {
+  CodeSet start;
+  CodeSet current;
+  std::uint8_t values[kValueCapacity];
+  std::size_t count;
+};
+
+struct MessageBytes {
+  const unsigned char* bytes;
+  std::size_t length;
+};
+
+bool DigitsAt(const MessageBytes& message, std::size_t i, std::size_t count) {
+  if (i + count > message.length) return false;
+  for (std::size_t k = i; k < i + count; ++k) {
+    if (!IsDigit(message.bytes[k])) return false;
+  }
+  return true;
+}
+
+// FNC1 only where two more bytes follow; nearer the end the byte is ordinary extended data.
+bool Fnc1At(const MessageBytes& message, std::size_t i) {
+  return message.bytes[i] == kFnc1Byte && i + 3 <= message.length;
+}
+
+// The set that carries an ASCII byte: control bytes need A; A keeps what it can show (32..95);
+// everything else goes to B, whose value 95 is DEL.
+CodeSet TextSetFor(unsigned char ascii, CodeSet current) {
+  if (ascii < 32) return kSetA;
+  if (current == kSetA && ascii <= 95) return kSetA;
+  return kSetB;
+}
+
+int TextValue(unsigned char ascii, CodeSet set) {
+  if (set == kSetA && ascii < 32) return ascii + 64;
+  return ascii - 32;
+}
+
+// Extended bytes start in the set of their ASCII part, so that no switch follows the start.
+CodeSet ChooseStartSet(const MessageBytes& message) {
+  if (message.length == 0) return kSetA;
+  if (Fnc1At(message, 0) || DigitsAt(message, 0, 4)) return kSetC;
+  const unsigned char first = message.bytes[0];
+  const unsigned char ascii = first >= kFirstExtendedByte ? first - kFirstExtendedByte : first;
+  return ascii < 32 ? kSetA : kSetB;
+}
+
+void Emit(Code128Plan& plan, int value) {
+  if (plan.count < kValueCapacity) plan.values[plan.count++] = static_cast<std::uint8_t>(value);
+}
+
+void Enter(Code128Plan& plan, CodeSet set) {
+  if (set == plan.current) return;
+  Emit(plan, kSwitchValues[set]);
+  plan.current = set;
+}
+
+void PlanText(Code128Plan& plan, unsigned char ascii, bool extended) {
+  Enter(plan, TextSetFor(ascii, plan.current));
+  if (extended) Emit(plan, plan.current == kSetA ? kFnc4InSetA : kFnc4InSetB);
+  Emit(plan, TextValue(ascii, plan.current));
+}
+
+// Plans the characters of the byte at i and returns how many bytes they consumed. Set C is entered
+// only where four digits follow and then holds every further pair; any other byte leaves it for the
+// set its own character needs.
+std::size_t PlanBytesAt(Code128Plan& plan, const MessageBytes& message, std::size_t i) {
+  const unsigned char byte = message.bytes[i];
+  if (Fnc1At(message, i)) {
+    Emit(plan, kFnc1);
+    return 1;
+  }
+  if (DigitsAt(message, i, 4) || (plan.current == kSetC && DigitsAt(message, i, 2))) {
+    Enter(plan, kSetC);
+    Emit(plan, 10 * DigitValue(byte) + DigitValue(message.bytes[i + 1]));
+    return 2;
+  }
+  if (byte == kDel) return 1;  // a DEL of the message draws nothing (byte 255 reaches set B's DEL)
+  if (byte < kFirstExtendedByte) {
+    PlanText(plan, byte, false);
+  } else {
+    PlanText(plan, static_cast<unsigned char>(byte - kFirstExtendedByte), true);
+  }
+  return 1;
+}
+
+void PlanCode128(const char* text, Code128Plan& plan) {
+  const MessageBytes message{reinterpret_cast<const unsigned char*>(text), strnlen(text, kMessageCapacity - 1)};
+  plan.start = ChooseStartSet(message);
+  plan.current = plan.start;
+  plan.count = 0;
+  for (std::size_t i = 0; i < message.length;) i += PlanBytesAt(plan, message, i);
+}
+
+// ---- The GS1 forms: start C, FNC1, then data in digit pairs ---------------------------------------
+
+// A pair of the data and its value, or -1 for a pair that is not two digits (or, in the
+// all-numeric form, the doubled FNC1 byte that separates fields). The code-set switches that set
+// C's key list also knows would change how every later pair is read, so they are refused.
+int PairValue(const char* pair, bool fnc1Allowed) {
+  const char key[3] = {pair[0], pair[1], '\0'};
+  const int value = LookupSymbolIndex(kCode128SetCKeysId, key);
+  if (value >= 0 && value <= kLastPairValue) return value;
+  if (value == kFnc1 && fnc1Allowed) return value;
+  return -1;
+}
+
+// Cuts the text into pairs from its first byte and draws each pair that has a value; a lone last
+// byte is a pair that has none.
+void DrawPairs(Code128Symbol& symbol, const char* text, bool fnc1Allowed) {
+  for (const char* pair = text; *pair != '\0'; pair += pair[1] != '\0' ? 2 : 1) {
+    const int value = PairValue(pair, fnc1Allowed);
+    if (value >= 0) DrawSymbolCharacter(symbol, value);
+  }
+}
+
+Code128Symbol DrawGs1Start() {
+  Code128Symbol symbol = DrawStart(kSetC);
+  DrawSymbolCharacter(symbol, kFnc1);
+  return symbol;
+}
+
+// SSCC-18 and AI 01: FNC1, the application identifier and the data in digit pairs, printed with the
+// identifier in front.
+void EncodeWithIdentifier(const char* identifier, const char* printedIdentifier) {
+  state.humanText[0] = '\0';
+  AppendText(state.humanText, printedIdentifier);
+  AppendText(state.humanText, state.workMessage);
+
+  Code128Symbol symbol = DrawGs1Start();
+  DrawPairs(symbol, identifier, false);
+  DrawPairs(symbol, state.workMessage, false);
+  if (settings.addCheckDigit != 0) DrawCheckCharacter(symbol);
+  DrawStop();
+}
+
+}  // namespace
+
+void DrawCode128Value(int value) { DrawPattern(kCharacterColours, Code128Patterns[value], DataBarOffsets()); }
+
+void EncodeCode128() {
+  Code128Plan plan;
+  PlanCode128(state.workMessage, plan);
+  Code128Symbol symbol = DrawStart(plan.start);
+  for (std::size_t k = 0; k < plan.count; ++k) DrawSymbolCharacter(symbol, plan.values[k]);
+  DrawCheckCharacter(symbol);
+  DrawStop();
+}
+
+void EncodeUccEan128() {
+  // Pairs need an even number of digits: an odd count gets a leading zero, in the bars and the text.
+  const bool oddLength = std::strlen(state.workMessage) % 2 != 0;
+  char data[kMessageCapacity + 1] = "";
+  if (oddLength) AppendChar(data, '0');
+  AppendText(data, state.workMessage);
+  state.humanText[0] = '\0';
+  AppendText(state.humanText, data);
+
+  Code128Symbol symbol = DrawGs1Start();
+  DrawPairs(symbol, data, true);
+  DrawCheckCharacter(symbol);
+  DrawStop();
+}
+
+void EncodeSscc18() { EncodeWithIdentifier("00", "(00)"); }
+
+void EncodeUccEan128Ai01() { EncodeWithIdentifier("01", "01"); }
+
+}  // namespace varnel

@@ -1,0 +1,86 @@
+// Code 93: 9 modules per character in three bars and three spaces, framed by a start character and
+// a stop character with its termination bar. The two modulo-47 check characters C and K that
+// readers expect are optional here, drawn only when the caller asks for check characters.
+#include <cstddef>
+#include <cstring>
+
+#include "render/element_drawing.h"
+#include "render/render_state.h"
+#include "symbologies/encoders.h"
+#include "symbologies/tables.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kCharacterColours[] = "bwbwbw";
+constexpr char kStartWidths[] = "111141";
+constexpr char kStopColours[] = "bwbwbwb";
+constexpr char kStopWidths[] = "1111411";
+
+constexpr int kCheckModulus = 47;
+constexpr int kCWeightCycle = 20;
+constexpr int kKWeightCycle = 15;
+
+// The data's rows, and room for C after them while K is computed over data and C together.
+struct Code93Rows {
+  int rows[kMessageCapacity];
+  std::size_t count;
+};
+
+int Code93Row(char c) {
+  const char key[2] = {c, '\0'};
+  return LookupSymbolIndex(kCode93TableId, key);
+}
+
+void DrawCode93Row(int row) { DrawPattern(kCharacterColours, Code93Table[row].pattern, DataBarOffsets()); }
+
+// Draws the characters Code 93 has and collects their rows. A character without a row is neither
+// drawn nor weighted, so the check characters agree with what a reader sees.
+Code93Rows DrawDataCharacters(const char* data) {
+  Code93Rows found{};
+  for (const char* p = data; *p != '\0' && found.count < kMessageCapacity - 1; ++p) {
+    const int row = Code93Row(*p);
+    if (row < 0) continue;
+    DrawCode93Row(row);
+    found.rows[found.count++] = row;
+  }
+  return found;
+}
+
+// Weights run 1, 2, ... from the rightmost row and start again at 1 after `weightCycle`.
+int WeightedCheckValue(const int* rows, std::size_t count, int weightCycle) {
+  int sum = 0;
+  int weight = 1;
+  for (std::size_t i = count; i-- > 0;) {
+    sum = (sum + weight * rows[i]) % kCheckModulus;
+    weight = weight == weightCycle ? 1 : weight + 1;
+  }
+  return sum;
+}
+
+// C weighs the data; K weighs the data followed by C.
+void DrawCheckCharacters(Code93Rows& data) {
+  const int c = WeightedCheckValue(data.rows, data.count, kCWeightCycle);
+  data.rows[data.count] = c;
+  const int k = WeightedCheckValue(data.rows, data.count + 1, kKWeightCycle);
+  DrawCode93Row(c);
+  DrawCode93Row(k);
+
+  std::memcpy(state.humanText, state.workMessage, sizeof state.humanText);
+  if (settings.checkDigitInText == 0) return;
+  // A check value on a shift character prints as its key "_1".."_4".
+  AppendText(state.humanText, Code93Table[c].key);
+  AppendText(state.humanText, Code93Table[k].key);
+}
+
+}  // namespace
+
+void EncodeCode93() {
+  DrawPattern(kCharacterColours, kStartWidths, DataBarOffsets());
+  Code93Rows data = DrawDataCharacters(state.workMessage);
+  if (settings.addCheckDigit != 0) DrawCheckCharacters(data);
+  DrawPattern(kStopColours, kStopWidths, DataBarOffsets());
+}
+
+}  // namespace varnel

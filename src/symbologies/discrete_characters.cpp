@@ -1,0 +1,20 @@
+#include "symbologies/discrete_characters.h"
+
+#include "render/element_drawing.h"
+#include "render/render_state.h"
+#include "symbologies/tables.h"
+
+namespace varnel {
+
+int LookupCharacterRow(int tableId, char c) {
+  const char key[2] = {c, '\0'};
+  return LookupSymbolIndex(tableId, key);
+}
+
+void DrawCharacterAndGap(const char* colours, const char* widths) {
+  const BarOffsets offsets = DataBarOffsets();
+  DrawPattern(colours, widths, offsets);
+  DrawElement(state.narrowWidth, offsets.top, offsets.bottom, 0);
+}
+
+}  // namespace varnel

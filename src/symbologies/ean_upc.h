@@ -1,0 +1,87 @@
+// The steps that EAN-13, JAN-13, ISBN, EAN-8, JAN-8, UPC-A and UPC-E share: the check digit, the
+// digit patterns and their parity, the guards, the two digit groups and the add-on that may follow.
+//
+// These encoders index fixed digit positions, so they read the data only through CharAt: data that
+// bypassed validation (too short, not digits) then draws nothing for the missing or foreign digits
+// instead of reading whatever an earlier, longer message left in the buffer.
+#pragma once
+
+#include "render/element_drawing.h"
+#include "symbologies/tables.h"
+
+namespace varnel {
+
+// The modulo-10 check digit of EAN and UPC over a terminated text: weight 3 on the rightmost digit
+// and every second one to its left, weight 1 on the others. A character that is not a digit counts
+// as 0, so the result is always '0'..'9'; the empty text gives '0'.
+char UpcEanCheckDigit(const char* digits);
+
+// 0..9 for a digit character, -1 for anything else.
+int DigitValue(char c);
+
+// In the measuring pass only: appends the UpcEanCheckDigit of the first `dataDigits` characters of
+// workMessage to it. The digit stays for the drawing pass, so each render appends it once.
+void AppendCheckDigit(int dataDigits);
+
+// The character at `index` of a terminated text, or a blank when the text ends before it. A blank is
+// not a digit, so a missing digit draws nothing and chooses no table row.
+char CharAt(const char* text, int index);
+
+// A table of digit patterns with the colours its patterns are drawn in: space first on the left of
+// the centre guard and in the add-ons, bar first on its right.
+struct DigitSet {
+  int tableId;
+  const KeyedRow* rows;
+  const char* colours;
+};
+
+inline constexpr DigitSet kEanSetA{kEanSetATableId, EanSetATable, "wbwb"};
+inline constexpr DigitSet kEanSetB{kEanSetBTableId, EanSetBTable, "wbwb"};
+inline constexpr DigitSet kEanSetC{kEanSetCTableId, EanSetCTable, "bwbw"};
+inline constexpr DigitSet kUpcLeft{kUpcLeftTableId, UpcLeftTable, "wbwb"};
+inline constexpr DigitSet kUpcRight{kUpcRightTableId, UpcRightTable, "bwbw"};
+inline constexpr DigitSet kUpcEven{kUpcEvenTableId, UpcEvenTable, "wbwb"};
+inline constexpr DigitSet kUpcOdd{kUpcOddTableId, UpcOddTable, "wbwb"};
+
+// How the digits of a run choose their set: digit i comes from `marked` when letter i of `letters`
+// is `mark`, and from `unmarked` for any other letter or when the letters run out.
+struct ParitySets {
+  const char* letters;
+  char mark;
+  const DigitSet* marked;
+  const DigitSet* unmarked;
+};
+
+// Every digit of the run from the one set.
+inline ParitySets SingleSet(const DigitSet& set) { return ParitySets{"", '\0', &set, &set}; }
+
+// The set of digit `index` of a run.
+const DigitSet& SetFor(const ParitySets& sets, int index);
+
+// One digit's pattern; a character that the set lacks draws nothing.
+void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets);
+
+// The characters first .. first + count - 1 of `text` as data bars, side by side.
+void DrawDigitRun(const char* text, int first, int count, const ParitySets& sets);
+
+// A guard of one-module elements in the given colours ("bwb", "wbwbw", "wbwbwb"). Guards reach half
+// a font height further down than the data bars, between the digit groups of the text.
+void DrawGuard(const char* colours);
+
+// The start guard; records leftDigitsStart where the first digit group begins.
+void DrawStartGuard();
+
+// Records symbolEnd and draws the add-on that supplementKind asks for.
+void FinishMainSymbol();
+
+// The layout of EAN-13, EAN-8 and UPC-A: start guard, `digitsPerHalf` digits of `text` from
+// `first` on, centre guard, the next `digitsPerHalf` digits, end guard, then the add-on. Records the
+// digit groups for the text below the bars: each group's cells reach one module into the centre guard.
+void DrawTwoHalfSymbol(const char* text, int first, int digitsPerHalf, const ParitySets& left,
+                       const ParitySets& right);
+
+// The add-ons, after the gap that follows symbolEnd; they record supplementStart and supplementEnd.
+void EncodeAddOn2();
+void EncodeAddOn5();
+
+}  // namespace varnel

@@ -1,0 +1,89 @@
+// The two-of-five symbologies: every digit in five elements of which exactly two are wide.
+// Interleaved 2 of 5 pairs the digits, the first of a pair in the bars and the second in the spaces
+// between them; Matrix 2 of 5 draws one digit per character, three bars and two spaces, each
+// followed by a narrow gap.
+#include <cstddef>
+#include <cstring>
+
+#include "render/element_drawing.h"
+#include "render/render_state.h"
+#include "symbologies/discrete_characters.h"
+#include "symbologies/ean_upc.h"
+#include "symbologies/encoders.h"
+#include "symbologies/tables.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+namespace {
+
+constexpr char kInterleavedStartColours[] = "bwbw";
+constexpr char kInterleavedStartWidths[] = "nnnn";
+constexpr char kInterleavedStopColours[] = "bwb";
+constexpr char kInterleavedStopWidths[] = "wnn";
+constexpr char kPairColours[] = "bwbwbwbwbw";
+constexpr int kElementsPerDigit = 5;
+
+constexpr char kMatrixColours[] = "bwbwb";
+constexpr char kMatrixStartStopWidths[] = "wnnnn";
+
+int TwoOfFiveRow(char c) { return LookupCharacterRow(kTwoOfFiveTableId, c); }
+
+// The digits Interleaved 2 of 5 draws: the message, a leading "0" when the count would otherwise be
+// odd, and the optional check digit. Room for the pad, 999 digits, the check digit and the NUL.
+struct WorkingDigits {
+  char text[kMessageCapacity + 2];
+};
+
+WorkingDigits BuildWorkingDigits(const char* message) {
+  const bool addCheck = settings.addCheckDigit != 0;
+  const std::size_t length = strnlen(message, kMessageCapacity - 1);
+  WorkingDigits digits{};
+  std::size_t count = 0;
+  if ((length % 2 == 0) == addCheck) digits.text[count++] = '0';
+  std::memcpy(digits.text + count, message, length);
+  count += length;
+  digits.text[count] = '\0';
+  // The pad is a leading zero, so it changes nothing in the weighted sum.
+  if (addCheck) digits.text[count++] = UpcEanCheckDigit(digits.text);
+  digits.text[count] = '\0';
+  return digits;
+}
+
+// One pair: the elements of the two digits alternate, bar from the first, space from the second.
+void DrawDigitPair(char first, char second) {
+  const int barRow = TwoOfFiveRow(first);
+  const int spaceRow = TwoOfFiveRow(second);
+  if (barRow < 0 || spaceRow < 0) return;
+  char widths[2 * kElementsPerDigit + 1];
+  for (int j = 0; j < kElementsPerDigit; ++j) {
+    widths[2 * j] = TwoOfFiveTable[barRow].pattern[j];
+    widths[2 * j + 1] = TwoOfFiveTable[spaceRow].pattern[j];
+  }
+  widths[2 * kElementsPerDigit] = '\0';
+  DrawPattern(kPairColours, widths, DataBarOffsets());
+}
+
+}  // namespace
+
+void EncodeInterleaved2of5() {
+  DrawPattern(kInterleavedStartColours, kInterleavedStartWidths, DataBarOffsets());
+  const WorkingDigits digits = BuildWorkingDigits(state.workMessage);
+  for (const char* p = digits.text; p[0] != '\0' && p[1] != '\0'; p += 2) DrawDigitPair(p[0], p[1]);
+  DrawPattern(kInterleavedStopColours, kInterleavedStopWidths, DataBarOffsets());
+
+  // The printed digits are what was drawn, pad and check digit included, only when the check digit
+  // is to be printed; they stop at the text buffer's end.
+  state.humanText[0] = '\0';
+  AppendText(state.humanText, settings.checkDigitInText != 0 ? digits.text : state.workMessage);
+}
+
+void EncodeMatrix2of5() {
+  DrawCharacterAndGap(kMatrixColours, kMatrixStartStopWidths);
+  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+    const int row = TwoOfFiveRow(*p);
+    if (row >= 0) DrawCharacterAndGap(kMatrixColours, TwoOfFiveTable[row].pattern);
+  }
+  DrawCharacterAndGap(kMatrixColours, kMatrixStartStopWidths);
+}
+
+}  // namespace varnel

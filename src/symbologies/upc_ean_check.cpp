@@ -1,0 +1,42 @@
+// The EAN/UPC check digit, and the bounded reading of the fixed digit positions that the whole
+// family relies on.
+#include <cstring>
+
+#include "render/render_state.h"
+#include "symbologies/ean_upc.h"
+#include "symbologies/text_routines.h"
+
+namespace varnel {
+
+int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
+
+char CharAt(const char* text, int index) {
+  for (int i = 0; i < index; ++i) {
+    if (text[i] == '\0') return ' ';
+  }
+  return text[index] != '\0' ? text[index] : ' ';
+}
+
+namespace {
+
+// Weight 3 on the last of the first `count` characters and every second one before it, 1 on the rest.
+char CheckDigitOfFirst(const char* digits, std::size_t count) {
+  unsigned sum = 0;
+  for (std::size_t fromRight = 0; fromRight < count; ++fromRight) {
+    const int value = DigitValue(digits[count - 1 - fromRight]);
+    if (value > 0) sum += static_cast<unsigned>(value) * (fromRight % 2 == 0 ? 3u : 1u);
+  }
+  return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+}  // namespace
+
+char UpcEanCheckDigit(const char* digits) { return CheckDigitOfFirst(digits, std::strlen(digits)); }
+
+void AppendCheckDigit(int dataDigits) {
+  if (state.measuring == 0) return;
+  const std::size_t count = strnlen(state.workMessage, static_cast<std::size_t>(dataDigits));
+  AppendChar(state.workMessage, CheckDigitOfFirst(state.workMessage, count));
+}
+
+}  // namespace varnel
