@@ -11,6 +11,8 @@ packages=(
   libzbar-dev libzxing-dev
   # Converters that turn WMF/EMF/SVG output into something comparable.
   libwmf-bin emf2svg librsvg2-bin
+  # wmf2svg refuses every file unless it can load its standard fonts.
+  fonts-urw-base35
   # The sanitizer build uses clang and its runtime libraries.
   clang libclang-rt-14-dev valgrind
 )

@@ -9,7 +9,7 @@
 namespace {
 
 struct Sample {
-  const char* file;
+  const char* name;
   int symbology;
   const char* data;
   int orientation;
@@ -17,12 +17,19 @@ struct Sample {
 };
 
 constexpr Sample kSamples[] = {
-    {"code39.bmp", 3, "VARNEL-32", 0, 0},
-    {"code39-check.bmp", 3, "CODE39", 0, 1},
-    {"code39-90.bmp", 3, "ABC-123", 1, 0},
-    {"code39-full-ascii.bmp", 4, "Varnel32 a+b", 0, 0},
-    {"code39-full-ascii-180.bmp", 4, "lower case", 2, 1},
+    {"code39", 3, "VARNEL-32", 0, 0},
+    {"code39-check", 3, "CODE39", 0, 1},
+    {"code39-90", 3, "ABC-123", 1, 0},
+    {"code39-full-ascii", 4, "Varnel32 a+b", 0, 0},
+    {"code39-full-ascii-180", 4, "lower case", 2, 1},
 };
+
+struct Output {
+  const char* extension;
+  VnBool (*save)(const char* path);
+};
+
+constexpr Output kOutputs[] = {{".bmp", VnSaveAsBMP}, {".wmf", VnSaveAsWMF}, {".emf", VnSaveAsEMF}};
 
 }  // namespace
 
@@ -37,12 +44,14 @@ int main(int argc, char** argv) {
     if (sample.orientation % 2 != 0) VnSetSize(200, 480);
     VnTextInfo(1, sample.addCheckDigit, sample.addCheckDigit);
     VnSetMessage(sample.data);
-    const std::string path = folder + "/" + sample.file;
-    if (VnSaveAsBMP(path.c_str())) {
-      std::printf("wrote %s\n", path.c_str());
-    } else {
-      std::fprintf(stderr, "could not write %s\n", path.c_str());
-      ++failures;
+    for (const Output& output : kOutputs) {
+      const std::string path = folder + "/" + sample.name + output.extension;
+      if (output.save(path.c_str())) {
+        std::printf("wrote %s\n", path.c_str());
+      } else {
+        std::fprintf(stderr, "could not write %s\n", path.c_str());
+        ++failures;
+      }
     }
   }
   std::printf("Samples are in %s/\n", folder.c_str());

@@ -7,9 +7,8 @@
 namespace varnel {
 
 bool SaveAsWmf(const char* path) {
-  return SaveRenderedPicture(path, [](const Surface& surface) {
-    return EncodePlaceableWmf(surface, GetScreenResolution().x);
-  });
+  return SaveRenderedPicture(
+      path, [](const Surface& surface) { return EncodePlaceableWmf(surface, GetScreenResolution().x); });
 }
 
 }  // namespace varnel

@@ -37,9 +37,9 @@ enum EmfType : std::uint32_t {
   kExtTextOutW = 84,
 };
 
-constexpr std::uint32_t kTextMapMode = 1;  // MM_TEXT
-constexpr std::uint32_t kSolidStyle = 0;   // PS_SOLID and BS_SOLID
-constexpr std::uint32_t kNullPenStyle = 5;  // PS_NULL
+constexpr std::uint32_t kTextMapMode = 1;             // MM_TEXT
+constexpr std::uint32_t kSolidStyle = 0;              // PS_SOLID and BS_SOLID
+constexpr std::uint32_t kNullPenStyle = 5;            // PS_NULL
 constexpr std::uint32_t kCompatibleGraphicsMode = 1;  // GM_COMPATIBLE
 constexpr std::uint32_t kVersion = 0x00010000;
 
@@ -60,8 +60,8 @@ constexpr std::int64_t kReferenceInches = 20;
 constexpr std::int64_t kHundredthsMmPerInch = 2540;
 
 std::int32_t Saturated(std::int64_t value) {
-  return static_cast<std::int32_t>(
-      std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
+  return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
 }
 
 // Pixels at `dpi` in hundredths of a millimetre, to the nearest.
@@ -122,9 +122,9 @@ class EmfRecords {
     for (const std::int32_t value :
          {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight})
       out_.I32(value);
-    for (const std::uint8_t value : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet,
-                                     font.lfOutPrecision, font.lfClipPrecision, font.lfQuality,
-                                     font.lfPitchAndFamily})
+    for (const std::uint8_t value :
+         {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+          font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
       out_.U8(value);
     for (const char c : font.lfFaceName) out_.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
     End();
@@ -148,8 +148,8 @@ class EmfRecords {
     Begin(kPolygon);
     Bounds(CellsOf(r));
     out_.U32(4);
-    for (const Point corner : {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom},
-                               Point{r.left, r.bottom}}) {
+    for (const Point corner :
+         {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
       out_.I32(corner.x);
       out_.I32(corner.y);
     }
@@ -229,26 +229,29 @@ class EmfRecords {
 
 void PatchHeader(RecordBuffer& out, int width, int height, ScreenResolution screen, std::uint32_t records,
                  std::uint16_t handles) {
-  const auto patchRect = [&out](std::size_t at, std::int32_t l, std::int32_t t, std::int32_t r, std::int32_t b) {
+  const auto patchRect = [&out](std::size_t at, std::int32_t l, std::int32_t t, std::int32_t r,
+                                std::int32_t b) {
     for (const std::int32_t edge : {l, t, r, b}) {
       out.PatchU32(at, static_cast<std::uint32_t>(edge));
       at += 4;
     }
   };
-  patchRect(8, 0, 0, width - 1, height - 1);
-  patchRect(24, 0, 0, HundredthsMm(width, screen.x) - 1, HundredthsMm(height, screen.y) - 1);
+  patchRect(8, 0, 0, width - 1, height - 1);  // bounds: the picture's cells
+  patchRect(24, 0, 0, HundredthsMm(width, screen.x) - 1, HundredthsMm(height, screen.y) - 1);  // frame
   out.PatchU32(40, kEmfSignature);
   out.PatchU32(44, kVersion);
   out.PatchU32(48, static_cast<std::uint32_t>(out.Size()));
   out.PatchU32(52, records);
   out.PatchU16(56, handles);
-  // Description, palette and pixel format: none (their fields stay 0).
+  // Description, palette entries and pixel format (60 to 71 and 88 to 99): none, their fields 0.
+  // The reference screen in pixels, in millimetres and in micrometres.
   out.PatchU32(72, static_cast<std::uint32_t>(Saturated(kReferenceInches * screen.x)));
   out.PatchU32(76, static_cast<std::uint32_t>(Saturated(kReferenceInches * screen.y)));
-  out.PatchU32(80, static_cast<std::uint32_t>(kReferenceInches * kHundredthsMmPerInch / 100));
-  out.PatchU32(84, static_cast<std::uint32_t>(kReferenceInches * kHundredthsMmPerInch / 100));
-  out.PatchU32(100, static_cast<std::uint32_t>(kReferenceInches * kHundredthsMmPerInch * 10));
-  out.PatchU32(104, static_cast<std::uint32_t>(kReferenceInches * kHundredthsMmPerInch * 10));
+  constexpr auto kReferenceMm = static_cast<std::uint32_t>(kReferenceInches * kHundredthsMmPerInch / 100);
+  out.PatchU32(80, kReferenceMm);
+  out.PatchU32(84, kReferenceMm);
+  out.PatchU32(100, kReferenceMm * 1000);
+  out.PatchU32(104, kReferenceMm * 1000);
 }
 
 }  // namespace
@@ -271,7 +274,8 @@ std::optional<std::vector<std::uint8_t>> EncodeEmf(const Surface& surface, Scree
     if (out.Size() > std::numeric_limits<std::uint32_t>::max() ||
         replay.ObjectTableSize() > std::numeric_limits<std::uint16_t>::max())
       return std::nullopt;
-    PatchHeader(out, width, height, screen, records.Count(), static_cast<std::uint16_t>(replay.ObjectTableSize()));
+    PatchHeader(out, width, height, screen, records.Count(),
+                static_cast<std::uint16_t>(replay.ObjectTableSize()));
     return std::move(out.Bytes());
   } catch (const std::bad_alloc&) {
     return std::nullopt;

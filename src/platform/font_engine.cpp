@@ -1,4 +1,5 @@
 #include "platform/font_engine.h"
+#include "platform/windows_1252.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -28,17 +29,7 @@ constexpr std::size_t kMaxFaceChoices = 256;
 constexpr int kNormalWeight = 400;
 constexpr char kDefaultFamily[] = "sans-serif";
 
-// Windows-1252's 0x80..0x9F. The five bytes the code page leaves unassigned keep their C1 code
-// point, as Windows maps them.
-constexpr std::array<char32_t, 32> kCp1252Controls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-char32_t CodePointOf(std::uint8_t byte) {
-  return byte >= 0x80 && byte <= 0x9F ? kCp1252Controls[byte - 0x80] : char32_t{byte};
-}
+char32_t CodePointOf(std::uint8_t byte) { return Windows1252ToUtf16(byte); }
 
 void AppendUtf8(std::string& out, char32_t c) {
   if (c < 0x80) {

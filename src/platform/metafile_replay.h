@@ -2,17 +2,17 @@
 // and state records each operation needs, and when. The format's writer (`Records`) only spells
 // the records.
 //
-// - A fill becomes a shape around exactly its cells, filled with a solid brush of its colour, and
-//   drawn with a null pen where the format's shape has an outline (Records::kFillDrawsOutline). A
-//   rectangle would not do: drawn with a null pen it loses its right column and bottom row on the
-//   platform, while readers that draw shapes geometrically paint the outline's area, which for a
-//   polygon through the four corners is exactly the cells left <= x < right, top <= y < bottom.
+// - A fill becomes an outline through the four corners of its cells, filled with a solid brush of
+//   its colour. Readers that draw shapes geometrically paint exactly the outline's area, the cells
+//   left <= x < right, top <= y < bottom. A rectangle record would not do: drawn with a null pen,
+//   the platform leaves out its right column and bottom row. Where the format's shape is also
+//   stroked with the pen (Records::kFillDrawsOutline), a null pen is selected first.
 // - A text run selects its font (the surface's default font when it has none), sets the text and
 //   background colours and the alignment when they change, and is written with the advance of each
 //   character from our font engine, so that a reader that substitutes the face keeps our widths.
 // - A line moves to its start when the pen is not already there and draws to its end in a solid,
-//   one-unit, black pen: the platform's default pen, which a metafile cannot reselect once a null
-//   pen has replaced it.
+//   one-unit, black pen, the platform's default pen. It is created, not taken from the stock: a
+//   Windows metafile has no stock objects, and once a null pen is selected the default is gone.
 //
 // Everything is clipped to the picture first, as the raster is: fills to their visible cells, text
 // clip rectangles to the picture. What lies wholly outside is not written.
@@ -32,9 +32,9 @@ namespace varnel {
 enum class MetafilePen { kNull, kLine };
 
 // The font a run is recorded with: its own, or the surface's default font (Arial, a sans face,
-// with a 16-unit cell). The face name is cut at its NUL (at most 31 characters) and zero-padded, and the
-// escapement and orientation are brought into 0 to 3599: the engine turns upright text by 3600,
-// which readers that special-case rotated text treat as turned.
+// with a 16-unit cell). The face name is cut at its NUL (at most 31 characters) and zero-padded,
+// and the escapement and orientation are brought into 0 to 3599: the engine turns upright text by
+// 3600, which readers that special-case rotated text treat as turned.
 FontDescription MetafileFont(const std::optional<FontDescription>& font);
 
 Rect Intersection(const Rect& a, const Rect& b);
@@ -51,7 +51,7 @@ class MetafileReplay {
   void OnFill(const FillOp& fill) {
     const Rect cells = Intersection(fill.rect, picture_);
     if (IsEmpty(cells)) return;
-    if (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
+    if constexpr (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
     UseBrush(fill.color);
     records_.FillCells(cells);
   }

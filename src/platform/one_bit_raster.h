@@ -39,7 +39,7 @@ class OneBitRaster {
   std::size_t stride_;
 };
 
-// Paints the surface's fills and lines in order onto the raster.
+// Paints the surface's fills, texts and lines in order onto the raster.
 void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRaster& raster);
 
 }  // namespace varnel

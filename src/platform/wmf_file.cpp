@@ -77,9 +77,9 @@ class WmfRecords {
     for (const std::int32_t value :
          {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight})
       Signed16(value);
-    for (const std::uint8_t value : {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet,
-                                     font.lfOutPrecision, font.lfClipPrecision, font.lfQuality,
-                                     font.lfPitchAndFamily})
+    for (const std::uint8_t value :
+         {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
+          font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
       out_.U8(value);
     static_assert(sizeof font.lfFaceName == kFaceNameBytes);
     for (const char c : font.lfFaceName) out_.U8(static_cast<std::uint8_t>(c));
@@ -103,8 +103,8 @@ class WmfRecords {
   void FillCells(const Rect& r) {
     Begin(kPolygon);
     out_.U16(4);
-    for (const Point corner : {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom},
-                               Point{r.left, r.bottom}}) {
+    for (const Point corner :
+         {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
       Signed16(corner.x);
       Signed16(corner.y);
     }
@@ -218,7 +218,8 @@ void PatchMetaHeader(RecordBuffer& out, std::size_t at, std::uint32_t fileWords,
 std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
   constexpr int kLargestCoordinate = std::numeric_limits<std::int16_t>::max();
   const int width = surface.Width(), height = surface.Height();
-  if (width < 0 || height < 0 || width > kLargestCoordinate || height > kLargestCoordinate) return std::nullopt;
+  if (width < 0 || height < 0 || width > kLargestCoordinate || height > kLargestCoordinate)
+    return std::nullopt;
   if (unitsPerInch < 1 || unitsPerInch > std::numeric_limits<std::uint16_t>::max()) return std::nullopt;
 
   try {

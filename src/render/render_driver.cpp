@@ -8,13 +8,12 @@
 #include "render/human_readable.h"
 #include "render/int_math.h"
 #include "render/render_state.h"
+#include "render/units.h"
 #include "render/validation.h"
 #include "symbologies/encoders.h"
 
 namespace varnel {
 namespace {
-
-constexpr double kInchesPerCm = 0.39370078740157477;
 
 using Encoder = void (*)();
 

@@ -3,12 +3,11 @@
 // even/odd parity of the digits, since an add-on has no check digit of its own.
 #include "render/int_math.h"
 #include "render/render_state.h"
+#include "render/units.h"
 #include "symbologies/ean_upc.h"
 
 namespace varnel {
 namespace {
-
-constexpr double kInchesPerCm = 0.39370078740157477;
 
 // Parity letters of the 2-digit add-on, by its value modulo 4.
 constexpr const char* kAddOn2Parity[4] = {"OO", "OE", "EO", "EE"};

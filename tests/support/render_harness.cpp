@@ -5,6 +5,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "output/render_to_surface.h"
 #include "platform/bmp_file.h"
 #include "platform/screen.h"
 #include "render/render_driver.h"
@@ -18,15 +19,7 @@ void ResetLibrary() {
   VnSetDefault();
 }
 
-Surface RenderToSurface() {
-  Surface surface(settings.width, settings.height);
-  state.surface = &surface;
-  state.originX = 0;
-  state.originY = 0;
-  RenderBarcode();
-  state.surface = nullptr;
-  return surface;
-}
+Surface RenderToSurface() { return varnel::RenderToSurface(); }
 
 Bitmap RenderToBitmap() {
   const Surface surface = RenderToSurface();
