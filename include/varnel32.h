@@ -46,7 +46,10 @@ VN_EXPORT void VN_CALL VnSetSize(int width, int height);
 /* The data to encode, bytes kept as they are. */
 VN_EXPORT void VN_CALL VnSetMessage(const char* data);
 /* Face name and height of the text font; a positive height is the cell height, a negative one
- * the character height, in pixels. */
+ * the character height, in pixels. A height of 0 or below leaves the text no room, so no text is
+ * drawn; the bars keep their height, but the centring still counts a text band of the height minus
+ * 4 below them, which moves them down (out of the picture for a large negative height). The BMP
+ * draws a height beyond 2048 pixels at 2048; the metafiles record it as given. */
 VN_EXPORT void VN_CALL VnFontInfo(const char* faceName, int fontHeight);
 /* Nonzero values switch on: printing the text, the optional check character(s), and printing them. */
 VN_EXPORT void VN_CALL VnTextInfo(int showText, int addCheckDigit, int checkDigitInText);
@@ -59,7 +62,11 @@ VN_EXPORT void VN_CALL VnUPCESystem(int system);
 VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
 /* Symbology 0..20 (else unchanged); narrow width in cm and wide/narrow ratio, stored when above 0;
  * orientation 0..3 (0, 90, 180, 270 degrees counter-clockwise; else 0); frame 0 none, 1 dashed,
- * 2 solid (else 0). */
+ * 2 solid (else 0).
+ * A width, ratio, add-on gap or screen resolution so large that a size in pixels would pass the int
+ * range (1e30 cm, a ratio of 1e9, infinity) makes that size the largest int: the symbol then runs
+ * past the picture, starts at its edge and shows as much as fits, so an element that wide covers
+ * the rest of the picture. */
 VN_EXPORT void VN_CALL VnBasicInfo(int symbology, double narrowWidthCm, double wideRatio,
                                    int orientation, int frameStyle);
 /* Colours from components 0..255; a component outside that range is taken as 0. */
@@ -68,16 +75,25 @@ VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
 
 /* ---- Outputs --------------------------------------------------------------------------------- */
 
+/* Every output draws the picture as a list of drawing operations first. A dashed frame takes a line
+ * for every 8 pixels of its edges, and a picture of more than 262144 operations (a dashed frame
+ * whose width plus height pass about a million pixels) is refused by every output: it returns 0 and
+ * writes nothing, and the clipboard keeps what it had. */
+
 /* Writes the picture as a one-bit BMP (colour 0 the bars, colour 1 the background). Returns 0 when
  * the picture cannot be allocated or the file cannot be written; the file at the path is replaced
- * only by a complete new one, so a failure leaves any old file as it was. A NULL path returns 0. */
+ * only by a complete new one, so a failure leaves any old file as it was. A NULL path returns 0, and
+ * so does, at once and before anything is drawn, a picture whose rows would pass the format's
+ * 4 GiB (VnSetSize(INT_MAX, INT_MAX), say).
+ * In the Windows DLL the platform reduces the screen's picture to one bit, as GetDIBits does: its
+ * table (black and white on true-colour screens) and which pixels take which colour are its own. */
 VN_EXPORT VnBool VN_CALL VnSaveAsBMP(const char* path);
 
 /* Writes the picture as a placeable Windows metafile whose unit is one screen pixel (its units per
  * inch are the screen's horizontal resolution). Returns 0 for a NULL path, a file that cannot be
  * written (any old file stays as it was), or a picture the format's 16-bit coordinates cannot hold:
- * wider or taller than 32767 pixels, a resolution above 65535 pixels per inch, or text or a font
- * beyond 16-bit values; nothing is written then. */
+ * wider or taller than 32767 pixels or a resolution above 65535 pixels per inch (refused before
+ * anything is drawn), or text or a font beyond 16-bit values; nothing is written then. */
 VN_EXPORT VnBool VN_CALL VnSaveAsWMF(const char* path);
 
 /* Places the picture on the clipboard as an enhanced metafile, in place of what was there. Returns 0
@@ -98,9 +114,28 @@ VN_EXPORT VnBool VN_CALL VnSaveAsEMF(const char* path);
 VN_EXPORT int VN_CALL VnGetClipboardEMF(void* buffer, int size);
 
 /* The screen resolution in pixels per inch, horizontally and vertically, that lays out every
- * picture (centimetres become pixels) and that the metafiles refer to; 96 by 96 until set. A value
- * below 1 leaves that direction unchanged. */
+ * picture (centimetres become pixels) and that the metafiles refer to. Until set it is the screen's
+ * own on Windows (LOGPIXELSX and LOGPIXELSY), 96 by 96 elsewhere. A value below 1 leaves that
+ * direction unchanged. */
 VN_EXPORT void VN_CALL VnSetScreenResolution(int dpiX, int dpiY);
+
+/* Writes the picture as an SVG file whose width, height and view box are the picture's size in
+ * pixels: one rectangle per bar over exactly its pixels, in exact colours; the text as text in the
+ * font's family at the size whose cell height is the font height, turned with the symbol by a
+ * transform; the frame in black, as the metafiles draw it. Returns 0 for a NULL path or a file that
+ * cannot be written (any old file stays as it was). */
+VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
+
+/* Writes the picture as a one-bit palette PNG with the pixels of VnSaveAsBMP (entry 0 the bar
+ * colour, entry 1 the background) and the screen resolution stored in pixels per metre. Returns 0
+ * for a NULL path, a picture whose pixels cannot be allocated or would take more than 4 GiB as a
+ * BMP does, or a file that cannot be written (any old file stays as it was). */
+VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
+
+/* Whether the last picture made, by any output, drew its data: "" when it did (and before any
+ * picture is made), else the validation message that the picture shows in its place, such as
+ * "12 digits are required.". The text belongs to the library and is never freed. */
+VN_EXPORT const char* VN_CALL VnGetLastError(void);
 
 #ifdef __cplusplus
 }

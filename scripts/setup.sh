@@ -5,16 +5,22 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config git
-  libfreetype-dev libfontconfig-dev fonts-liberation2
+  libfreetype-dev libfontconfig-dev fonts-liberation2 libpng-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   # Independent decoders the suites use to check what the library draws.
   libzbar-dev libzxing-dev
   # Converters that turn WMF/EMF/SVG output into something comparable.
   libwmf-bin emf2svg librsvg2-bin
+  # A browser that shows the SVG output; the Python binding's interpreter and zbar's
+  # command-line reader for its tests.
+  chromium python3 zbar-tools
   # wmf2svg refuses every file unless it can load its standard fonts.
   fonts-urw-base35
   # The sanitizer build uses clang and its runtime libraries.
   clang libclang-rt-14-dev valgrind
+  # The 32-bit Windows DLL: the mingw-w64 cross compilers (posix threads), and Wine, whose 32-bit
+  # half comes from Debian's i386 architecture, to run its Windows test host.
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix wine wine32:i386
 )
 
 missing=()
@@ -38,5 +44,9 @@ fi
 
 echo "setup.sh: installing ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
+# apt must know the i386 architecture before it updates, or it cannot find wine32:i386.
+if [[ " ${missing[*]} " == *":i386 "* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+fi
 apt-get update -qq >/dev/null
 apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -6,6 +6,7 @@
 #include "output/emf_output.h"
 #include "platform/clipboard.h"
 #include "platform/screen.h"
+#include "render/last_render_error.h"
 #include "varnel32.h"
 
 extern "C" {
@@ -33,5 +34,7 @@ int VN_CALL VnGetClipboardEMF(void* buffer, int size) {
 }
 
 void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolution(dpiX, dpiY); }
+
+const char* VN_CALL VnGetLastError(void) { return varnel::LastRenderError(); }
 
 }  // extern "C"

@@ -15,8 +15,7 @@ bool CopyToClipboard() {
   ClipboardAccess clipboard;
   if (!clipboard.IsOpen()) return false;
   clipboard.Empty();
-  clipboard.SetEnhMetaFile(std::move(*metafile));
-  return true;
+  return clipboard.SetEnhMetaFile(std::move(*metafile));
 }
 
 }  // namespace varnel

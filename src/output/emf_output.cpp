@@ -13,7 +13,11 @@ std::optional<std::vector<std::uint8_t>> EncodeForScreen(const Surface& surface)
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile() { return EncodeForScreen(RenderToSurface()); }
+std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile() {
+  const Surface& surface = RenderToSurface();
+  if (!surface.Complete()) return std::nullopt;
+  return EncodeForScreen(surface);
+}
 
 bool SaveAsEmf(const char* path) { return SaveRenderedPicture(path, EncodeForScreen); }
 

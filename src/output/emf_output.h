@@ -6,8 +6,8 @@
 
 namespace varnel {
 
-// The settings' barcode as an enhanced metafile referred to the screen; nothing when its memory
-// cannot be had.
+// The settings' barcode as an enhanced metafile referred to the screen; nothing when the picture is
+// too large to record or its memory cannot be had.
 std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile();
 
 // Renders the settings' barcode and writes it as an enhanced metafile; false when the path is null

@@ -7,8 +7,11 @@
 
 namespace varnel {
 
-Surface RenderToSurface() {
-  Surface surface(settings.width, settings.height);
+const Surface& RenderToSurface() {
+  // One recording for the process, as the settings and the render state are: its lists keep their
+  // memory, so that a render allocates nothing but the picture it is encoded into.
+  static Surface surface(0, 0);
+  surface.Restart(settings.width, settings.height);
   state.surface = &surface;
   state.originX = 0;
   state.originY = 0;
@@ -19,7 +22,9 @@ Surface RenderToSurface() {
 
 bool SaveRenderedPicture(const char* path, PictureEncoder encode) {
   if (path == nullptr) return false;
-  const auto file = encode(RenderToSurface());
+  const Surface& surface = RenderToSurface();
+  if (!surface.Complete()) return false;
+  const auto file = encode(surface);
   return file && ReplaceFileContents(path, file->data(), file->size());
 }
 

@@ -28,10 +28,8 @@ void PutColour(std::uint8_t* at, COLORREF color) {
 
 std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette& palette) {
   const int width = surface.Width(), height = surface.Height();
-  if (width < 0 || height < 0) return std::nullopt;
-  // Row size times height in 64 bits: the file's size field has 32, and the product may not fit.
-  const std::uint64_t imageSize = std::uint64_t{OneBitRaster::RowBytes(width)} * static_cast<std::uint64_t>(height);
-  if (imageSize > std::numeric_limits<std::uint32_t>::max() - kBmpPixelOffset) return std::nullopt;
+  if (!OneBitBmpCanHold(width, height)) return std::nullopt;
+  const std::uint64_t imageSize = OneBitBmpImageSize(width, height);
 
   std::vector<std::uint8_t> file;
   try {
@@ -54,10 +52,8 @@ std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface,
   PutColour(info + kBmpInfoHeaderSize, palette.color0);
   PutColour(info + kBmpInfoHeaderSize + 4, palette.color1);
 
-  // A new screen-compatible bitmap is black until something is drawn on it.
   OneBitRaster raster(p + kBmpPixelOffset, width, height);
-  raster.Clear(NearestPaletteIndex(palette, kBlack));
-  RasteriseSurface(surface, palette, raster);
+  PaintPicture(surface, palette, raster);
   return file;
 }
 

@@ -42,11 +42,12 @@ void ClipboardAccess::Empty() {
   store.enhMetaFile.reset();
 }
 
-void ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
-  if (!open_) return;
+bool ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
+  if (!open_) return false;
   ClipboardStore& store = Store();
   const std::lock_guard lock(store.mutex);
   store.enhMetaFile = std::move(metafile);
+  return true;
 }
 
 std::optional<std::vector<std::uint8_t>> ClipboardAccess::EnhMetaFile() const {

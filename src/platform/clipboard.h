@@ -22,8 +22,8 @@ class ClipboardAccess {
   bool IsOpen() const { return open_; }
 
   void Empty();
-  // Hands the metafile's bytes over to the clipboard.
-  void SetEnhMetaFile(std::vector<std::uint8_t> metafile);
+  // Hands the metafile's bytes over to the clipboard; false when it does not take them.
+  bool SetEnhMetaFile(std::vector<std::uint8_t> metafile);
   // A copy of the enhanced metafile on the clipboard, if there is one.
   std::optional<std::vector<std::uint8_t>> EnhMetaFile() const;
 

@@ -16,11 +16,12 @@ namespace {
 // Record types of the enhanced metafile format.
 enum EmfType : std::uint32_t {
   kHeader = 1,
-  kPolygon = 3,
+  kPolyPolygon = 8,
   kSetWindowExtEx = 9,
   kSetWindowOrgEx = 10,
   kEof = 14,
   kSetMapMode = 17,
+  kSetPolyFillMode = 19,
   kSetTextAlign = 22,
   kSetTextColor = 24,
   kSetBkColor = 25,
@@ -55,6 +56,9 @@ constexpr std::size_t kHeaderSize = 108;
 // object's reference point, length, string offset, options, rectangle and advances' offset.
 constexpr std::uint32_t kTextStringOffset = 76;
 constexpr std::uint32_t kEofSize = 20;
+// Enough for most pictures at once: a bar takes 36 bytes, a one-character text run with its state
+// records about 120.
+constexpr std::size_t kRoomPerOperation = 128;
 
 constexpr std::int64_t kReferenceInches = 20;
 constexpr std::int64_t kHundredthsMmPerInch = 2540;
@@ -79,55 +83,50 @@ class EmfRecords {
  public:
   static constexpr std::uint32_t kFirstObjectIndex = 1;
   static constexpr bool kFillDrawsOutline = false;
+  // A shape of more outlines goes on in the next record.
+  static constexpr std::size_t kMaxOutlines = 4096;
 
   EmfRecords(RecordBuffer& out, const Rect& picture, ScreenResolution screen)
       : out_(out), picture_(picture), screen_(screen) {}
 
   std::uint32_t Count() const { return count_; }
 
-  // The header goes first and is filled in by Finish.
-  void ReserveHeader() {
-    Begin(kHeader);
-    out_.Zeros(kHeaderSize - 8);
-    End();
-  }
+  // The header goes first and is filled in by PatchHeader.
+  void ReserveHeader() { Begin(kHeader, kHeaderSize).Zeros(kHeaderSize - 8); }
 
   void SetMapMode(std::uint32_t mode) { ValueRecord(kSetMapMode, mode); }
   void SetWindowExtEx(int width, int height) { PointRecord(kSetWindowExtEx, Point{width, height}); }
   void SetWindowOrgEx(int x, int y) { PointRecord(kSetWindowOrgEx, Point{x, y}); }
 
   void CreatePen(std::uint32_t index, MetafilePen pen) {
-    Begin(kCreatePen);
-    out_.U32(index);
-    out_.U32(pen == MetafilePen::kNull ? kNullPenStyle : kSolidStyle);
-    out_.I32(pen == MetafilePen::kNull ? 0 : 1);  // the width is a point whose x is the width
-    out_.I32(0);
-    out_.U32(kBlack);
-    End();
+    RecordWriter record = Begin(kCreatePen, 28);
+    record.U32(index);
+    record.U32(pen == MetafilePen::kNull ? kNullPenStyle : kSolidStyle);
+    record.I32(pen == MetafilePen::kNull ? 0 : 1);  // the width is a point whose x is the width
+    record.I32(0);
+    record.U32(kBlack);
   }
 
   void CreateBrush(std::uint32_t index, COLORREF color) {
-    Begin(kCreateBrushIndirect);
-    out_.U32(index);
-    out_.U32(kSolidStyle);
-    out_.U32(color);
-    out_.U32(0);  // hatch, unused by a solid brush
-    End();
+    RecordWriter record = Begin(kCreateBrushIndirect, 24);
+    record.U32(index);
+    record.U32(kSolidStyle);
+    record.U32(color);
+    record.U32(0);  // hatch, unused by a solid brush
   }
 
   // The font as the 92-byte wide-character font description.
   void CreateFont(std::uint32_t index, const FontDescription& font) {
-    Begin(kExtCreateFontIndirectW);
-    out_.U32(index);
+    RecordWriter record = Begin(kExtCreateFontIndirectW, 12 + 92);
+    record.U32(index);
     for (const std::int32_t value :
          {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight})
-      out_.I32(value);
+      record.I32(value);
     for (const std::uint8_t value :
          {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
           font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
-      out_.U8(value);
-    for (const char c : font.lfFaceName) out_.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
-    End();
+      record.U8(value);
+    for (const char c : font.lfFaceName) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
   }
 
   void SelectObject(std::uint32_t index) { ValueRecord(kSelectObject, index); }
@@ -139,49 +138,51 @@ class EmfRecords {
   void SetTextColor(COLORREF color) { ValueRecord(kSetTextColor, color); }
   void SetBkColor(COLORREF color) { ValueRecord(kSetBkColor, color); }
   void SetTextAlign(unsigned align) { ValueRecord(kSetTextAlign, align); }
+  void SetPolyFillMode(std::uint32_t mode) { ValueRecord(kSetPolyFillMode, mode); }
 
-  // A path of one polygon through the four corners, filled: a filled path has no outline at all,
-  // where readers that outline a shape drawn with a null pen would still widen a polygon.
-  void FillCells(const Rect& r) {
-    Begin(kBeginPath);
-    End();
-    Begin(kPolygon);
-    Bounds(CellsOf(r));
-    out_.U32(4);
-    for (const Point corner :
-         {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
-      out_.I32(corner.x);
-      out_.I32(corner.y);
-    }
-    End();
-    Begin(kEndPath);
-    End();
-    Begin(kFillPath);
-    Bounds(CellsOf(r));
-    End();
+  // A path of a polygon through the four corners of each outline, filled: a filled path has no
+  // outline at all, where readers that outline a shape drawn with a null pen would still widen a
+  // polygon.
+  void FillCells(const FillRun& run) {
+    const auto outlines = static_cast<std::uint32_t>(run.Outlines());
+    Begin(kBeginPath, 8);
+    RecordWriter shape = Begin(kPolyPolygon, 8 + 16 + 8 + std::size_t{outlines} * (4 + 4 * 8));
+    Bounds(shape, CellsOf(run.Bounds()));
+    shape.U32(outlines);
+    shape.U32(4 * outlines);
+    for (std::uint32_t i = 0; i < outlines; ++i) shape.U32(4);
+    run.ForEachOutline([&shape](const Rect& r) {
+      for (const Point corner :
+           {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
+        shape.I32(corner.x);
+        shape.I32(corner.y);
+      }
+    });
+    Begin(kEndPath, 8);
+    RecordWriter fill = Begin(kFillPath, 8 + 16);
+    Bounds(fill, CellsOf(run.Bounds()));
   }
 
   void TextOut(Point reference, const Rect* clip, std::string_view text, const std::vector<int>& advances) {
     const auto length = static_cast<std::uint32_t>(text.size());
     const std::uint32_t stringBytes = (length * 2 + 3) / 4 * 4;
-    Begin(kExtTextOutW);
-    Bounds(CellsOf(clip != nullptr ? *clip : picture_));
-    out_.U32(kCompatibleGraphicsMode);
+    RecordWriter record = Begin(kExtTextOutW, std::size_t{kTextStringOffset} + stringBytes + 4 * advances.size());
+    Bounds(record, CellsOf(clip != nullptr ? *clip : picture_));
+    record.U32(kCompatibleGraphicsMode);
     // Hundredths of a millimetre per logical unit, which the compatible graphics mode names.
-    out_.F32(static_cast<float>(kHundredthsMmPerInch) / static_cast<float>(screen_.x));
-    out_.F32(static_cast<float>(kHundredthsMmPerInch) / static_cast<float>(screen_.y));
-    out_.I32(reference.x);
-    out_.I32(reference.y);
-    out_.U32(length);
-    out_.U32(kTextStringOffset);
-    out_.U32(clip != nullptr ? kTextClipped : 0);
+    record.F32(static_cast<float>(kHundredthsMmPerInch) / static_cast<float>(screen_.x));
+    record.F32(static_cast<float>(kHundredthsMmPerInch) / static_cast<float>(screen_.y));
+    record.I32(reference.x);
+    record.I32(reference.y);
+    record.U32(length);
+    record.U32(kTextStringOffset);
+    record.U32(clip != nullptr ? kTextClipped : 0);
     const Rect rectangle = clip != nullptr ? *clip : Rect{0, 0, 0, 0};
-    for (const int edge : {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom}) out_.I32(edge);
-    out_.U32(kTextStringOffset + stringBytes);
-    for (const char c : text) out_.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
-    out_.Zeros(stringBytes - length * 2);
-    for (const int advance : advances) out_.I32(advance);
-    End();
+    for (const int edge : {rectangle.left, rectangle.top, rectangle.right, rectangle.bottom}) record.I32(edge);
+    record.U32(kTextStringOffset + stringBytes);
+    for (const char c : text) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
+    record.Zeros(stringBytes - length * 2);
+    for (const int advance : advances) record.I32(advance);
   }
 
   void MoveTo(Point p) { PointRecord(kMoveToEx, p); }
@@ -189,41 +190,35 @@ class EmfRecords {
 
   // No palette: its count 0, where it would start, and the record's own size last.
   void Eof() {
-    Begin(kEof);
-    out_.U32(0);
-    out_.U32(16);
-    out_.U32(kEofSize);
-    End();
+    RecordWriter record = Begin(kEof, kEofSize);
+    record.U32(0);
+    record.U32(16);
+    record.U32(kEofSize);
   }
 
  private:
-  void Begin(EmfType type) {
-    start_ = out_.Size();
-    out_.U32(type);
-    out_.U32(0);
+  // A record of `size` bytes in all, its type and size written.
+  RecordWriter Begin(EmfType type, std::size_t size) {
+    RecordWriter record = out_.Append(size);
+    record.U32(type);
+    record.U32(static_cast<std::uint32_t>(size));
     ++count_;
+    return record;
   }
-  void End() { out_.PatchU32(start_ + 4, static_cast<std::uint32_t>(out_.Size() - start_)); }
 
-  void ValueRecord(EmfType type, std::uint32_t value) {
-    Begin(type);
-    out_.U32(value);
-    End();
-  }
+  void ValueRecord(EmfType type, std::uint32_t value) { Begin(type, 12).U32(value); }
   void PointRecord(EmfType type, Point p) {
-    Begin(type);
-    out_.I32(p.x);
-    out_.I32(p.y);
-    End();
+    RecordWriter record = Begin(type, 16);
+    record.I32(p.x);
+    record.I32(p.y);
   }
-  void Bounds(const InclusiveBounds& b) {
-    for (const std::int32_t edge : {b.left, b.top, b.right, b.bottom}) out_.I32(edge);
+  static void Bounds(RecordWriter& record, const InclusiveBounds& b) {
+    for (const std::int32_t edge : {b.left, b.top, b.right, b.bottom}) record.I32(edge);
   }
 
   RecordBuffer& out_;
   Rect picture_;
   ScreenResolution screen_;
-  std::size_t start_ = 0;
   std::uint32_t count_ = 0;
 };
 
@@ -261,13 +256,14 @@ std::optional<std::vector<std::uint8_t>> EncodeEmf(const Surface& surface, Scree
   if (width < 0 || height < 0 || screen.x < 1 || screen.y < 1) return std::nullopt;
   try {
     RecordBuffer out;
+    out.Reserve(kHeaderSize + kRoomPerOperation * surface.Operations().size());
     EmfRecords records(out, Rect{0, 0, width, height}, screen);
     records.ReserveHeader();
     records.SetMapMode(kTextMapMode);
     records.SetWindowExtEx(width, height);
     records.SetWindowOrgEx(0, 0);
     MetafileReplay<EmfRecords> replay(records, width, height);
-    surface.Replay(replay);
+    replay.Play(surface);
     replay.ReleaseObjects();
     records.Eof();
 

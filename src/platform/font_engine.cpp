@@ -14,7 +14,9 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace varnel {
@@ -30,19 +32,6 @@ constexpr int kNormalWeight = 400;
 constexpr char kDefaultFamily[] = "sans-serif";
 
 char32_t CodePointOf(std::uint8_t byte) { return Windows1252ToUtf16(byte); }
-
-void AppendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
 
 std::atomic<std::size_t> fontFilesRead{0};
 std::atomic<std::size_t> glyphsRendered{0};
@@ -131,38 +120,28 @@ bool BitmapPixel(const FT_Bitmap& bitmap, int col, int row) {
   return false;
 }
 
-// Turns the rendered glyph and cuts it into row spans. `grid` is scratch room, one byte a pixel.
-void TraceInk(const FT_GlyphSlot slot, int quarterTurns, std::vector<std::uint8_t>& grid,
-              std::vector<InkSpan>& out) {
+// Turns the rendered glyph into its mask.
+void TraceInk(const FT_GlyphSlot slot, int quarterTurns, GlyphMask& out) {
+  out = GlyphMask{};
   const FT_Bitmap& bitmap = slot->bitmap;
   const int width = static_cast<int>(bitmap.width), height = static_cast<int>(bitmap.rows);
   if (width <= 0 || height <= 0 || bitmap.buffer == nullptr) return;
   const int left = slot->bitmap_left, top = -slot->bitmap_top;
   const Turned first = Turn(left, top, quarterTurns);
   const Turned last = Turn(left + width - 1, top + height - 1, quarterTurns);
-  const int minCol = std::min(first.col, last.col), minRow = std::min(first.row, last.row);
   const bool sideways = (quarterTurns & 1) != 0;
-  const int gridWidth = sideways ? height : width, gridHeight = sideways ? width : height;
-
-  grid.assign(static_cast<std::size_t>(gridWidth) * static_cast<std::size_t>(gridHeight), 0);
+  out.left = std::min(first.col, last.col);
+  out.top = std::min(first.row, last.row);
+  out.width = sideways ? height : width;
+  out.height = sideways ? width : height;
+  out.wordsPerRow = (out.width + 63) / 64;
+  out.words.assign(static_cast<std::size_t>(out.wordsPerRow) * static_cast<std::size_t>(out.height), 0);
   for (int row = 0; row < height; ++row) {
     for (int col = 0; col < width; ++col) {
       if (!BitmapPixel(bitmap, col, row)) continue;
       const Turned t = Turn(left + col, top + row, quarterTurns);
-      grid[static_cast<std::size_t>(t.row - minRow) * static_cast<std::size_t>(gridWidth) +
-           static_cast<std::size_t>(t.col - minCol)] = 1;
-    }
-  }
-  for (int row = 0; row < gridHeight; ++row) {
-    const std::uint8_t* line = grid.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(gridWidth);
-    for (int col = 0; col < gridWidth;) {
-      if (line[col] == 0) {
-        ++col;
-        continue;
-      }
-      const int start = col;
-      while (col < gridWidth && line[col] != 0) ++col;
-      out.push_back(InkSpan{row + minRow, start + minCol, col + minCol});
+      const auto maskRow = static_cast<std::size_t>(t.row - out.top), maskCol = static_cast<std::size_t>(t.col - out.left);
+      out.words[maskRow * static_cast<std::size_t>(out.wordsPerRow) + maskCol / 64] |= std::uint64_t{1} << (63 - maskCol % 64);
     }
   }
 }
@@ -179,7 +158,7 @@ class ScaledFont {
   struct Glyph {
     int advance = -1;  // -1 until measured
     std::array<bool, 4> traced{};
-    std::array<std::vector<InkSpan>, 4> ink;
+    std::array<GlyphMask, 4> ink;
   };
 
   LoadedFace* face;
@@ -219,8 +198,7 @@ class FontEngine {
   FontEngine& operator=(const FontEngine&) = delete;
 
   std::mutex& Mutex() { return mutex_; }
-  std::vector<std::uint8_t>& Grid() { return grid_; }
-  std::vector<InkSpan>& Scratch() { return scratch_; }
+  GlyphMask& Scratch() { return scratch_; }
   void AddInk(std::size_t bytes) { inkBytes_ += bytes; }
 
   LoadedFace* FaceFor(const FontDescription& font) {
@@ -237,13 +215,34 @@ class FontEngine {
 
     std::string family;
     for (std::size_t i = 0; i < nameLength; ++i) {
-      AppendUtf8(family, CodePointOf(static_cast<std::uint8_t>(key.name[i])));
+      AppendWindows1252AsUtf8(family, static_cast<std::uint8_t>(key.name[i]));
     }
     key.face = Resolve(family.empty() ? kDefaultFamily : family.c_str(), key.weight, key.italic);
     if (key.face == nullptr && !family.empty()) key.face = Resolve(kDefaultFamily, key.weight, key.italic);
     if (choices_.size() >= kMaxFaceChoices) choices_.clear();
     choices_.push_back(key);
     return key.face;
+  }
+
+  // What a description comes to: its size, and its scaled font (null when no face can be loaded).
+  struct Resolution {
+    FontSize size;
+    ScaledFont* font;
+  };
+
+  // The runs of a picture mostly share one font, so a request is first compared with the one
+  // before it, whose answer is kept until a size is dropped.
+  Resolution ResolutionFor(const FontDescription& description) {
+    static_assert(std::has_unique_object_representations_v<FontDescription>, "compared byte for byte");
+    if (last_ && std::memcmp(&last_->description, &description, sizeof description) == 0) {
+      if (last_->resolution.font != nullptr) last_->resolution.font->lastUse = ++clock_;
+      return last_->resolution;
+    }
+    LoadedFace* face = FaceFor(description);
+    const FontSize size = SizeFor(description.lfHeight, face != nullptr ? face->metrics : kNominalMetrics);
+    const Resolution resolution{size, face != nullptr ? ScaledFontFor(face, size.em) : nullptr};
+    last_ = LastRequest{description, resolution};
+    return resolution;
   }
 
   ScaledFont* ScaledFontFor(LoadedFace* face, int em) {
@@ -350,6 +349,7 @@ class FontEngine {
       inkBytes_ -= (*oldest)->inkBytes;
       FT_Done_Size((*oldest)->size);
       fonts_.erase(oldest);
+      last_.reset();
     }
   }
 
@@ -361,8 +361,12 @@ class FontEngine {
   std::vector<std::unique_ptr<ScaledFont>> fonts_;
   std::size_t inkBytes_ = 0;
   std::uint64_t clock_ = 0;
-  std::vector<std::uint8_t> grid_;
-  std::vector<InkSpan> scratch_;
+  GlyphMask scratch_;
+  struct LastRequest {
+    FontDescription description;
+    Resolution resolution;
+  };
+  std::optional<LastRequest> last_;
 };
 
 FontEngine& Engine() {
@@ -383,13 +387,11 @@ constexpr InkReach kNoReach{0, 0, 0, 0};
 }  // namespace
 
 FontLease::FontLease(const std::optional<FontDescription>& font) : lock_(Engine().Mutex()) {
-  FontEngine& engine = Engine();
-  const FontDescription& description = font ? *font : kDefaultFont;
-  LoadedFace* face = engine.FaceFor(description);
-  const FontSize size = SizeFor(description.lfHeight, face != nullptr ? face->metrics : kNominalMetrics);
+  const auto [size, scaled] = Engine().ResolutionFor(font ? *font : kDefaultFont);
   cellHeight_ = size.cell;
   ascent_ = size.ascent;
-  font_ = face != nullptr ? engine.ScaledFontFor(face, size.em) : nullptr;
+  emHeight_ = size.em;
+  font_ = scaled;
 }
 
 const InkReach& FontLease::Reach() const { return font_ != nullptr ? font_->reach : kNoReach; }
@@ -401,24 +403,24 @@ int FontLease::Advance(std::uint8_t byte) {
   return glyph.advance;
 }
 
-std::span<const InkSpan> FontLease::Ink(std::uint8_t byte, int quarterTurns) {
-  if (font_ == nullptr) return {};
+const GlyphMask& FontLease::Ink(std::uint8_t byte, int quarterTurns) {
+  static const GlyphMask kNoInk;
+  if (font_ == nullptr) return kNoInk;
   FontEngine& engine = Engine();
   const int turn = quarterTurns & 3;
   ScaledFont::Glyph& glyph = font_->glyphs[byte];
   const bool caches = font_->CachesInk();
   if (caches && glyph.traced[turn]) return glyph.ink[turn];
 
-  std::vector<InkSpan>& ink = caches ? glyph.ink[turn] : engine.Scratch();
-  ink.clear();
+  GlyphMask& ink = caches ? glyph.ink[turn] : engine.Scratch();
+  ink = GlyphMask{};
   if (font_->Load(byte, FT_LOAD_RENDER)) {
     ++glyphsRendered;
-    TraceInk(font_->face->face->glyph, turn, engine.Grid(), ink);
+    TraceInk(font_->face->face->glyph, turn, ink);
   }
   if (caches) {
-    ink.shrink_to_fit();
     glyph.traced[turn] = true;
-    const std::size_t bytes = ink.capacity() * sizeof(InkSpan);
+    const std::size_t bytes = ink.words.capacity() * sizeof(std::uint64_t);
     font_->inkBytes += bytes;
     engine.AddInk(bytes);
   }

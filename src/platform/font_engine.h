@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
-#include <span>
+#include <vector>
 
 #include "platform/gdi_types.h"
 
@@ -32,12 +32,17 @@ inline constexpr int kMaxFontPixels = 2048;
 inline constexpr int kDefaultCellHeight = 16;
 inline constexpr int kLargestCachedEm = 256;
 
-// A run of ink pixels in one row: columns left <= x < right of row `row`, relative to the glyph's
-// origin, the lattice point where the pen meets the baseline.
-struct InkSpan {
-  std::int32_t row;
-  std::int32_t left;
-  std::int32_t right;
+// A glyph's ink, turned as it is drawn, as a one-bit mask: `height` rows of `width` cells whose
+// first lies `left` columns and `top` rows from the glyph's origin, the lattice point where the pen
+// meets the baseline. Each row takes `wordsPerRow` 64-bit words, its leftmost cell in the top bit
+// of the first; a glyph without ink has no rows.
+struct GlyphMask {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  int wordsPerRow = 0;
+  std::vector<std::uint64_t> words;
 };
 
 // How far any glyph of the face can reach from its origin, upright, in pixels: a conservative box
@@ -62,19 +67,21 @@ class FontLease {
 
   int CellHeight() const { return cellHeight_; }
   int Ascent() const { return ascent_; }  // the baseline's distance below the cell's top
+  int EmHeight() const { return emHeight_; }  // the size that vector formats name the font by
   const InkReach& Reach() const;
 
   // The byte's advance in whole pixels.
   int Advance(std::uint8_t byte);
-  // The byte's glyph turned `quarterTurns` counter-clockwise (on a y-down picture), as spans of
-  // device rows around its origin. Valid until the next call or the lease's end.
-  std::span<const InkSpan> Ink(std::uint8_t byte, int quarterTurns);
+  // The byte's glyph turned `quarterTurns` counter-clockwise (on a y-down picture). Valid until
+  // the next call or the lease's end.
+  const GlyphMask& Ink(std::uint8_t byte, int quarterTurns);
 
  private:
   std::unique_lock<std::mutex> lock_;
   ScaledFont* font_;  // null when no face could be loaded
   int cellHeight_;
   int ascent_;
+  int emHeight_;
 };
 
 // What the engine has done since the process started, for tests and benchmarks: font files read

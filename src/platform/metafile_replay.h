@@ -7,6 +7,9 @@
 //   left <= x < right, top <= y < bottom. A rectangle record would not do: drawn with a null pen,
 //   the platform leaves out its right column and bottom row. Where the format's shape is also
 //   stroked with the pen (Records::kFillDrawsOutline), a null pen is selected first.
+// - Consecutive fills of one colour (the bars) are one shape of several outlines, filled in the
+//   winding mode, so that where two overlap their cells are painted once, never left out as the
+//   alternate mode would: one record for all the bars instead of one or more for each.
 // - A text run selects its font (the surface's default font when it has none), sets the text and
 //   background colours and the alignment when they change, and is written with the advance of each
 //   character from our font engine, so that a reader that substitutes the face keeps our widths.
@@ -18,6 +21,8 @@
 // clip rectangles to the picture. What lies wholly outside is not written.
 #pragma once
 
+#include <array>
+#include <bitset>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -42,18 +47,84 @@ inline bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bott
 
 bool SameFont(const FontDescription& a, const FontDescription& b);
 
+inline constexpr std::uint32_t kWindingFillMode = 2;  // WINDING
+
+// Fills in a row of the recording, as one shape: the visible cells of each (the empty ones left out).
+class FillRun {
+ public:
+  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture);
+
+  std::size_t Outlines() const { return outlines_; }
+  const Rect& Bounds() const { return bounds_; }  // of all the outlines
+
+  template <typename Visit>
+  void ForEachOutline(Visit&& visit) const {
+    for (std::size_t i = 0; i < count_; ++i) {
+      const Rect cells = Intersection(surface_.Fill(first_[i]).rect, picture_);
+      if (!IsEmpty(cells)) visit(cells);
+    }
+  }
+
+ private:
+  const Surface& surface_;
+  const DrawOp* first_;
+  std::size_t count_;
+  Rect picture_;
+  std::size_t outlines_ = 0;
+  Rect bounds_{0, 0, 0, 0};
+};
+
 template <typename Records>
 class MetafileReplay {
  public:
   MetafileReplay(Records& records, int width, int height)
       : records_(records), objects_(Records::kFirstObjectIndex), picture_{0, 0, width, height} {}
 
-  void OnFill(const FillOp& fill) {
-    const Rect cells = Intersection(fill.rect, picture_);
-    if (IsEmpty(cells)) return;
+  // Records every operation of the surface, in order.
+  void Play(const Surface& surface) {
+    const std::vector<DrawOp>& ops = surface.Operations();
+    for (std::size_t i = 0; i < ops.size();) {
+      switch (ops[i].kind) {
+        case DrawOpKind::kFill: i = PlayFills(surface, i); continue;
+        case DrawOpKind::kText: OnText(surface.Text(ops[i])); break;
+        case DrawOpKind::kLine: OnLine(surface.Line(ops[i])); break;
+      }
+      ++i;
+    }
+  }
+
+  // At the end: the defaults back in place where the format has them, then every object deleted.
+  void ReleaseObjects() {
+    records_.SelectDefaultObjects();
+    for (std::optional<std::uint32_t>* object : {&brush_, &font_, &nullPen_, &linePen_}) {
+      if (!*object) continue;
+      Delete(**object);
+      object->reset();
+    }
+  }
+
+  std::uint32_t ObjectTableSize() const { return objects_.Size(); }
+
+ private:
+  // The fill at `first` and those after it of its colour (as many as one record can hold) as one
+  // shape; returns the position after them.
+  std::size_t PlayFills(const Surface& surface, std::size_t first) {
+    const std::vector<DrawOp>& ops = surface.Operations();
+    const COLORREF color = surface.Fill(ops[first]).color;
+    std::size_t end = first + 1;
+    while (end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill &&
+           surface.Fill(ops[end]).color == color)
+      ++end;
+    const FillRun run(surface, ops.data() + first, end - first, picture_);
+    if (run.Outlines() == 0) return end;
     if constexpr (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
-    UseBrush(fill.color);
-    records_.FillCells(cells);
+    UseBrush(color);
+    if (!windingFill_) {
+      records_.SetPolyFillMode(kWindingFillMode);
+      windingFill_ = true;
+    }
+    records_.FillCells(run);
+    return end;
   }
 
   // Clipping is the only option the surface records.
@@ -61,7 +132,7 @@ class MetafileReplay {
     const bool clipped = (text.options & kTextClipped) != 0;
     const Rect area = clipped ? Intersection(text.clip, picture_) : picture_;
     if (IsEmpty(area)) return;
-    UseFont(MetafileFont(text.font));
+    UseRunFont(text.font);
     if (textColor_ != text.textColor) {
       textColor_ = text.textColor;
       records_.SetTextColor(text.textColor);
@@ -85,19 +156,6 @@ class MetafileReplay {
     position_ = line.to;
   }
 
-  // At the end: the defaults back in place where the format has them, then every object deleted.
-  void ReleaseObjects() {
-    records_.SelectDefaultObjects();
-    for (std::optional<std::uint32_t>* object : {&brush_, &font_, &nullPen_, &linePen_}) {
-      if (!*object) continue;
-      Delete(**object);
-      object->reset();
-    }
-  }
-
-  std::uint32_t ObjectTableSize() const { return objects_.Size(); }
-
- private:
   void UsePen(MetafilePen pen) {
     if (pen_ == pen) return;
     std::optional<std::uint32_t>& object = pen == MetafilePen::kNull ? nullPen_ : linePen_;
@@ -127,10 +185,36 @@ class MetafileReplay {
     currentFont_ = font;
   }
 
+  // The runs of a picture mostly share one font: it is selected, and its advances start afresh,
+  // only when it differs from the last run's.
+  void UseRunFont(const std::optional<FontDescription>& font) {
+    if (runFontSet_ && SameRunFont(runFont_, font)) return;
+    UseFont(MetafileFont(font));
+    runFont_ = font;
+    runFontSet_ = true;
+    measured_.reset();
+  }
+
+  static bool SameRunFont(const std::optional<FontDescription>& a, const std::optional<FontDescription>& b) {
+    return a.has_value() == b.has_value() && (!a || SameFont(*a, *b));
+  }
+
+  // Our font engine is asked once per byte of the run font, the first time a run shows it.
   void MeasureAdvances(const TextOp& text) {
+    const auto bytes = [&text](auto visit) {
+      for (const char c : text.text) visit(static_cast<std::uint8_t>(c));
+    };
+    bool complete = true;
+    bytes([&](std::uint8_t byte) { complete = complete && measured_[byte]; });
+    if (!complete) {
+      FontLease lease(text.font);
+      bytes([&](std::uint8_t byte) {
+        advanceOf_[byte] = lease.Advance(byte);
+        measured_.set(byte);
+      });
+    }
     advances_.clear();
-    FontLease lease(text.font);
-    for (const char c : text.text) advances_.push_back(lease.Advance(static_cast<std::uint8_t>(c)));
+    bytes([&](std::uint8_t byte) { advances_.push_back(advanceOf_[byte]); });
   }
 
   void Replace(std::optional<std::uint32_t>& current, std::uint32_t index) {
@@ -159,6 +243,11 @@ class MetafileReplay {
   std::optional<COLORREF> backColor_;
   std::optional<unsigned> align_;
   std::optional<Point> position_;
+  bool windingFill_ = false;
+  bool runFontSet_ = false;
+  std::optional<FontDescription> runFont_;
+  std::array<int, 256> advanceOf_{};  // in the run font, for the bytes measured
+  std::bitset<256> measured_;
   std::vector<int> advances_;
 };
 

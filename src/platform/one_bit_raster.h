@@ -18,6 +18,15 @@ struct Palette {
 // The index whose colour is nearer; an exact match wins, equal distances give the bars.
 int NearestPaletteIndex(const Palette& palette, COLORREF color);
 
+// A one-bit mask to paint with: `height` rows of `width` cells, each row `wordsPerRow` 64-bit words
+// with its leftmost cell in the top bit of the first.
+struct BitRows {
+  const std::uint64_t* words;
+  int width;
+  int height;
+  int wordsPerRow;
+};
+
 class OneBitRaster {
  public:
   // `rows` holds RowBytes(width) * height bytes, owned by the caller.
@@ -25,10 +34,19 @@ class OneBitRaster {
 
   static std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) + 31) / 32 * 4; }
 
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
   // Cells left <= x < right, top <= y < bottom, clipped to the picture.
   void Fill(const Rect& rect, int index);
+  // The cells whose bits are set in the mask, its first cell at (x, y), within `clip` and the
+  // picture: a glyph, drawn a byte of the row at a time.
+  void PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y, const Rect& clip, int index);
   void Clear(int index) { Fill(Rect{0, 0, width_, height_}, index); }
   int PixelIndex(int x, int y) const;
+
+  // Rows top <= y < bottom (within the picture) become copies of row `source`, which lies outside them.
+  void CopyRow(int source, int top, int bottom);
 
  private:
   std::uint8_t* Row(int y) const { return rows_ + static_cast<std::size_t>(height_ - 1 - y) * stride_; }
@@ -41,5 +59,16 @@ class OneBitRaster {
 
 // Paints the surface's fills, texts and lines in order onto the raster.
 void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRaster& raster);
+
+// The whole picture as the platform's screen-compatible bitmap shows it, for every raster file
+// format alike: such a bitmap is black (here the nearer colour) until something is drawn on it.
+//
+// Every cell comes out as RasteriseSurface on a cleared raster would leave it, but the picture is
+// painted a band of rows at a time, the bands cut wherever an operation's cells start or end:
+// where no text run can reach, every row of a band is alike, so its first row is painted and
+// copied to the others; rows that text may reach are painted operation by operation, clipped to
+// the band. A bar, painted once instead of once for each of its rows, is what makes a barcode
+// cheap to draw.
+void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& raster);
 
 }  // namespace varnel

@@ -2,23 +2,43 @@
 
 namespace varnel {
 
+void Surface::Restart(int width, int height) {
+  width_ = width;
+  height_ = height;
+  operations_.clear();
+  fills_.clear();
+  texts_.clear();
+  lines_.clear();
+  dc_ = DeviceContext{};
+  complete_ = true;
+}
+
+bool Surface::Admit() {
+  if (operations_.size() < kMaxOperations) return true;
+  complete_ = false;
+  return false;
+}
+
 void Surface::FillRect(const Rect& rect, Brush brush) {
   if (rect.left >= rect.right || rect.top >= rect.bottom) return;  // paints nothing
+  if (!Admit()) return;
   operations_.push_back(DrawOp{DrawOpKind::kFill, static_cast<std::uint32_t>(fills_.size())});
   fills_.push_back(FillOp{rect, brush.color});
 }
 
 void Surface::ExtTextOut(Point reference, unsigned options, const Rect& clip, const char* text,
                          int length) {
+  if (!Admit()) return;
   operations_.push_back(DrawOp{DrawOpKind::kText, static_cast<std::uint32_t>(texts_.size())});
-  texts_.push_back(TextOp{reference, align_, options, clip, font_, textColor_, backColor_,
+  texts_.push_back(TextOp{reference, dc_.align, options, clip, dc_.font, dc_.textColor, dc_.backColor,
                           std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0)});
 }
 
 void Surface::LineTo(Point point) {
+  if (!Admit()) return;
   operations_.push_back(DrawOp{DrawOpKind::kLine, static_cast<std::uint32_t>(lines_.size())});
-  lines_.push_back(LineOp{penPosition_, point});
-  penPosition_ = point;
+  lines_.push_back(LineOp{dc_.penPosition, point});
+  dc_.penPosition = point;
 }
 
 }  // namespace varnel

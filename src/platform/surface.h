@@ -44,10 +44,22 @@ struct DrawOp {
 
 class Surface {
  public:
+  // The most operations a picture records. A symbol takes a few thousand at most; only a dashed
+  // frame grows with the picture, by a line for every eight pixels of its edges. Past this many (a
+  // dashed frame around some two million pixels of edge) the surface records nothing more and is
+  // incomplete, and every output refuses it, rather than take memory without bound.
+  static constexpr std::size_t kMaxOperations = std::size_t{1} << 18;
+
   Surface(int width, int height) : width_(width), height_(height) {}
+
+  // Forgets every operation and starts again as a fresh surface of the new size, keeping the
+  // memory of its lists: a surface reused from render to render stops allocating.
+  void Restart(int width, int height);
 
   int Width() const { return width_; }
   int Height() const { return height_; }
+  // False once an operation was dropped for want of room: the recording is not the picture.
+  bool Complete() const { return complete_; }
   const std::vector<DrawOp>& Operations() const { return operations_; }
   const FillOp& Fill(const DrawOp& op) const { return fills_[op.index]; }
   const TextOp& Text(const DrawOp& op) const { return texts_[op.index]; }
@@ -66,28 +78,36 @@ class Surface {
   }
 
   void FillRect(const Rect& rect, Brush brush);
-  void SetTextColor(COLORREF color) { textColor_ = color; }
-  void SetBkColor(COLORREF color) { backColor_ = color; }
-  void SetTextAlign(unsigned align) { align_ = align; }
-  void SelectFont(const FontDescription& font) { font_ = font; }
+  void SetTextColor(COLORREF color) { dc_.textColor = color; }
+  void SetBkColor(COLORREF color) { dc_.backColor = color; }
+  void SetTextAlign(unsigned align) { dc_.align = align; }
+  void SelectFont(const FontDescription& font) { dc_.font = font; }
   void ExtTextOut(Point reference, unsigned options, const Rect& clip, const char* text, int length);
-  void MoveTo(Point point) { penPosition_ = point; }
+  void MoveTo(Point point) { dc_.penPosition = point; }
   void LineTo(Point point);
 
  private:
+  // Whether one more operation fits; when it does not, the surface becomes incomplete.
+  bool Admit();
+
+  // A fresh surface's state, as the platform gives it: black text on a white opaque background,
+  // left-top alignment, the default font, the pen at the origin.
+  struct DeviceContext {
+    COLORREF textColor = kBlack;
+    COLORREF backColor = 0xFFFFFF;
+    unsigned align = 0;
+    std::optional<FontDescription> font;
+    Point penPosition{0, 0};
+  };
+
   int width_;
   int height_;
   std::vector<DrawOp> operations_;
   std::vector<FillOp> fills_;
   std::vector<TextOp> texts_;
   std::vector<LineOp> lines_;
-  // A fresh surface's state, as the platform gives it: black text on a white opaque background,
-  // left-top alignment, the default font, the pen at the origin.
-  COLORREF textColor_ = kBlack;
-  COLORREF backColor_ = 0xFFFFFF;
-  unsigned align_ = 0;
-  std::optional<FontDescription> font_;
-  Point penPosition_{0, 0};
+  DeviceContext dc_;
+  bool complete_ = true;
 };
 
 }  // namespace varnel

@@ -4,17 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 
 #include "platform/font_engine.h"
+#include "platform/text_layout.h"
 
 namespace varnel {
 namespace {
-
-// Horizontal alignment (TA_LEFT 0, TA_RIGHT 2, TA_CENTER 6) and vertical (TA_TOP 0, TA_BOTTOM 8,
-// TA_BASELINE 24) share the alignment word.
-constexpr unsigned kHorizontalMask = 6, kAlignRight = 2, kAlignCenter = 6;
-constexpr unsigned kVerticalMask = 24, kAlignBottom = 8, kAlignBaseline = 24;
 
 // A run's own frame on the picture: one step along its writing (u) and one step from its top
 // towards its bottom (v), per quarter turn counter-clockwise. Turned once, a run reads bottom to
@@ -45,12 +40,6 @@ Rect RectOf(const Box& b) {
   return {static_cast<int>(b.left), static_cast<int>(b.top), static_cast<int>(b.right), static_cast<int>(b.bottom)};
 }
 
-int QuarterTurnsOf(const std::optional<FontDescription>& font) {
-  if (!font) return 0;
-  const std::int64_t tenths = (std::int64_t{font->lfEscapement} % 3600 + 3600) % 3600;
-  return static_cast<int>((tenths + 450) / 900 % 4);
-}
-
 class RunPlacement {
  public:
   RunPlacement(Point reference, int quarterTurns) : reference_(reference), frame_(kFrames[quarterTurns]) {}
@@ -70,16 +59,6 @@ class RunPlacement {
   Frame frame_;
 };
 
-void PaintInk(std::span<const InkSpan> ink, DevicePoint origin, const Box& clip, int index,
-              OneBitRaster& raster) {
-  for (const InkSpan& span : ink) {
-    const std::int64_t y = origin.y + span.row;
-    if (y < clip.top || y >= clip.bottom) continue;
-    const Box cells = Intersect(Box{origin.x + span.left, y, origin.x + span.right, y + 1}, clip);
-    if (!cells.Empty()) raster.Fill(RectOf(cells), index);
-  }
-}
-
 }  // namespace
 
 void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster) {
@@ -88,18 +67,7 @@ void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palet
   if (clip.Empty()) return;
 
   FontLease font(text.font);
-  std::int64_t width = 0;
-  for (const char c : text.text) width += font.Advance(static_cast<std::uint8_t>(c));
-
-  const unsigned horizontal = text.align & kHorizontalMask, vertical = text.align & kVerticalMask;
-  const std::int64_t start = horizontal == kAlignCenter ? -width / 2
-                            : horizontal == kAlignRight  ? -width
-                                                         : 0;
-  const std::int64_t top = vertical == kAlignBaseline ? -font.Ascent()
-                           : vertical == kAlignBottom ? -font.CellHeight()
-                                                      : 0;
-  const std::int64_t baseline = top + font.Ascent();
-  const int turns = QuarterTurnsOf(text.font);
+  const auto [start, width, top, baseline, turns] = LayOutRun(text, font);
   const RunPlacement placement(text.reference, turns);
 
   const Box cell = Intersect(placement.Cells(start, top, start + width, top + font.CellHeight()), clip);
@@ -114,7 +82,10 @@ void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palet
     const Box reachable =
         placement.Cells(pen - reach.left, baseline - reach.above, pen + reach.right, baseline + reach.below);
     if (!Intersect(reachable, clip).Empty()) {
-      PaintInk(font.Ink(byte, turns), placement.At(pen, baseline), clip, ink, raster);
+      const GlyphMask& mask = font.Ink(byte, turns);
+      const DevicePoint origin = placement.At(pen, baseline);
+      raster.PaintBits(BitRows{mask.words.data(), mask.width, mask.height, mask.wordsPerRow}, origin.x + mask.left,
+                       origin.y + mask.top, RectOf(clip), ink);
     }
     pen += font.Advance(byte);
   }

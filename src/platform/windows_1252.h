@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 
 namespace varnel {
 
@@ -17,6 +18,22 @@ inline constexpr std::array<char16_t, 32> kWindows1252High = {
 // Every character of the code page is in the Basic Multilingual Plane: one UTF-16 unit.
 constexpr char16_t Windows1252ToUtf16(std::uint8_t byte) {
   return byte >= 0x80 && byte <= 0x9F ? kWindows1252High[byte - 0x80] : char16_t{byte};
+}
+
+// The byte's character appended in UTF-8, for the interfaces that name text in Unicode (fontconfig,
+// the SVG output).
+inline void AppendWindows1252AsUtf8(std::string& out, std::uint8_t byte) {
+  const char16_t c = Windows1252ToUtf16(byte);
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
 }
 
 }  // namespace varnel

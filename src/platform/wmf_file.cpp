@@ -8,6 +8,7 @@
 
 #include "platform/metafile_records.h"
 #include "platform/metafile_replay.h"
+#include "platform/placeable_header.h"
 
 namespace varnel {
 namespace {
@@ -27,7 +28,8 @@ enum WmfFunction : std::uint16_t {
   kCreatePenIndirect = 0x02FA,
   kCreateFontIndirect = 0x02FB,
   kCreateBrushIndirect = 0x02FC,
-  kPolygon = 0x0324,
+  kSetPolyFillMode = 0x0106,
+  kPolyPolygon = 0x0538,
   kExtTextOut = 0x0A32,
 };
 
@@ -38,6 +40,10 @@ constexpr std::uint16_t kMemoryMetafile = 1;
 constexpr std::uint16_t kMetaHeaderWords = kMetaHeaderSize / 2;
 constexpr std::uint16_t kWindows30Version = 0x0300;
 constexpr std::size_t kFaceNameBytes = 32;
+// Enough for most pictures at once: a bar takes 18 bytes, a one-character text run with its state
+// records about 60.
+constexpr std::size_t kRoomForHeaders = 256;
+constexpr std::size_t kRoomPerOperation = 64;
 
 // The records of one metafile, appended to the buffer. A value that its 16-bit field cannot hold
 // is written cut, and marks the metafile unfaithful.
@@ -45,6 +51,8 @@ class WmfRecords {
  public:
   static constexpr std::uint32_t kFirstObjectIndex = 0;
   static constexpr bool kFillDrawsOutline = true;
+  // The polygon count is a 16-bit field; a shape of more outlines goes on in the next record.
+  static constexpr std::size_t kMaxOutlines = 4096;
 
   explicit WmfRecords(RecordBuffer& out) : out_(out) {}
 
@@ -56,34 +64,31 @@ class WmfRecords {
 
   // The width of a pen is a point whose x is the width.
   void CreatePen(std::uint32_t, MetafilePen pen) {
-    Begin(kCreatePenIndirect);
-    out_.U16(pen == MetafilePen::kNull ? kNullPenStyle : kSolidStyle);
-    out_.I16(pen == MetafilePen::kNull ? 0 : 1);
-    out_.I16(0);
-    out_.U32(kBlack);
-    End();
+    RecordWriter record = Begin(kCreatePenIndirect, 10);
+    record.U16(pen == MetafilePen::kNull ? kNullPenStyle : kSolidStyle);
+    record.I16(pen == MetafilePen::kNull ? 0 : 1);
+    record.I16(0);
+    record.U32(kBlack);
   }
 
   void CreateBrush(std::uint32_t, COLORREF color) {
-    Begin(kCreateBrushIndirect);
-    out_.U16(kSolidStyle);
-    out_.U32(color);
-    out_.U16(0);  // hatch, unused by a solid brush
-    End();
+    RecordWriter record = Begin(kCreateBrushIndirect, 8);
+    record.U16(kSolidStyle);
+    record.U32(color);
+    record.U16(0);  // hatch, unused by a solid brush
   }
 
   void CreateFont(std::uint32_t, const FontDescription& font) {
-    Begin(kCreateFontIndirect);
+    static_assert(sizeof font.lfFaceName == kFaceNameBytes);
+    RecordWriter record = Begin(kCreateFontIndirect, 5 * 2 + 8 + kFaceNameBytes);
     for (const std::int32_t value :
          {font.lfHeight, font.lfWidth, font.lfEscapement, font.lfOrientation, font.lfWeight})
-      Signed16(value);
+      Signed16(record, value);
     for (const std::uint8_t value :
          {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
           font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
-      out_.U8(value);
-    static_assert(sizeof font.lfFaceName == kFaceNameBytes);
-    for (const char c : font.lfFaceName) out_.U8(static_cast<std::uint8_t>(c));
-    End();
+      record.U8(value);
+    for (const char c : font.lfFaceName) record.U8(static_cast<std::uint8_t>(c));
   }
 
   void SelectObject(std::uint32_t index) { IndexRecord(kSelectObject, index); }
@@ -93,113 +98,84 @@ class WmfRecords {
 
   void SetTextColor(COLORREF color) { ColorRecord(kSetTextColor, color); }
   void SetBkColor(COLORREF color) { ColorRecord(kSetBkColor, color); }
-  void SetTextAlign(unsigned align) {
-    Begin(kSetTextAlign);
-    Unsigned16(align);
-    End();
-  }
+  void SetTextAlign(unsigned align) { IndexRecord(kSetTextAlign, align); }
+  void SetPolyFillMode(std::uint32_t mode) { IndexRecord(kSetPolyFillMode, mode); }
 
-  // A polygon through the four corners: the format has no paths, so the null pen must be selected.
-  void FillCells(const Rect& r) {
-    Begin(kPolygon);
-    out_.U16(4);
-    for (const Point corner :
-         {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
-      Signed16(corner.x);
-      Signed16(corner.y);
-    }
-    End();
+  // A polygon through the four corners of each outline, all of them one shape: the format has no
+  // paths, so the null pen must be selected.
+  void FillCells(const FillRun& run) {
+    const std::size_t outlines = run.Outlines();
+    RecordWriter record = Begin(kPolyPolygon, 2 + outlines * (2 + 4 * 4));
+    Unsigned16(record, outlines);
+    for (std::size_t i = 0; i < outlines; ++i) record.U16(4);
+    run.ForEachOutline([&](const Rect& r) {
+      for (const Point corner :
+           {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
+        Signed16(record, corner.x);
+        Signed16(record, corner.y);
+      }
+    });
   }
 
   // y, x, length, options, the clip rectangle when clipped, the string padded to whole words, and
   // one advance per character.
   void TextOut(Point reference, const Rect* clip, std::string_view text, const std::vector<int>& advances) {
-    Begin(kExtTextOut);
-    Signed16(reference.y);
-    Signed16(reference.x);
-    Signed16(static_cast<std::int64_t>(text.size()));
-    out_.U16(clip != nullptr ? kTextClipped : 0);
+    const std::size_t paddedText = (text.size() + 1) / 2 * 2;
+    RecordWriter record = Begin(kExtTextOut, 4 * 2 + (clip != nullptr ? 4 * 2 : 0) + paddedText + 2 * advances.size());
+    Signed16(record, reference.y);
+    Signed16(record, reference.x);
+    Signed16(record, static_cast<std::int64_t>(text.size()));
+    record.U16(clip != nullptr ? kTextClipped : 0);
     if (clip != nullptr) {
-      for (const int edge : {clip->left, clip->top, clip->right, clip->bottom}) Signed16(edge);
+      for (const int edge : {clip->left, clip->top, clip->right, clip->bottom}) Signed16(record, edge);
     }
-    for (const char c : text) out_.U8(static_cast<std::uint8_t>(c));
-    if (text.size() % 2 != 0) out_.U8(0);
-    for (const int advance : advances) Signed16(advance);
-    End();
+    for (const char c : text) record.U8(static_cast<std::uint8_t>(c));
+    if (paddedText != text.size()) record.U8(0);
+    for (const int advance : advances) Signed16(record, advance);
   }
 
   void MoveTo(Point p) { PointRecord(kMoveTo, p); }
   void LineTo(Point p) { PointRecord(kLineTo, p); }
-  void Eof() {
-    Begin(kEof);
-    End();
-  }
+  void Eof() { Begin(kEof, 0); }
 
  private:
-  // A record: its size in 16-bit words (32 bits), its function, its parameters.
-  void Begin(WmfFunction function) {
-    start_ = out_.Size();
-    out_.U32(0);
-    out_.U16(function);
-  }
-  void End() {
-    const std::size_t words = (out_.Size() - start_) / 2;
+  // A record of `parameterBytes` after its size in 16-bit words (32 bits) and its function.
+  RecordWriter Begin(WmfFunction function, std::size_t parameterBytes) {
+    const std::size_t words = (6 + parameterBytes) / 2;
     if (words > std::numeric_limits<std::uint32_t>::max()) faithful_ = false;
-    out_.PatchU32(start_, static_cast<std::uint32_t>(words));
     largest_ = std::max(largest_, static_cast<std::uint32_t>(words));
+    RecordWriter record = out_.Append(2 * words);
+    record.U32(static_cast<std::uint32_t>(words));
+    record.U16(function);
+    return record;
   }
 
   // Points are stored y first.
   void PointRecord(WmfFunction function, Point p) {
-    Begin(function);
-    Signed16(p.y);
-    Signed16(p.x);
-    End();
+    RecordWriter record = Begin(function, 4);
+    Signed16(record, p.y);
+    Signed16(record, p.x);
   }
-  void IndexRecord(WmfFunction function, std::uint32_t index) {
-    Begin(function);
-    Unsigned16(index);
-    End();
+  void IndexRecord(WmfFunction function, std::uint64_t value) {
+    RecordWriter record = Begin(function, 2);
+    Unsigned16(record, value);
   }
-  void ColorRecord(WmfFunction function, COLORREF color) {
-    Begin(function);
-    out_.U32(color);
-    End();
-  }
+  void ColorRecord(WmfFunction function, COLORREF color) { Begin(function, 4).U32(color); }
 
-  void Signed16(std::int64_t value) {
+  void Signed16(RecordWriter& record, std::int64_t value) {
     if (value < std::numeric_limits<std::int16_t>::min() || value > std::numeric_limits<std::int16_t>::max())
       faithful_ = false;
-    out_.I16(static_cast<std::int16_t>(value));
+    record.I16(static_cast<std::int16_t>(value));
   }
-  void Unsigned16(std::uint64_t value) {
+  void Unsigned16(RecordWriter& record, std::uint64_t value) {
     if (value > std::numeric_limits<std::uint16_t>::max()) faithful_ = false;
-    out_.U16(static_cast<std::uint16_t>(value));
+    record.U16(static_cast<std::uint16_t>(value));
   }
 
   RecordBuffer& out_;
-  std::size_t start_ = 0;
   std::uint32_t largest_ = 0;
   bool faithful_ = true;
 };
-
-// Key, handle 0, bounding box 0, 0, width, height, units per inch, reserved, and the exclusive or
-// of the ten 16-bit words before the checksum.
-void WritePlaceableHeader(RecordBuffer& out, int width, int height, int unitsPerInch) {
-  const std::size_t start = out.Size();
-  out.U32(kPlaceableKey);
-  out.U16(0);
-  out.U16(0);
-  out.U16(0);
-  out.U16(static_cast<std::uint16_t>(width));
-  out.U16(static_cast<std::uint16_t>(height));
-  out.U16(static_cast<std::uint16_t>(unitsPerInch));
-  out.U32(0);
-  std::uint16_t checksum = 0;
-  for (std::size_t at = start; at < start + 20; at += 2)
-    checksum ^= static_cast<std::uint16_t>(out.Bytes()[at] | out.Bytes()[at + 1] << 8);
-  out.U16(checksum);
-}
 
 // Readers accept only a memory metafile with a nine-word header.
 void PatchMetaHeader(RecordBuffer& out, std::size_t at, std::uint32_t fileWords, std::uint16_t objects,
@@ -216,14 +192,12 @@ void PatchMetaHeader(RecordBuffer& out, std::size_t at, std::uint32_t fileWords,
 }  // namespace
 
 std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
-  constexpr int kLargestCoordinate = std::numeric_limits<std::int16_t>::max();
   const int width = surface.Width(), height = surface.Height();
-  if (width < 0 || height < 0 || width > kLargestCoordinate || height > kLargestCoordinate)
-    return std::nullopt;
-  if (unitsPerInch < 1 || unitsPerInch > std::numeric_limits<std::uint16_t>::max()) return std::nullopt;
+  if (!FitsPlaceableHeader(width, height, unitsPerInch)) return std::nullopt;
 
   try {
     RecordBuffer out;
+    out.Reserve(kRoomForHeaders + kRoomPerOperation * surface.Operations().size());
     WritePlaceableHeader(out, width, height, unitsPerInch);
     const std::size_t metaHeaderAt = out.Size();
     out.Zeros(kMetaHeaderSize);
@@ -232,7 +206,7 @@ std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surfa
     records.SetWindowExt(width, height);
     records.SetWindowOrg(0, 0);
     MetafileReplay<WmfRecords> replay(records, width, height);
-    surface.Replay(replay);
+    replay.Play(surface);
     replay.ReleaseObjects();
     records.Eof();
 

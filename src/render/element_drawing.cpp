@@ -60,6 +60,11 @@ Rect BarRect(int length, int topOffset, int bottomOffset) {
   return Rect{ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
 }
 
+// Most elements of a render are spaces or are only measured: they take the short way, past this.
+void PaintBar(int length, int topOffset, int bottomOffset) {
+  state.surface->FillRect(BarRect(length, topOffset, bottomOffset), state.barBrush);
+}
+
 }  // namespace
 
 BarOffsets DataBarOffsets() { return {0, ClampToInt(-std::int64_t{state.textBand})}; }
@@ -73,17 +78,16 @@ BarOffsets AddOnBarOffsets() {
 }
 
 void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
-  if (isBar != 0 && state.measuring == 0) {
-    state.surface->FillRect(BarRect(length, topOffset, bottomOffset), state.barBrush);
-  }
+  if (isBar != 0 && state.measuring == 0) PaintBar(length, topOffset, bottomOffset);
   state.cursor = SaturatingAdd(state.cursor, length);
 }
 
 void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset) {
-  for (int i = 0; colours[i] != '\0' && widths[i] != '\0'; ++i) {
-    const int length = ElementLength(widths[i]);
+  for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
+    const int length = ElementLength(*widths);
     if (length < 0) continue;
-    DrawElement(length, topOffset, bottomOffset, colours[i] == 'b');
+    if (*colours == 'b' && state.measuring == 0) PaintBar(length, topOffset, bottomOffset);
+    state.cursor = SaturatingAdd(state.cursor, length);
   }
 }
 

@@ -28,7 +28,9 @@ void DrawSolidFrame(std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64
 template <typename DrawDash>
 void DrawDashes(std::int64_t start, std::int64_t length, bool& dashOn, DrawDash drawDash) {
   const std::int64_t limit = start + length - 1;
-  for (std::int64_t i = 0; i < length / kDash; ++i) {
+  // A surface that can take no more operations ends the frame at once: around a huge picture the
+  // dashes would otherwise run on for minutes, recording nothing.
+  for (std::int64_t i = 0; i < length / kDash && state.surface->Complete(); ++i) {
     const std::int64_t s = start + kDash * i;
     std::int64_t e = s + kDash;
     if (dashOn && e + kDash > limit) e = limit;

@@ -7,6 +7,7 @@
 #include "render/frame.h"
 #include "render/human_readable.h"
 #include "render/int_math.h"
+#include "render/last_render_error.h"
 #include "render/render_state.h"
 #include "render/units.h"
 #include "render/validation.h"
@@ -117,7 +118,9 @@ void RenderBarcode() {
   state.barBrush = Brush{settings.barColor};
   state.backBrush = Brush{settings.backColor};
   ComputeDeviceSizes();
-  if (!ValidateMessage()) {
+  const bool drawable = ValidateMessage() != 0;
+  RecordRenderOutcome(drawable ? nullptr : state.errorMessage);
+  if (!drawable) {
     DrawValidationMessage();
     return;
   }

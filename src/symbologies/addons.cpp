@@ -29,9 +29,10 @@ void DrawAddOn(const char* parity, int count) {
   const BarOffsets offsets = AddOnBarOffsets();
   DrawPattern("bwb", "112", offsets);
   const ParitySets sets{parity, 'E', &kUpcEven, &kUpcOdd};
+  const FixedPositions digits(settings.supplementText, count), letters(parity, count);
   for (int i = 0; i < count; ++i) {
     if (i > 0) DrawPattern("wb", "11", offsets);
-    DrawDigit(SetFor(sets, i), CharAt(settings.supplementText, i), offsets);
+    DrawDigit(SetFor(sets, letters[i]), digits[i], offsets);
   }
   state.supplementEnd = state.cursor;
 }
@@ -49,8 +50,9 @@ void EncodeAddOn2() {
 void EncodeAddOn5() {
   // The check digit of the five digits drawn: weight 3 on the first, third and fifth, 9 on the second
   // and fourth, units digit of the sum.
+  const FixedPositions digits(settings.supplementText, kAddOn5Digits);
   int sum = 0;
-  for (int i = 0; i < kAddOn5Digits; ++i) sum += (i % 2 == 0 ? 3 : 9) * DigitOrZero(CharAt(settings.supplementText, i));
+  for (int i = 0; i < kAddOn5Digits; ++i) sum += (i % 2 == 0 ? 3 : 9) * DigitOrZero(digits[i]);
   DrawAddOn(AddOn5ParityTable[sum % 10], kAddOn5Digits);
 }
 

@@ -27,6 +27,18 @@ void AppendCheckDigit(int dataDigits);
 // not a digit, so a missing digit draws nothing and chooses no table row.
 char CharAt(const char* text, int index);
 
+// CharAt for a run of positions read one after another: the text's length is found once, up to
+// `positions`, instead of at every read.
+class FixedPositions {
+ public:
+  FixedPositions(const char* text, int positions);
+  char operator[](int index) const { return index >= 0 && index < length_ ? text_[index] : ' '; }
+
+ private:
+  const char* text_;
+  int length_;
+};
+
 // A table of digit patterns with the colours its patterns are drawn in: space first on the left of
 // the centre guard and in the add-ons, bar first on its right.
 struct DigitSet {
@@ -55,8 +67,8 @@ struct ParitySets {
 // Every digit of the run from the one set.
 inline ParitySets SingleSet(const DigitSet& set) { return ParitySets{"", '\0', &set, &set}; }
 
-// The set of digit `index` of a run.
-const DigitSet& SetFor(const ParitySets& sets, int index);
+// The set of a digit whose parity letter is `letter`.
+const DigitSet& SetFor(const ParitySets& sets, char letter);
 
 // One digit's pattern; a character that the set lacks draws nothing.
 void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets);

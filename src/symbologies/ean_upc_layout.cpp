@@ -20,8 +20,8 @@ void DrawGuard(const char* colours) {
   DrawPattern(colours, kModules, GuardBarOffsets());
 }
 
-const DigitSet& SetFor(const ParitySets& sets, int index) {
-  return CharAt(sets.letters, index) == sets.mark ? *sets.marked : *sets.unmarked;
+const DigitSet& SetFor(const ParitySets& sets, char letter) {
+  return letter == sets.mark ? *sets.marked : *sets.unmarked;
 }
 
 void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets) {
@@ -32,7 +32,9 @@ void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets) {
 }
 
 void DrawDigitRun(const char* text, int first, int count, const ParitySets& sets) {
-  for (int i = 0; i < count; ++i) DrawDigit(SetFor(sets, i), CharAt(text, first + i), DataBarOffsets());
+  const FixedPositions digits(text, first + count), letters(sets.letters, count);
+  const BarOffsets offsets = DataBarOffsets();
+  for (int i = 0; i < count; ++i) DrawDigit(SetFor(sets, letters[i]), digits[first + i], offsets);
 }
 
 void DrawStartGuard() {

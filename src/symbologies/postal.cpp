@@ -1,6 +1,6 @@
 // POSTNET and PLANET: five full- or half-height bars per digit between two full frame bars, with an
 // optional check digit that brings the digit sum to a multiple of ten.
-#include <cstdint>
+#include <limits>
 
 #include "render/element_drawing.h"
 #include "render/int_math.h"
@@ -16,9 +16,6 @@ namespace {
 
 constexpr char kFrameBar[] = "1";
 constexpr unsigned kPostalCheckModulus = 10;
-// The symbol is measured to one narrow width before the closing frame bar: that bar, its space and
-// the space before it lie outside the reported length.
-constexpr int kNarrowWidthsBeyondEnd = 3;
 
 void EncodePostal(const KeyedRow (&table)[10]) {
   DrawPostalBars(kFrameBar);
@@ -35,8 +32,13 @@ void EncodePostal(const KeyedRow (&table)[10]) {
     // Printed through the working message, in the drawing pass only so that it is added once.
     if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.workMessage, table[check].key);
   }
+  // The symbol is measured to one narrow width before the closing frame bar: that bar, its space and
+  // the space before it lie outside the reported length. A cursor that saturated on the way (an
+  // extreme narrow width) stays at the end of the range: the symbol is longer than any picture, and
+  // stepping back from a saturated position would make it look short.
+  const int closingBar = state.cursor;
   DrawPostalBars(kFrameBar);
-  state.cursor = ClampToInt(std::int64_t{state.cursor} - std::int64_t{kNarrowWidthsBeyondEnd} * state.narrowWidth);
+  state.cursor = closingBar == std::numeric_limits<int>::max() ? closingBar : SaturatingSub(closingBar, state.narrowWidth);
 }
 
 }  // namespace

@@ -1,6 +1,10 @@
 #include "symbologies/tables.h"
 
+#include <array>
 #include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <type_traits>
 
 namespace varnel {
 
@@ -220,42 +224,69 @@ bool SameBytes(const char* left, const char* right) {
   return *a == *b;
 }
 
-// A table as the lookup walks it: either keyed rows or a bare key list.
+// The row of every one-byte key of a table, -1 where none: messages are looked up a character at
+// a time, so a one-byte key is found without walking the table.
+using RowOfByte = std::array<std::int8_t, 256>;
+
+constexpr const char* KeyOf(const KeyedRow& row) { return row.key; }
+constexpr const char* KeyOf(const char* key) { return key; }
+
+template <typename Entry, std::size_t N>
+constexpr RowOfByte RowsOfOneByteKeys(const Entry (&entries)[N]) {
+  static_assert(N <= 127, "rows must fit the index's bytes");
+  RowOfByte rows{};
+  rows.fill(-1);
+  // From the last row up, so that the first row with a key is the one kept.
+  for (std::size_t row = N; row-- > 0;) {
+    const char* key = KeyOf(entries[row]);
+    if (key[0] != '\0' && key[1] == '\0') rows[static_cast<unsigned char>(key[0])] = static_cast<std::int8_t>(row);
+  }
+  return rows;
+}
+
+template <const auto& Table>
+constexpr RowOfByte kRowOfByte = RowsOfOneByteKeys(Table);
+
+// A table as the lookup walks it: its keys, and the index of its one-byte keys.
 struct SearchableTable {
   const KeyedRow* rows = nullptr;
   const char* const* keys = nullptr;
   int size = 0;
+  const RowOfByte* rowOfByte = nullptr;
 
   const char* KeyAt(int index) const { return rows != nullptr ? rows[index].key : keys[index]; }
 };
 
-template <std::size_t N>
-constexpr SearchableTable Keyed(const KeyedRow (&rows)[N]) {
-  return {rows, nullptr, static_cast<int>(N)};
-}
-
-template <std::size_t N>
-constexpr SearchableTable KeyList(const char* const (&keys)[N]) {
-  return {nullptr, keys, static_cast<int>(N)};
+template <const auto& Table>
+constexpr SearchableTable Searchable() {
+  SearchableTable table;
+  if constexpr (std::is_same_v<std::remove_cvref_t<decltype(Table[0])>, KeyedRow>) {
+    table.rows = Table;
+  } else {
+    table.keys = Table;
+  }
+  table.size = static_cast<int>(std::size(Table));
+  table.rowOfByte = &kRowOfByte<Table>;
+  return table;
 }
 
 SearchableTable TableFor(int tableId) {
   switch (tableId) {
-    case kCodabarTableId: return Keyed(CodabarTable);
-    case kCode11TableId: return Keyed(Code11Table);
-    case kCode128SetBKeysId: return KeyList(Code128SetBKeys);
-    case kCode39TableId: return Keyed(Code39Table);
-    case kCode93TableId: return Keyed(Code93Table);
-    case kMsiTableId: return Keyed(MsiTable);
-    case kCode128SetCKeysId: return KeyList(Code128SetCKeys);
-    case kEanSetATableId: return Keyed(EanSetATable);
-    case kEanSetBTableId: return Keyed(EanSetBTable);
-    case kEanSetCTableId: return Keyed(EanSetCTable);
-    case kUpcLeftTableId: return Keyed(UpcLeftTable);
-    case kUpcRightTableId: return Keyed(UpcRightTable);
-    case kUpcEvenTableId: return Keyed(UpcEvenTable);
-    case kUpcOddTableId: return Keyed(UpcOddTable);
-    case kTwoOfFiveTableId: return Keyed(TwoOfFiveTable);
+    case kCodabarTableId: return Searchable<CodabarTable>();
+    case kCode11TableId: return Searchable<Code11Table>();
+    case kCode128SetBKeysId: return Searchable<Code128SetBKeys>();
+    case kCode39TableId: return Searchable<Code39Table>();
+    case kCode93TableId: return Searchable<Code93Table>();
+    case kMsiTableId: return Searchable<MsiTable>();
+    case kCode128SetCKeysId: return Searchable<Code128SetCKeys>();
+    case kEanSetATableId: return Searchable<EanSetATable>();
+    case kEanSetBTableId: return Searchable<EanSetBTable>();
+    case kEanSetCTableId: return Searchable<EanSetCTable>();
+    case kUpcLeftTableId: return Searchable<UpcLeftTable>();
+    case kUpcRightTableId: return Searchable<UpcRightTable>();
+    case kUpcEvenTableId: return Searchable<UpcEvenTable>();
+    case kUpcOddTableId: return Searchable<UpcOddTable>();
+    case kTwoOfFiveTableId: return Searchable<TwoOfFiveTable>();
     default: return {};
   }
 }
@@ -266,6 +297,8 @@ int LookupSymbolIndex(int tableId, const char* key) {
   // No row has an empty key, but refusing it here keeps that true whatever the tables hold.
   if (key == nullptr || key[0] == '\0') return -1;
   const SearchableTable table = TableFor(tableId);
+  if (table.rowOfByte == nullptr) return -1;
+  if (key[1] == '\0') return (*table.rowOfByte)[static_cast<unsigned char>(key[0])];
   for (int index = 0; index < table.size; ++index) {
     if (SameBytes(table.KeyAt(index), key)) return index;
   }

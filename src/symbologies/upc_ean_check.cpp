@@ -1,5 +1,6 @@
 // The EAN/UPC check digit, and the bounded reading of the fixed digit positions that the whole
 // family relies on.
+#include <algorithm>
 #include <cstring>
 
 #include "render/render_state.h"
@@ -10,12 +11,10 @@ namespace varnel {
 
 int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
 
-char CharAt(const char* text, int index) {
-  for (int i = 0; i < index; ++i) {
-    if (text[i] == '\0') return ' ';
-  }
-  return text[index] != '\0' ? text[index] : ' ';
-}
+char CharAt(const char* text, int index) { return FixedPositions(text, index + 1)[index]; }
+
+FixedPositions::FixedPositions(const char* text, int positions)
+    : text_(text), length_(static_cast<int>(strnlen(text, static_cast<std::size_t>(std::max(positions, 0))))) {}
 
 namespace {
 

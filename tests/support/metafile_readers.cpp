@@ -105,12 +105,19 @@ std::vector<double> Numbers(const std::string& text) {
   return values;
 }
 
-// The corner points of a polygon or of a path made of moves and straight lines only.
-std::optional<std::vector<double>> OutlinePoints(const Element& e) {
-  if (e.tag == "polygon") return Numbers(Attribute(e, "points"));
+// The corner points of a polygon, or of each outline of a path made of moves and straight lines
+// only (an outline starts at each move).
+std::optional<std::vector<std::vector<double>>> Outlines(const Element& e) {
+  if (e.tag == "polygon") return std::vector<std::vector<double>>{Numbers(Attribute(e, "points"))};
   const std::string d = Attribute(e, "d");
   if (d.find_first_not_of("MLZ0123456789.,- \t\r\n") != std::string::npos) return std::nullopt;
-  return Numbers(d);
+  std::vector<std::vector<double>> outlines;
+  for (std::size_t start = d.find('M'); start != std::string::npos;) {
+    const std::size_t next = d.find('M', start + 1);
+    outlines.push_back(Numbers(d.substr(start, next == std::string::npos ? std::string::npos : next - start)));
+    start = next;
+  }
+  return outlines;
 }
 
 double AngleOf(const std::string& transform) {
@@ -174,46 +181,56 @@ std::optional<ReaderPicture> ParseReaderSvg(const std::string& svg, int width, i
       continue;
     }
     if (e.tag != "polygon" && e.tag != "path") continue;
-    const auto points = OutlinePoints(e);
-    if (!points || points->size() % 2 != 0) {
+    const auto outlines = Outlines(e);
+    if (!outlines) {
       *why = "a " + e.tag + " with an outline other than straight lines";
       return std::nullopt;
     }
     const std::string fill = Property(e, "fill");
-    if (fill == "none") {
-      if (points->size() == 4)
-        picture.lines.push_back({(*points)[0], (*points)[1], (*points)[2], (*points)[3]});
-      continue;
-    }
-    const auto rgb = ParseColour(fill);
-    if (!rgb) {
-      *why = "an unknown fill colour \"" + fill + "\"";
+    // Outlines of one shape that overlap leave holes where the even-odd rule applies.
+    if (fill != "none" && outlines->size() > 1 && Property(e, "fill-rule") == "evenodd") {
+      *why = "a shape of several outlines filled by the even-odd rule";
       return std::nullopt;
     }
-    ReaderPicture::Fill box{1e300, 1e300, -1e300, -1e300, *rgb};
-    for (std::size_t i = 0; i < points->size(); i += 2) {
-      box.left = std::min(box.left, (*points)[i]);
-      box.right = std::max(box.right, (*points)[i]);
-      box.top = std::min(box.top, (*points)[i + 1]);
-      box.bottom = std::max(box.bottom, (*points)[i + 1]);
-    }
-    for (std::size_t i = 0; i < points->size(); i += 2) {
-      const double x = (*points)[i], y = (*points)[i + 1];
-      const bool onCorner = (std::abs(x - box.left) < 1e-3 || std::abs(x - box.right) < 1e-3) &&
-                            (std::abs(y - box.top) < 1e-3 || std::abs(y - box.bottom) < 1e-3);
-      if (!onCorner) {
-        *why = "a filled shape that is not an upright rectangle";
+    for (const std::vector<double>& points : *outlines) {
+      if (points.size() % 2 != 0) {
+        *why = "a " + e.tag + " with an outline other than straight lines";
         return std::nullopt;
       }
+      if (fill == "none") {
+        if (points.size() == 4) picture.lines.push_back({points[0], points[1], points[2], points[3]});
+        continue;
+      }
+      const auto rgb = ParseColour(fill);
+      if (!rgb) {
+        *why = "an unknown fill colour \"" + fill + "\"";
+        return std::nullopt;
+      }
+      ReaderPicture::Fill box{1e300, 1e300, -1e300, -1e300, *rgb};
+      for (std::size_t i = 0; i < points.size(); i += 2) {
+        box.left = std::min(box.left, points[i]);
+        box.right = std::max(box.right, points[i]);
+        box.top = std::min(box.top, points[i + 1]);
+        box.bottom = std::max(box.bottom, points[i + 1]);
+      }
+      for (std::size_t i = 0; i < points.size(); i += 2) {
+        const double x = points[i], y = points[i + 1];
+        const bool onCorner = (std::abs(x - box.left) < 1e-3 || std::abs(x - box.right) < 1e-3) &&
+                              (std::abs(y - box.top) < 1e-3 || std::abs(y - box.bottom) < 1e-3);
+        if (!onCorner) {
+          *why = "a filled shape that is not an upright rectangle";
+          return std::nullopt;
+        }
+      }
+      // An outline drawn around a filled shape widens it by half its width on every side.
+      const std::string stroke = Property(e, "stroke");
+      if (!stroke.empty() && stroke != "none") {
+        const std::vector<double> strokeWidth = Numbers(Property(e, "stroke-width"));
+        const double half = (strokeWidth.empty() ? 1.0 : strokeWidth.front()) / 2;
+        box = {box.left - half, box.top - half, box.right + half, box.bottom + half, box.rgb};
+      }
+      picture.fills.push_back(box);
     }
-    // An outline drawn around a filled shape widens it by half its width on every side.
-    const std::string stroke = Property(e, "stroke");
-    if (!stroke.empty() && stroke != "none") {
-      const std::vector<double> strokeWidth = Numbers(Property(e, "stroke-width"));
-      const double half = (strokeWidth.empty() ? 1.0 : strokeWidth.front()) / 2;
-      box = {box.left - half, box.top - half, box.right + half, box.bottom + half, box.rgb};
-    }
-    picture.fills.push_back(box);
   }
   if (picture.fills.empty()) {
     *why = "no filled shape, so no background to take the scale from";

@@ -1,0 +1,140 @@
+#include "encoder_harness.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "fuzz_input.h"
+#include "platform/bmp_file.h"
+#include "platform/emf_file.h"
+#include "platform/surface.h"
+#include "platform/wmf_file.h"
+#include "render/human_readable.h"
+#include "render/int_math.h"
+#include "render/render_state.h"
+#include "render/validation.h"
+#include "varnel32.h"
+
+namespace varnel::fuzz {
+namespace {
+
+// The recorded picture stays small: the encoders' extremes are in the state, not in the raster.
+constexpr int kPictureCap = 1024;
+
+void Require(bool condition, const char* what) {
+  if (condition) return;
+  std::fprintf(stderr, "broken promise: %s\n", what);
+  std::abort();
+}
+
+bool IsTerminated(const char (&buffer)[kMessageCapacity]) { return strnlen(buffer, kMessageCapacity) < kMessageCapacity; }
+
+bool IsKnownRefusal(const char* message) {
+  for (const char* known : {kWrongSupplement2, kWrongSupplement5, kWrongDataFormat, k12DigitsRequired,
+                            k7DigitsRequired, k10DigitsRequired, k11DigitsRequired, kOnlyDigitsAllowed,
+                            kLeading49Required, kEvenLengthRequired}) {
+    if (message == known) return true;
+  }
+  return false;
+}
+
+// Everyday values most of the time, any value the driver can produce otherwise.
+int Width(FuzzInput& in, int lowest) {
+  if (in.Choice(4) != 0) return lowest + in.Choice(12);
+  return std::max(lowest, in.Int());
+}
+
+void SetUpSettings(FuzzInput& in) {
+  const int show = in.Int(), add = in.Int(), inText = in.Int();
+  VnTextInfo(show, add, inText);
+  const int start = in.Int(), stop = in.Int();
+  VnCodaBarInfo(start, stop);
+  VnUPCESystem(in.Int());
+  const int kind = in.Int();
+  const auto digits = in.Text();
+  VnSupplementInfo(kind, PointerTo(digits), in.Double());
+  settings.orientation = static_cast<std::int16_t>(in.Choice(4));
+  settings.font.lfHeight = in.Choice(2) != 0 ? 24 : in.Int();
+  VnSetMessage(PointerTo(in.Text()));
+}
+
+// The sizes the driver would compute, from the input instead of from centimetres.
+void SetUpState(FuzzInput& in, Surface& surface) {
+  state.surface = &surface;
+  state.barBrush = Brush{settings.barColor};
+  state.backBrush = Brush{settings.backColor};
+  state.originX = 0;
+  state.originY = 0;
+  state.dpiAlong = Width(in, 1);
+  state.dpiAcross = Width(in, 1);
+  state.narrowWidth = Width(in, 1);
+  state.wideWidth = Width(in, 0);
+  state.barHeight = in.Choice(2) != 0 ? 56 : std::max(0, in.Int());
+  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
+}
+
+// One pass from `start`; the cursor's advance.
+int RunPass(const FamilyMember& member, int measuring, int start) {
+  state.measuring = measuring;
+  state.cursor = start;
+  state.symbolEnd = 0;
+  member.encode();
+  return state.cursor;
+}
+
+void EncodeSurface(FuzzInput& in, const Surface& surface) {
+  switch (in.Choice(3)) {
+    case 0: EncodeOneBitBmp(surface, Palette{settings.barColor, settings.backColor}); break;
+    case 1: EncodePlaceableWmf(surface, 96); break;
+    default: EncodeEmf(surface, ScreenResolution{96, 96}); break;
+  }
+}
+
+}  // namespace
+
+void RunEncoderFamily(std::span<const FamilyMember> family, const std::uint8_t* data, std::size_t size) {
+  FuzzInput in(data, size);
+  VnSetDefault();
+  const FamilyMember& member = family[in.Choice(static_cast<int>(family.size()))];
+  settings.symbology = member.symbology;
+  SetUpSettings(in);
+
+  const int width = 1 + in.Choice(4) * 64 + in.Byte() % kPictureCap / 4;
+  const int height = 1 + in.Choice(4) * 64 + in.Byte() % kPictureCap / 4;
+  settings.width = width;
+  settings.height = height;
+  Surface surface(width, height);
+  SetUpState(in, surface);
+
+  state.errorMessage = nullptr;
+  if (ValidateMessage() == 0) {
+    Require(state.errorMessage != nullptr && IsKnownRefusal(state.errorMessage), "a refusal names its message");
+    state.surface = nullptr;
+    return;
+  }
+
+  state.offsetX = 0;
+  state.offsetY = 0;
+  const int measured = RunPass(member, 1, 0);
+  Require(measured >= 0, "a symbol never measures less than nothing");
+
+  state.offsetX = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
+  state.offsetY = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
+  state.humanText[0] = '\0';
+  const int start = RunsVertically(settings.orientation) ? state.offsetY : state.offsetX;
+  const int end = RunPass(member, 0, start);
+  // Positions saturate rather than overflow, and an encoder may step back (the postal symbols end
+  // three narrow widths short), so the two passes agree exactly only where nothing saturated.
+  if (measured <= INT_MAX / 2 && start <= INT_MAX / 8 && state.narrowWidth <= INT_MAX / 8)
+    Require(end == start + measured, "both passes advance the cursor alike");
+  DrawHumanReadable();
+
+  Require(IsTerminated(state.workMessage) && IsTerminated(state.humanText) && IsTerminated(state.isbnCaption),
+          "the text buffers stay terminated");
+  EncodeSurface(in, surface);
+  state.surface = nullptr;
+}
+
+}  // namespace varnel::fuzz

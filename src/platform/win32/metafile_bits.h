@@ -1,0 +1,16 @@
+// A finished metafile's bytes, copied out of the platform for the file and clipboard outputs.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "platform/win32/windows_api.h"
+
+namespace varnel {
+
+// Nothing when the platform has no bytes for the handle or their memory cannot be had.
+std::optional<std::vector<std::uint8_t>> EnhMetaFileBytes(HENHMETAFILE metafile);
+std::optional<std::vector<std::uint8_t>> MetaFileBytes(HMETAFILE metafile);
+
+}  // namespace varnel

@@ -1,0 +1,10 @@
+// A message that each symbology accepts and draws, for suites that sweep every symbology and need
+// pictures that show bars rather than a validation message.
+#pragma once
+
+namespace varnel::testing {
+
+// By symbology number, 0..20.
+const char* SampleMessage(int symbology);
+
+}  // namespace varnel::testing

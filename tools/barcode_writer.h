@@ -1,0 +1,27 @@
+// Drawing one barcode into a file, telling refused data apart from a file that cannot be written.
+#pragma once
+
+#include <string>
+
+#include "barcode_options.h"
+
+namespace varnel::tool {
+
+enum class WriteOutcome {
+  kWritten,
+  kRefused,  // the library refused the data; nothing was written
+  kFailed,   // no such format, or the file could not be written
+};
+
+struct WriteResult {
+  WriteOutcome outcome;
+  std::string message;  // for the user, empty when written
+};
+
+// `scratchPath` is a file the tool may overwrite freely. The library draws refused data as a
+// picture of its message; the tool instead leaves the output file as it was, so the data is first
+// drawn into a one-pixel picture in the scratch file, which is all validation needs.
+WriteResult WriteBarcode(const BarcodeOptions& barcode, const std::string& outputPath,
+                         const std::string& scratchPath);
+
+}  // namespace varnel::tool

@@ -1,0 +1,179 @@
+#include "command_line.h"
+
+#include "symbology_names.h"
+#include "value_parsers.h"
+
+namespace varnel::tool {
+namespace {
+
+// Stores a parsed value, or reports that the text was not one.
+template <typename Value, typename Target>
+bool Store(const std::optional<Value>& parsed, Target& target) {
+  if (!parsed) return false;
+  target = *parsed;
+  return true;
+}
+
+// Any text, the empty one included, for a std::string or a std::optional<std::string>.
+template <typename Target>
+bool StoreText(std::string_view value, Target& target) {
+  target = std::string(value);
+  return true;
+}
+
+bool StoreNonEmpty(std::string_view value, std::string& target) {
+  target = std::string(value);
+  return !value.empty();
+}
+
+bool Switch(bool& target, bool value) {
+  target = value;
+  return true;
+}
+
+// --list, --help and --version answer at once, whatever else is on the line.
+bool Answer(ToolOptions& options, Task task) {
+  options.task = task;
+  return true;
+}
+
+constexpr OptionSpec kOptions[] = {
+    {"symbology", 's', "NAME|NUMBER", "symbology, by a name or number of --list (default code128)",
+     [](ToolOptions& o, std::string_view v) { return Store(FindSymbology(v), o.barcode.symbology); }},
+    {"data", 'd', "TEXT", "the data to encode, instead of the DATA argument",
+     [](ToolOptions& o, std::string_view v) { return StoreText(v, o.data); }},
+    {"output", 'o', "FILE", "the picture to write; .bmp .wmf .emf .svg or .png picks the format",
+     [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.outputPath); }},
+    {"size", '\0', "WxH", "picture size in pixels (default 300x200; 200x300 at 90 and 270)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePositivePair(v, false), o.barcode.size); }},
+    {"narrow", '\0', "CM", "width of a narrow bar in centimetres (default 0.07)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.narrowWidthCm); }},
+    {"ratio", '\0', "R", "width of a wide bar over a narrow one (default 2.0)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.wideRatio); }},
+    {"orientation", '\0', "DEGREES", "0, 90, 180 or 270, counter-clockwise (default 0)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseOrientation(v), o.barcode.orientation); }},
+    {"frame", '\0', "STYLE", "none, dashed or solid (default none)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseFrame(v), o.barcode.frame); }},
+    {"font", '\0', "FACE", "font face of the text (default Arial)",
+     [](ToolOptions& o, std::string_view v) { return StoreText(v, o.barcode.fontFace); }},
+    {"font-height", '\0', "PIXELS", "height of the text's cell in pixels (default 24)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseInt(v), o.barcode.fontHeight); }},
+    {"text", '\0', "", "print the data under the bars (the default)",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.showText, true); }},
+    {"no-text", '\0', "", "bars only, no text",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.showText, false); }},
+    {"check", '\0', "", "add the symbology's optional check character",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.addCheckCharacter, true); }},
+    {"check-in-text", '\0', "", "print the optional check character in the text too",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.checkCharacterInText, true); }},
+    {"start", '\0', "A-D", "Codabar start character (default A)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseCodabarCharacter(v), o.barcode.codabarStart); }},
+    {"stop", '\0', "A-D", "Codabar stop character (default B)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseCodabarCharacter(v), o.barcode.codabarStop); }},
+    {"upce-system", '\0', "0|1", "UPC-E number system (default 0)",
+     [](ToolOptions& o, std::string_view v) {
+       const std::optional<int> system = ParseInt(v);
+       return (system == 0 || system == 1) && Store(system, o.barcode.upceSystem);
+     }},
+    {"addon", '\0', "DIGITS", "EAN/UPC add-on: 2 digits, or 5 digits",
+     [](ToolOptions& o, std::string_view v) { return StoreText(v, o.barcode.addOnDigits); }},
+    {"addon-gap", '\0', "CM", "gap before the add-on in centimetres (default 0.5)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.addOnGapCm); }},
+    {"bar-color", '\0', "#RRGGBB", "colour of the bars (default #000000)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseColor(v), o.barcode.barColor); }},
+    {"background-color", '\0', "#RRGGBB", "colour of the background (default #FFFFFF)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseColor(v), o.barcode.backColor); }},
+    {"dpi", '\0', "N|NxM", "pixels per inch, turning centimetres into pixels (default 96)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePositivePair(v, true), o.barcode.resolution); }},
+    {"batch", 'b', "FILE", "one barcode a line of FILE, - for standard input (see below)",
+     [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.batchSource); }},
+    {"list", 'l', "", "list the symbologies: number, name, description",
+     [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
+    {"help", 'h', "", "show this help",
+     [](ToolOptions& o, std::string_view) { return Answer(o, Task::kHelp); }},
+    {"version", 'V', "", "show the version",
+     [](ToolOptions& o, std::string_view) { return Answer(o, Task::kVersion); }},
+};
+
+const OptionSpec* FindLong(std::string_view name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.longName == name) return &option;
+  }
+  return nullptr;
+}
+
+const OptionSpec* FindShort(char name) {
+  for (const OptionSpec& option : kOptions) {
+    if (option.shortName != '\0' && option.shortName == name) return &option;
+  }
+  return nullptr;
+}
+
+std::string Named(const OptionSpec& option) { return "--" + std::string(option.longName); }
+
+// The options that only make sense for their task, checked once everything is read.
+std::string Inconsistency(const ToolOptions& options) {
+  switch (options.task) {
+    case Task::kRender:
+      if (!options.data) return "no data to encode";
+      if (options.outputPath.empty()) return "no output file (--output FILE)";
+      return {};
+    case Task::kBatch:
+      if (options.data) return "the data comes from the batch lines, not the command line";
+      if (!options.outputPath.empty()) return "the output files come from the batch lines";
+      return {};
+    case Task::kList:
+    case Task::kHelp:
+    case Task::kVersion:
+      return {};
+  }
+  return {};
+}
+
+}  // namespace
+
+std::span<const OptionSpec> AllOptions() { return kOptions; }
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) {
+  ToolOptions options;
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string_view argument = arguments[i];
+    if (optionsEnded || argument.size() < 2 || argument.front() != '-') {
+      if (options.data) return {std::nullopt, "more than one DATA argument: '" + std::string(argument) + "'"};
+      options.data = std::string(argument);
+      continue;
+    }
+    if (argument == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    const OptionSpec* option = nullptr;
+    std::optional<std::string_view> value;
+    if (argument.starts_with("--")) {
+      const std::string_view body = argument.substr(2);
+      const std::size_t equals = body.find('=');
+      option = FindLong(body.substr(0, equals));
+      if (equals != std::string_view::npos) value = body.substr(equals + 1);
+    } else if (argument.size() == 2) {
+      option = FindShort(argument[1]);
+    }
+    if (option == nullptr) return {std::nullopt, "unknown option '" + std::string(argument) + "'"};
+    if (option->valueName.empty() && value) return {std::nullopt, Named(*option) + " takes no value"};
+    if (!option->valueName.empty() && !value) {
+      if (i + 1 == arguments.size()) {
+        return {std::nullopt, Named(*option) + " needs a value: " + std::string(option->valueName)};
+      }
+      value = arguments[++i];
+    }
+    if (!option->apply(options, value.value_or(std::string_view()))) {
+      return {std::nullopt, "bad value '" + std::string(value.value_or(std::string_view())) + "' for " +
+                                Named(*option) + ": " + std::string(option->help)};
+    }
+  }
+  if (options.task == Task::kRender && !options.batchSource.empty()) options.task = Task::kBatch;
+  if (std::string problem = Inconsistency(options); !problem.empty()) return {std::nullopt, std::move(problem)};
+  return {std::move(options), {}};
+}
+
+}  // namespace varnel::tool

@@ -1,0 +1,42 @@
+// What the command line asks for, read from its arguments.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "barcode_options.h"
+
+namespace varnel::tool {
+
+enum class Task { kRender, kBatch, kList, kHelp, kVersion };
+
+struct ToolOptions {
+  Task task = Task::kRender;  // kBatch once --batch names a source
+  BarcodeOptions barcode;  // for the batch, what every line starts from
+  std::optional<std::string> data;
+  std::string outputPath;
+  std::string batchSource;  // a file, or "-" for standard input
+};
+
+struct OptionSpec {
+  std::string_view longName;
+  char shortName;              // '\0' when there is none
+  std::string_view valueName;  // empty for a switch
+  std::string_view help;
+  // Stores the value; false when the value is not one of those `help` describes.
+  bool (*apply)(ToolOptions& options, std::string_view value);
+};
+
+// Every option, in the order --help lists them.
+std::span<const OptionSpec> AllOptions();
+
+struct ParsedCommandLine {
+  std::optional<ToolOptions> options;
+  std::string error;  // when options is empty
+};
+
+ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments);
+
+}  // namespace varnel::tool

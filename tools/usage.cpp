@@ -1,0 +1,63 @@
+#include "usage.h"
+
+#include <algorithm>
+#include <string>
+
+#include "command_line.h"
+#include "symbology_names.h"
+
+namespace varnel::tool {
+namespace {
+
+constexpr const char* kSynopsis =
+    "Usage: varnel [OPTIONS] -o FILE DATA\n"
+    "       varnel [OPTIONS] --batch FILE\n"
+    "       varnel --list | --help | --version\n"
+    "\n"
+    "Draws a one-dimensional barcode with the Varnel32 library.\n"
+    "\n"
+    "Options:\n";
+
+constexpr const char* kDetails =
+    "\n"
+    "Batch mode reads one barcode a line: DATA,OUTPUT[,SYMBOLOGY]. A field in double quotes may\n"
+    "hold commas, and \"\" in it stands for one quote; empty lines are skipped. Every line starts\n"
+    "from the options of the command line; its SYMBOLOGY, when given, replaces --symbology. A\n"
+    "progress bar is shown on standard error when it is a terminal.\n"
+    "\n"
+    "Exit status: 0 when every barcode was written; 2 when data was refused (the library's\n"
+    "message is on standard error and that file is left as it was); 1 for any other failure,\n"
+    "such as a bad option or a file that cannot be written. In batch mode the other lines are\n"
+    "still drawn, and 1 wins over 2.\n";
+
+std::string OptionLabel(const OptionSpec& option) {
+  std::string label = option.shortName != '\0' ? std::string("-") + option.shortName + ", " : "    ";
+  label += "--" + std::string(option.longName);
+  if (!option.valueName.empty()) label += " " + std::string(option.valueName);
+  return label;
+}
+
+}  // namespace
+
+void PrintHelp(std::FILE* out) {
+  std::fputs(kSynopsis, out);
+  std::size_t labelWidth = 0;
+  for (const OptionSpec& option : AllOptions()) labelWidth = std::max(labelWidth, OptionLabel(option).size());
+  for (const OptionSpec& option : AllOptions()) {
+    std::fprintf(out, "  %-*s  %.*s\n", static_cast<int>(labelWidth), OptionLabel(option).c_str(),
+                 static_cast<int>(option.help.size()), option.help.data());
+  }
+  std::fputs(kDetails, out);
+}
+
+void PrintVersion(std::FILE* out) { std::fprintf(out, "varnel %s\n", VARNEL_VERSION); }
+
+void PrintSymbologyList(std::FILE* out) {
+  for (const SymbologyName& symbology : AllSymbologies()) {
+    std::fprintf(out, "%2d  %-12.*s  %.*s\n", symbology.number, static_cast<int>(symbology.name.size()),
+                 symbology.name.data(), static_cast<int>(symbology.description.size()),
+                 symbology.description.data());
+  }
+}
+
+}  // namespace varnel::tool
