@@ -1,7 +1,12 @@
-// How long a picture takes: the default Code 39 with its text, rendered onto a fresh surface and
-// encoded in memory as each output's file (no file is written). The render alone is timed too, so
-// that each encoder's share can be read off.
+// How many renders a second the speed workloads take, timed by Google Benchmark: each workload and
+// orientation to a one-bit BMP, a WMF and an EMF in memory (no file), and to a BMP file through the
+// exported VnSaveAsBMP. The seconds are the process's processor time, the system's work for the
+// file included, so that other work on a shared machine does not count against the library. The file is written in $VARNEL_BENCH_DIR
+// (scripts/bench.sh points it at a tmpfs), else in the system's temporary folder.
 #include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <string>
 
 #include "api/settings.h"
 #include "output/render_to_surface.h"
@@ -10,42 +15,74 @@
 #include "platform/screen.h"
 #include "platform/wmf_file.h"
 #include "varnel32.h"
+#include "workloads.h"
 
-namespace varnel {
+namespace varnel::bench {
 namespace {
 
-// The defaults (data "1234", 300 x 200, text on) as Code 39.
-void UseDefaultCode39() {
-  VnSetDefault();
-  VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
+bool ToBmp() {
+  const auto file = EncodeOneBitBmp(RenderToSurface(), Palette{settings.barColor, settings.backColor});
+  benchmark::DoNotOptimize(file);
+  return file.has_value();
 }
 
-void BM_Render(benchmark::State& loop) {
-  UseDefaultCode39();
-  for (auto _ : loop) benchmark::DoNotOptimize(RenderToSurface());
+bool ToWmf() {
+  const auto file = EncodePlaceableWmf(RenderToSurface(), GetScreenResolution().x);
+  benchmark::DoNotOptimize(file);
+  return file.has_value();
 }
-BENCHMARK(BM_Render);
 
-void BM_RenderBmp(benchmark::State& loop) {
-  UseDefaultCode39();
-  for (auto _ : loop)
-    benchmark::DoNotOptimize(
-        EncodeOneBitBmp(RenderToSurface(), Palette{settings.barColor, settings.backColor}));
+bool ToEmf() {
+  const auto file = EncodeEmf(RenderToSurface(), GetScreenResolution());
+  benchmark::DoNotOptimize(file);
+  return file.has_value();
 }
-BENCHMARK(BM_RenderBmp);
 
-void BM_RenderWmf(benchmark::State& loop) {
-  UseDefaultCode39();
-  for (auto _ : loop)
-    benchmark::DoNotOptimize(EncodePlaceableWmf(RenderToSurface(), GetScreenResolution().x));
+const std::string& BmpFilePath() {
+  static const std::string path = [] {
+    const char* folder = std::getenv("VARNEL_BENCH_DIR");
+    if (folder == nullptr || *folder == '\0') folder = std::getenv("TMPDIR");
+    return std::string(folder != nullptr && *folder != '\0' ? folder : "/tmp") + "/varnel-bench.bmp";
+  }();
+  return path;
 }
-BENCHMARK(BM_RenderWmf);
 
-void BM_RenderEmf(benchmark::State& loop) {
-  UseDefaultCode39();
-  for (auto _ : loop) benchmark::DoNotOptimize(EncodeEmf(RenderToSurface(), GetScreenResolution()));
+bool SaveAsBmpFile() { return VnSaveAsBMP(BmpFilePath().c_str()) == 1; }
+
+struct Output {
+  const char* name;
+  bool (*render)();
+};
+constexpr Output kOutputs[] = {{"bmp", ToBmp}, {"wmf", ToWmf}, {"emf", ToEmf}, {"VnSaveAsBMP", SaveAsBmpFile}};
+
+void Renders(benchmark::State& loop, const Workload& workload, int orientation, const Output& output) {
+  workload.configure(orientation);
+  if (!output.render()) {  // the first also fills the font cache
+    loop.SkipWithError("the picture could not be made");
+    return;
+  }
+  for (auto _ : loop) {
+    if (!output.render()) {
+      loop.SkipWithError("the picture could not be made");
+      return;
+    }
+  }
+  loop.counters["renders/s"] = benchmark::Counter(static_cast<double>(loop.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(BM_RenderEmf);
+
+// Named output/workload/degrees, e.g. "emf/code128/90".
+const bool registered = [] {
+  for (const Workload& workload : kWorkloads) {
+    for (const int orientation : {0, 1}) {
+      for (const Output& output : kOutputs) {
+        const std::string name =
+            std::string(output.name) + "/" + workload.name + "/" + std::to_string(orientation * 90);
+        benchmark::RegisterBenchmark(name.c_str(), Renders, workload, orientation, output);
+      }
+    }
+  }
+  return true;
+}();
 
 }  // namespace
-}  // namespace varnel
+}  // namespace varnel::bench

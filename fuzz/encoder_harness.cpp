@@ -75,7 +75,7 @@ void SetUpState(FuzzInput& in, Surface& surface) {
   state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
 }
 
-// One pass from `start`; the cursor's advance.
+// One pass from `start`; where the cursor ends.
 int RunPass(const FamilyMember& member, int measuring, int start) {
   state.measuring = measuring;
   state.cursor = start;

@@ -28,7 +28,8 @@ struct FileOutput {
   const char* name;
   VnBool (*save)(const char*);
 };
-constexpr FileOutput kFileOutputs[] = {{"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}};
+constexpr FileOutput kFileOutputs[] = {
+    {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
 
 const std::vector<std::uint8_t> kOldBytes = {'o', 'l', 'd'};
 

@@ -163,10 +163,10 @@ class EmfRecords {
     Bounds(fill, CellsOf(run.Bounds()));
   }
 
-  void TextOut(Point reference, const Rect* clip, std::string_view text, const std::vector<int>& advances) {
+  void TextOut(Point reference, const Rect* clip, std::string_view text, const AdvanceTable& advanceOf) {
     const auto length = static_cast<std::uint32_t>(text.size());
     const std::uint32_t stringBytes = (length * 2 + 3) / 4 * 4;
-    RecordWriter record = Begin(kExtTextOutW, std::size_t{kTextStringOffset} + stringBytes + 4 * advances.size());
+    RecordWriter record = Begin(kExtTextOutW, std::size_t{kTextStringOffset} + stringBytes + 4 * text.size());
     Bounds(record, CellsOf(clip != nullptr ? *clip : picture_));
     record.U32(kCompatibleGraphicsMode);
     // Hundredths of a millimetre per logical unit, which the compatible graphics mode names.
@@ -182,7 +182,7 @@ class EmfRecords {
     record.U32(kTextStringOffset + stringBytes);
     for (const char c : text) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
     record.Zeros(stringBytes - length * 2);
-    for (const int advance : advances) record.I32(advance);
+    for (const char c : text) record.I32(advanceOf[static_cast<std::uint8_t>(c)]);
   }
 
   void MoveTo(Point p) { PointRecord(kMoveToEx, p); }

@@ -36,10 +36,17 @@ mode_t NewFilePermissions() {
 // Anything that exists but is not a regular file (a folder, a device, a pipe) is not ours to
 // replace.
 bool ResolveTarget(const char* path, std::string& target, mode_t& permissions) {
+  struct stat existing;
+  // The path itself is asked first: only a link needs resolving, and resolving takes a call for
+  // every folder of the path, each time a file is saved.
+  if (::lstat(path, &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+    target = path;
+    permissions = existing.st_mode & 07777;
+    return S_ISREG(existing.st_mode);
+  }
   char* resolved = ::realpath(path, nullptr);
   target = resolved != nullptr ? resolved : path;
   std::free(resolved);
-  struct stat existing;
   if (::stat(target.c_str(), &existing) != 0) {
     permissions = NewFilePermissions();
     return errno == ENOENT;

@@ -231,7 +231,8 @@ class FontEngine {
   };
 
   // The runs of a picture mostly share one font, so a request is first compared with the one
-  // before it, whose answer is kept until a size is dropped.
+  // before it. (A size is dropped only while a new request is resolved, which then becomes the
+  // one kept: the answer kept is never a dropped size.)
   Resolution ResolutionFor(const FontDescription& description) {
     static_assert(std::has_unique_object_representations_v<FontDescription>, "compared byte for byte");
     if (last_ && std::memcmp(&last_->description, &description, sizeof description) == 0) {
@@ -349,7 +350,6 @@ class FontEngine {
       inkBytes_ -= (*oldest)->inkBytes;
       FT_Done_Size((*oldest)->size);
       fonts_.erase(oldest);
-      last_.reset();
     }
   }
 

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <bit>
+#include <bitset>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <vector>
 
 namespace varnel {
@@ -103,13 +105,18 @@ class RecordBuffer {
 // table to know which index later records use. Both formats' headers give the table's size.
 class ObjectTable {
  public:
+  // The replay holds at most six objects at once (two pens, a brush and a font, and the brush or
+  // font that replaces one while both are alive); a table of sixteen is more than enough.
+  static constexpr std::size_t kSlots = 16;
+
   // EMF reserves index 0 for the metafile itself; WMF starts at 0.
   explicit ObjectTable(std::uint32_t firstIndex) : first_(firstIndex), size_(firstIndex) {}
 
+  // Throws std::bad_alloc, as any append does, should the table ever be full.
   std::uint32_t Create() {
     std::size_t slot = 0;
-    while (slot < used_.size() && used_[slot]) ++slot;
-    if (slot == used_.size()) used_.push_back(false);
+    while (slot < kSlots && used_[slot]) ++slot;
+    if (slot == kSlots) throw std::bad_alloc();
     used_[slot] = true;
     const auto index = static_cast<std::uint32_t>(first_ + slot);
     if (index + 1 > size_) size_ = index + 1;
@@ -123,7 +130,7 @@ class ObjectTable {
  private:
   std::uint32_t first_;
   std::uint32_t size_;
-  std::vector<bool> used_;
+  std::bitset<kSlots> used_;
 };
 
 }  // namespace varnel

@@ -46,19 +46,5 @@ bool SameFont(const FontDescription& a, const FontDescription& b) {
          std::memcmp(a.lfFaceName, b.lfFaceName, sizeof a.lfFaceName) == 0;
 }
 
-FillRun::FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture)
-    : surface_(surface), first_(first), count_(count), picture_(picture) {
-  ForEachOutline([this](const Rect& cells) {
-    bounds_ = outlines_ == 0 ? cells
-                             : Rect{std::min(bounds_.left, cells.left), std::min(bounds_.top, cells.top),
-                                    std::max(bounds_.right, cells.right), std::max(bounds_.bottom, cells.bottom)};
-    ++outlines_;
-  });
-}
-
-Rect Intersection(const Rect& a, const Rect& b) {
-  return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
-              std::min(a.bottom, b.bottom)};
-}
 
 }  // namespace varnel

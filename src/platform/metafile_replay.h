@@ -21,6 +21,7 @@
 // clip rectangles to the picture. What lies wholly outside is not written.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <bitset>
 #include <cstdint>
@@ -36,13 +37,18 @@ namespace varnel {
 
 enum class MetafilePen { kNull, kLine };
 
+// The advance of each byte in a run's font, from our font engine.
+using AdvanceTable = std::array<int, 256>;
+
 // The font a run is recorded with: its own, or the surface's default font (Arial, a sans face,
 // with a 16-unit cell). The face name is cut at its NUL (at most 31 characters) and zero-padded,
 // and the escapement and orientation are brought into 0 to 3599: the engine turns upright text by
 // 3600, which readers that special-case rotated text treat as turned.
 FontDescription MetafileFont(const std::optional<FontDescription>& font);
 
-Rect Intersection(const Rect& a, const Rect& b);
+inline Rect Intersection(const Rect& a, const Rect& b) {
+  return Rect{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right), std::min(a.bottom, b.bottom)};
+}
 inline bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
 bool SameFont(const FontDescription& a, const FontDescription& b);
@@ -52,7 +58,17 @@ inline constexpr std::uint32_t kWindingFillMode = 2;  // WINDING
 // Fills in a row of the recording, as one shape: the visible cells of each (the empty ones left out).
 class FillRun {
  public:
-  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture);
+  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture)
+      : surface_(surface), first_(first), count_(count), picture_(picture) {
+    ForEachOutline([this](const Rect& cells) {
+      if (outlines_++ == 0) {
+        bounds_ = cells;
+        return;
+      }
+      bounds_ = Rect{std::min(bounds_.left, cells.left), std::min(bounds_.top, cells.top),
+                     std::max(bounds_.right, cells.right), std::max(bounds_.bottom, cells.bottom)};
+    });
+  }
 
   std::size_t Outlines() const { return outlines_; }
   const Rect& Bounds() const { return bounds_; }  // of all the outlines
@@ -146,7 +162,7 @@ class MetafileReplay {
       records_.SetTextAlign(text.align);
     }
     MeasureAdvances(text);
-    records_.TextOut(text.reference, clipped ? &area : nullptr, text.text, advances_);
+    records_.TextOut(text.reference, clipped ? &area : nullptr, text.text, advanceOf_);
   }
 
   void OnLine(const LineOp& line) {
@@ -201,20 +217,14 @@ class MetafileReplay {
 
   // Our font engine is asked once per byte of the run font, the first time a run shows it.
   void MeasureAdvances(const TextOp& text) {
-    const auto bytes = [&text](auto visit) {
-      for (const char c : text.text) visit(static_cast<std::uint8_t>(c));
-    };
-    bool complete = true;
-    bytes([&](std::uint8_t byte) { complete = complete && measured_[byte]; });
-    if (!complete) {
-      FontLease lease(text.font);
-      bytes([&](std::uint8_t byte) {
-        advanceOf_[byte] = lease.Advance(byte);
-        measured_.set(byte);
-      });
+    const auto unmeasured = [this](char c) { return !measured_[static_cast<std::uint8_t>(c)]; };
+    if (std::none_of(text.text.begin(), text.text.end(), unmeasured)) return;
+    FontLease lease(text.font);
+    for (const char c : text.text) {
+      const auto byte = static_cast<std::uint8_t>(c);
+      advanceOf_[byte] = lease.Advance(byte);
+      measured_.set(byte);
     }
-    advances_.clear();
-    bytes([&](std::uint8_t byte) { advances_.push_back(advanceOf_[byte]); });
   }
 
   void Replace(std::optional<std::uint32_t>& current, std::uint32_t index) {
@@ -246,9 +256,8 @@ class MetafileReplay {
   bool windingFill_ = false;
   bool runFontSet_ = false;
   std::optional<FontDescription> runFont_;
-  std::array<int, 256> advanceOf_{};  // in the run font, for the bytes measured
+  AdvanceTable advanceOf_{};  // in the run font, for the bytes measured
   std::bitset<256> measured_;
-  std::vector<int> advances_;
 };
 
 }  // namespace varnel

@@ -1,6 +1,7 @@
 #include "platform/one_bit_raster.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -32,43 +33,47 @@ int OneBitRaster::PixelIndex(int x, int y) const {
   return (Row(y)[x / 8] >> (7 - x % 8)) & 1;
 }
 
+RowSpan::RowSpan(int left, int right, int index)
+    : first(static_cast<std::size_t>(left) / 8),
+      last(static_cast<std::size_t>(right - 1) / 8),
+      firstMask(static_cast<std::uint8_t>(0xFFu >> (left % 8))),
+      lastMask(static_cast<std::uint8_t>(0xFFu << (7 - (right - 1) % 8))),
+      fill(index != 0 ? 0xFF : 0x00) {
+  if (first == last) firstMask &= lastMask;
+}
+
+void RowSpan::Paint(std::uint8_t* row) const {
+  Blend(row[first], firstMask);
+  if (last == first) return;
+  if (last - first > 1) std::memset(row + first + 1, fill, last - first - 1);
+  Blend(row[last], lastMask);
+}
+
 namespace {
 
-// The bytes of a row that a span of cells left <= x < right covers: a partial first byte, whole
-// middle bytes and a partial last byte, which is the first byte itself when the span is short.
-struct SpanBytes {
-  std::size_t first;
-  std::size_t last;
-  std::uint8_t firstMask;
-  std::uint8_t lastMask;
-  std::uint8_t fill;
+std::uint64_t SwapBytes(std::uint64_t x) {
+  x = (x & 0x00000000FFFFFFFFu) << 32 | (x & 0xFFFFFFFF00000000u) >> 32;
+  x = (x & 0x0000FFFF0000FFFFu) << 16 | (x & 0xFFFF0000FFFF0000u) >> 16;
+  return (x & 0x00FF00FF00FF00FFu) << 8 | (x & 0xFF00FF00FF00FF00u) >> 8;
+}
 
-  SpanBytes(int left, int right, int index)
-      : first(static_cast<std::size_t>(left) / 8),
-        last(static_cast<std::size_t>(right - 1) / 8),
-        firstMask(static_cast<std::uint8_t>(0xFFu >> (left % 8))),
-        lastMask(static_cast<std::uint8_t>(0xFFu << (7 - (right - 1) % 8))),
-        fill(index != 0 ? 0xFF : 0x00) {
-    if (first == last) firstMask &= lastMask;
-  }
+// Eight bytes of a row as one word, its first byte on top: 64 pixels in the picture's order from
+// the top bit down, whatever the machine's byte order. A span of a few bytes is painted on a row
+// with one such word, where byte by byte would take a blend, or a call, for each.
+std::uint64_t ReadPixels(const std::uint8_t* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return std::endian::native == std::endian::little ? SwapBytes(word) : word;
+}
+void WritePixels(std::uint8_t* at, std::uint64_t pixels) {
+  if constexpr (std::endian::native == std::endian::little) pixels = SwapBytes(pixels);
+  std::memcpy(at, &pixels, sizeof pixels);
+}
 
-  std::uint8_t MaskOf(std::size_t byte) const { return byte == first ? firstMask : byte == last ? lastMask : 0xFF; }
-
-  void Blend(std::uint8_t& byte, std::uint8_t mask) const {
-    byte = static_cast<std::uint8_t>((byte & ~mask) | (fill & mask));
-  }
-
-  void Paint(std::uint8_t* row) const {
-    Blend(row[first], firstMask);
-    if (last == first) return;
-    if (last - first > 1) std::memset(row + first + 1, fill, last - first - 1);
-    Blend(row[last], lastMask);
-  }
-};
-
-// Up to this many bytes wide, a fill of several rows goes down each byte column in turn: a blend
-// per byte is then cheaper than a call to set a row's few middle bytes. Text cells are this narrow.
-constexpr std::size_t kNarrowSpanBytes = 4;
+// Bits from .. to - 1 of a word, counted from the top (0 <= from < to <= 64).
+std::uint64_t TopBits(std::int64_t from, std::int64_t to) {
+  return (~std::uint64_t{0} >> from) & (to < 64 ? ~(~std::uint64_t{0} >> to) : ~std::uint64_t{0});
+}
 
 }  // namespace
 
@@ -76,18 +81,22 @@ void OneBitRaster::Fill(const Rect& rect, int index) {
   const int left = std::max(rect.left, 0), right = std::min(rect.right, width_);
   const int top = std::max(rect.top, 0), bottom = std::min(rect.bottom, height_);
   if (left >= right || top >= bottom) return;
-  const SpanBytes span(left, right, index);
-  // Rows are stored bottom first: going down the picture goes back through memory.
-  if (bottom - top > 1 && span.last - span.first < kNarrowSpanBytes) {
-    for (std::size_t byte = span.first; byte <= span.last; ++byte) {
-      const std::uint8_t mask = span.MaskOf(byte);
-      std::uint8_t* cell = Row(top) + byte;
-      for (int y = top; y < bottom; ++y, cell -= stride_) span.Blend(*cell, mask);
+  const RowSpan span(left, right, index);
+  // Rows are stored bottom first: going down the picture goes back through memory. (What the loops
+  // use is kept in locals: as far as the compiler knows, a store to a pixel byte could change it.)
+  const std::size_t stride = stride_;
+  std::uint8_t* row = Row(top);
+  if (bottom - top > 1 && span.first + 8 <= stride && span.last < span.first + 8) {
+    // A narrow fill (a text cell) within the eight bytes from its first: a word a row.
+    const std::uint64_t cells = TopBits(left - 8 * static_cast<std::int64_t>(span.first), right - 8 * static_cast<std::int64_t>(span.first));
+    const std::uint64_t ink = index != 0 ? cells : 0;
+    for (int y = top; y < bottom; ++y, row -= stride) {
+      std::uint8_t* at = row + span.first;
+      WritePixels(at, (ReadPixels(at) & ~cells) | ink);
     }
     return;
   }
-  std::uint8_t* row = Row(top);
-  for (int y = top; y < bottom; ++y, row -= stride_) span.Paint(row);
+  for (int y = top; y < bottom; ++y, row -= stride) span.Paint(row);
 }
 
 void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y, const Rect& clip, int index) {
@@ -98,31 +107,56 @@ void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y
   if (top >= bottom || from >= to) return;
 
   // The mask's rows land `shift` places right of byte `base` of the picture's rows: byte k from
-  // there takes bits of words k / 8 and k / 8 - 1 of the mask's row. Bytes kFirst .. kLast are
-  // the clipped ones.
+  // there holds bits of the mask's words k / 8 (moved right) and k / 8 - 1 (the bits moved out of
+  // it). The clip keeps bytes kFirst .. kLast, the first and last of them in part.
   const std::int64_t shift = (x % 8 + 8) % 8, base = (x - shift) / 8;
   const std::int64_t kFirst = from / 8 - base, kLast = (to - 1) / 8 - base;
-  const auto firstMask = static_cast<std::uint8_t>(0xFFu >> (from % 8));
+  auto firstMask = static_cast<std::uint8_t>(0xFFu >> (from % 8));
   const auto lastMask = static_cast<std::uint8_t>(0xFFu << (7 - (to - 1) % 8));
-  std::uint8_t* row = Row(static_cast<int>(top)) + base;
-  for (std::int64_t r = top - y; r < bottom - y; ++r, row -= stride_) {
-    const std::uint64_t* words = bits.words + r * bits.wordsPerRow;
-    for (std::int64_t w = kFirst / 8; w <= kLast / 8; ++w) {
-      const std::uint64_t word = w < bits.wordsPerRow ? words[w] : 0;
-      const std::uint64_t spilt = w > 0 && shift > 0 ? words[w - 1] << (64 - shift) : 0;
-      const std::uint64_t moved = word >> shift | spilt;
-      for (std::int64_t k = std::max(kFirst, 8 * w); k <= std::min(kLast, 8 * w + 7); ++k) {
-        auto ink = static_cast<std::uint8_t>(moved >> (56 - 8 * (k - 8 * w)));
-        if (k == kFirst) ink &= firstMask;
-        if (k == kLast) ink &= lastMask;
-        row[k] = static_cast<std::uint8_t>(index != 0 ? row[k] | ink : row[k] & ~ink);
-      }
+  if (kFirst == kLast) firstMask &= lastMask;
+  const auto inkAt = [&bits, shift](const std::uint64_t* rowWords, std::int64_t k) {
+    const std::int64_t word = k / 8;
+    const std::uint64_t moved = (word < bits.wordsPerRow ? rowWords[word] >> shift : 0) |
+                                (word > 0 && shift > 0 ? rowWords[word - 1] << (64 - shift) : 0);
+    return static_cast<std::uint8_t>(moved >> (56 - 8 * (k % 8)));
+  };
+  const bool set = index != 0;
+  const auto paint = [set](std::uint8_t& byte, std::uint8_t ink) {
+    byte = static_cast<std::uint8_t>(set ? byte | ink : byte & ~ink);
+  };
+  const std::size_t stride = stride_;
+  const std::uint64_t* const words = bits.words;
+  const std::int64_t wordsPerRow = bits.wordsPerRow, firstRow = top - y, endRow = bottom - y;
+  std::uint8_t* const row = Row(static_cast<int>(top));
+  if (wordsPerRow == 1 && kLast < 8 && base >= 0 && static_cast<std::size_t>(base) + 8 <= stride) {
+    // Text of all usual sizes: a glyph's row, clipped and moved right, is one word of the picture's
+    // row, painted at once.
+    const std::uint64_t clipBits = TopBits(from - x, to - x), fill = set ? ~std::uint64_t{0} : 0;
+    std::uint8_t* line = row + base;
+    for (std::int64_t r = firstRow; r < endRow; ++r, line -= stride) {
+      const std::uint64_t ink = (words[r] & clipBits) >> shift;
+      WritePixels(line, (ReadPixels(line) & ~ink) | (fill & ink));
     }
+    return;
+  }
+  std::uint8_t* line = row;
+  for (std::int64_t r = firstRow; r < endRow; ++r, line -= stride) {
+    const std::uint64_t* rowWords = words + r * wordsPerRow;
+    paint(line[base + kFirst], inkAt(rowWords, kFirst) & firstMask);
+    if (kLast == kFirst) continue;
+    for (std::int64_t k = kFirst + 1; k < kLast; ++k) paint(line[base + k], inkAt(rowWords, k));
+    paint(line[base + kLast], inkAt(rowWords, kLast) & lastMask);
   }
 }
 
 void OneBitRaster::CopyRow(int source, int top, int bottom) {
-  for (int y = std::max(top, 0); y < std::min(bottom, height_); ++y) std::memcpy(Row(y), Row(source), stride_);
+  top = std::max(top, 0);
+  bottom = std::min(bottom, height_);
+  if (top >= bottom) return;
+  const std::uint8_t* const from = Row(source);
+  const std::size_t stride = stride_;
+  std::uint8_t* to = Row(top);
+  for (int y = top; y < bottom; ++y, to -= stride) std::memcpy(to, from, stride);
 }
 
 namespace {
@@ -146,6 +180,11 @@ struct Painting {
     return Rect{INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX};
   }
 
+  // The index a fill or a line paints with.
+  int IndexOf(const DrawOp& op) const {
+    return op.kind == DrawOpKind::kFill ? NearestPaletteIndex(palette, surface.Fill(op).color) : penIndex;
+  }
+
   // Paints the operation's cells within rows top <= y < bottom of the raster.
   void Paint(const DrawOp& op, int top, int bottom, OneBitRaster& raster) const {
     const auto within = [&](const Rect& r) { return Rect{r.left, std::max(r.top, top), r.right, std::min(r.bottom, bottom)}; };
@@ -167,11 +206,13 @@ bool Overlap(const Rect& a, const Rect& b) {
   return std::max(a.left, b.left) < std::min(a.right, b.right) && std::max(a.top, b.top) < std::min(a.bottom, b.bottom);
 }
 
-// A banded operation as the bands see it: the rows it covers (top <= y < bottom), and the next
-// banded operation that starts on its first row.
+// A banded operation as the bands see it: the cells it paints (top <= y < bottom, and its span of
+// each row), and the next banded operation that starts on its first row.
 struct BandedOp {
   int top;
   int bottom;
+  RowSpan span;
+  bool wholeRow;  // the span is the row: nothing drawn before shows on these rows
   int nextOnRow;  // -1: none
 };
 
@@ -185,38 +226,54 @@ struct RowStart {
 // Clears the raster and paints the `banded` operations of the surface (indices in drawing order,
 // no text among them) over it a band of rows at a time. Going down the picture, the operations
 // that cover the current band are kept in the order they were drawn; the band's first row is
-// painted with them and copied to the rest of the band.
+// painted with them, from the last that covers the whole row on, and copied to the rest of the
+// band.
 void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBitRaster& raster) {
   const std::vector<DrawOp>& ops = painting.surface.Operations();
   const int width = raster.Width(), height = raster.Height();
+  if (width == 0) return;
 
   // Kept from picture to picture, so that painting stops allocating once it has seen the sizes.
-  thread_local std::vector<BandedOp> spans;
+  thread_local std::vector<BandedOp> bandedOps;
   thread_local std::vector<RowStart> rows;
   thread_local std::vector<int> active;  // positions in `banded`, ascending
-  spans.resize(banded.size());
+  bandedOps.clear();
   rows.assign(static_cast<std::size_t>(height) + 1, RowStart{-1, false});
   active.clear();
-  for (std::size_t j = banded.size(); j-- > 0;) {
-    const Rect reach = painting.ReachOf(ops[static_cast<std::size_t>(banded[j])]);
-    BandedOp& op = spans[j];
-    op.top = std::clamp(reach.top, 0, height);
-    op.bottom = std::clamp(reach.bottom, 0, height);
+  const RowSpan clear(0, width, painting.penIndex);
+  for (const int i : banded) {
+    const DrawOp& op = ops[static_cast<std::size_t>(i)];
+    const Rect reach = painting.ReachOf(op);
+    const Rect cells{std::max(reach.left, 0), std::max(reach.top, 0), std::min(reach.right, width), std::min(reach.bottom, height)};
+    if (cells.left >= cells.right || cells.top >= cells.bottom) {
+      bandedOps.push_back(BandedOp{0, 0, clear, false, -1});  // paints nothing
+      continue;
+    }
+    bandedOps.push_back(BandedOp{cells.top, cells.bottom, RowSpan(cells.left, cells.right, painting.IndexOf(op)),
+                                 cells.left == 0 && cells.right == width, -1});
+  }
+  for (std::size_t j = bandedOps.size(); j-- > 0;) {
+    BandedOp& op = bandedOps[j];
     if (op.top >= op.bottom) continue;
-    op.nextOnRow = rows[op.top].firstOp;
-    rows[op.top].firstOp = static_cast<int>(j);
-    rows[op.top].edge = rows[op.bottom].edge = true;
+    RowStart& start = rows[static_cast<std::size_t>(op.top)];
+    op.nextOnRow = start.firstOp;
+    start.firstOp = static_cast<int>(j);
+    start.edge = rows[static_cast<std::size_t>(op.bottom)].edge = true;
   }
 
   for (int top = 0, bottom = 0; top < height; top = bottom) {
-    std::erase_if(active, [top](int j) { return spans[j].bottom <= top; });
-    for (int j = rows[top].firstOp; j >= 0; j = spans[j].nextOnRow)
+    std::erase_if(active, [top](int j) { return bandedOps[static_cast<std::size_t>(j)].bottom <= top; });
+    for (int j = rows[static_cast<std::size_t>(top)].firstOp; j >= 0; j = bandedOps[static_cast<std::size_t>(j)].nextOnRow)
       active.insert(std::upper_bound(active.begin(), active.end(), j), j);
     bottom = top + 1;
-    while (bottom < height && !rows[bottom].edge) ++bottom;
+    while (bottom < height && !rows[static_cast<std::size_t>(bottom)].edge) ++bottom;
 
-    raster.Fill(Rect{0, top, width, top + 1}, painting.penIndex);
-    for (const int j : active) painting.Paint(ops[static_cast<std::size_t>(banded[j])], top, top + 1, raster);
+    // Below the last operation that covers the whole row, nothing shows.
+    std::size_t from = active.size();
+    while (from > 0 && !bandedOps[static_cast<std::size_t>(active[from - 1])].wholeRow) --from;
+    if (from == 0) raster.PaintRow(top, clear);
+    for (from = from > 0 ? from - 1 : 0; from < active.size(); ++from)
+      raster.PaintRow(top, bandedOps[static_cast<std::size_t>(active[from])].span);
     raster.CopyRow(top, top + 1, bottom);
   }
 }

@@ -18,6 +18,24 @@ struct Palette {
 // The index whose colour is nearer; an exact match wins, equal distances give the bars.
 int NearestPaletteIndex(const Palette& palette, COLORREF color);
 
+// The bytes of a row that cells left <= x < right cover (0 <= left < right <= the picture's
+// width): a partial first byte, whole middle bytes and a partial last byte, which is the first
+// itself when the span is short; worked out once for a span painted on many rows.
+struct RowSpan {
+  RowSpan(int left, int right, int index);
+
+  void Blend(std::uint8_t& byte, std::uint8_t mask) const {
+    byte = static_cast<std::uint8_t>((byte & ~mask) | (fill & mask));
+  }
+  void Paint(std::uint8_t* row) const;
+
+  std::size_t first;
+  std::size_t last;
+  std::uint8_t firstMask;
+  std::uint8_t lastMask;
+  std::uint8_t fill;  // the index's bits
+};
+
 // A one-bit mask to paint with: `height` rows of `width` cells, each row `wordsPerRow` 64-bit words
 // with its leftmost cell in the top bit of the first.
 struct BitRows {
@@ -45,6 +63,8 @@ class OneBitRaster {
   void Clear(int index) { Fill(Rect{0, 0, width_, height_}, index); }
   int PixelIndex(int x, int y) const;
 
+  // The span on row y, which lies within the picture.
+  void PaintRow(int y, const RowSpan& span) { span.Paint(Row(y)); }
   // Rows top <= y < bottom (within the picture) become copies of row `source`, which lies outside them.
   void CopyRow(int source, int top, int bottom);
 

@@ -15,19 +15,23 @@ bool FitsPlaceableHeader(int width, int height, int unitsPerInch) {
 }
 
 void WritePlaceableHeader(RecordBuffer& out, int width, int height, int unitsPerInch) {
-  const std::size_t start = out.Size();
-  out.U32(kPlaceableKey);
-  out.U16(0);
-  out.U16(0);
-  out.U16(0);
-  out.U16(static_cast<std::uint16_t>(width));
-  out.U16(static_cast<std::uint16_t>(height));
-  out.U16(static_cast<std::uint16_t>(unitsPerInch));
-  out.U32(0);
+  const std::uint16_t words[10] = {static_cast<std::uint16_t>(kPlaceableKey & 0xFFFF),
+                                   static_cast<std::uint16_t>(kPlaceableKey >> 16),
+                                   0,
+                                   0,
+                                   0,
+                                   static_cast<std::uint16_t>(width),
+                                   static_cast<std::uint16_t>(height),
+                                   static_cast<std::uint16_t>(unitsPerInch),
+                                   0,
+                                   0};
+  RecordWriter header = out.Append(sizeof words + 2);
   std::uint16_t checksum = 0;
-  for (std::size_t at = start; at < start + 20; at += 2)
-    checksum ^= static_cast<std::uint16_t>(out.Bytes()[at] | out.Bytes()[at + 1] << 8);
-  out.U16(checksum);
+  for (const std::uint16_t word : words) {
+    header.U16(word);
+    checksum ^= word;
+  }
+  header.U16(checksum);
 }
 
 }  // namespace varnel

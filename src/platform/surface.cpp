@@ -13,19 +13,6 @@ void Surface::Restart(int width, int height) {
   complete_ = true;
 }
 
-bool Surface::Admit() {
-  if (operations_.size() < kMaxOperations) return true;
-  complete_ = false;
-  return false;
-}
-
-void Surface::FillRect(const Rect& rect, Brush brush) {
-  if (rect.left >= rect.right || rect.top >= rect.bottom) return;  // paints nothing
-  if (!Admit()) return;
-  operations_.push_back(DrawOp{DrawOpKind::kFill, static_cast<std::uint32_t>(fills_.size())});
-  fills_.push_back(FillOp{rect, brush.color});
-}
-
 void Surface::ExtTextOut(Point reference, unsigned options, const Rect& clip, const char* text,
                          int length) {
   if (!Admit()) return;

@@ -77,7 +77,13 @@ class Surface {
     }
   }
 
-  void FillRect(const Rect& rect, Brush brush);
+  // Inline: a picture's bars come through here one by one.
+  void FillRect(const Rect& rect, Brush brush) {
+    if (rect.left >= rect.right || rect.top >= rect.bottom) return;  // paints nothing
+    if (!Admit()) return;
+    operations_.push_back(DrawOp{DrawOpKind::kFill, static_cast<std::uint32_t>(fills_.size())});
+    fills_.push_back(FillOp{rect, brush.color});
+  }
   void SetTextColor(COLORREF color) { dc_.textColor = color; }
   void SetBkColor(COLORREF color) { dc_.backColor = color; }
   void SetTextAlign(unsigned align) { dc_.align = align; }
@@ -88,7 +94,11 @@ class Surface {
 
  private:
   // Whether one more operation fits; when it does not, the surface becomes incomplete.
-  bool Admit();
+  bool Admit() {
+    if (operations_.size() < kMaxOperations) return true;
+    complete_ = false;
+    return false;
+  }
 
   // A fresh surface's state, as the platform gives it: black text on a white opaque background,
   // left-top alignment, the default font, the pen at the origin.

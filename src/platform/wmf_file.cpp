@@ -102,26 +102,27 @@ class WmfRecords {
   void SetPolyFillMode(std::uint32_t mode) { IndexRecord(kSetPolyFillMode, mode); }
 
   // A polygon through the four corners of each outline, all of them one shape: the format has no
-  // paths, so the null pen must be selected.
+  // paths, so the null pen must be selected. Outlines lie within the picture, whose size a
+  // placeable metafile keeps within 16 bits.
   void FillCells(const FillRun& run) {
     const std::size_t outlines = run.Outlines();
     RecordWriter record = Begin(kPolyPolygon, 2 + outlines * (2 + 4 * 4));
     Unsigned16(record, outlines);
     for (std::size_t i = 0; i < outlines; ++i) record.U16(4);
-    run.ForEachOutline([&](const Rect& r) {
+    run.ForEachOutline([&record](const Rect& r) {
       for (const Point corner :
            {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
-        Signed16(record, corner.x);
-        Signed16(record, corner.y);
+        record.I16(static_cast<std::int16_t>(corner.x));
+        record.I16(static_cast<std::int16_t>(corner.y));
       }
     });
   }
 
   // y, x, length, options, the clip rectangle when clipped, the string padded to whole words, and
   // one advance per character.
-  void TextOut(Point reference, const Rect* clip, std::string_view text, const std::vector<int>& advances) {
+  void TextOut(Point reference, const Rect* clip, std::string_view text, const AdvanceTable& advanceOf) {
     const std::size_t paddedText = (text.size() + 1) / 2 * 2;
-    RecordWriter record = Begin(kExtTextOut, 4 * 2 + (clip != nullptr ? 4 * 2 : 0) + paddedText + 2 * advances.size());
+    RecordWriter record = Begin(kExtTextOut, 4 * 2 + (clip != nullptr ? 4 * 2 : 0) + paddedText + 2 * text.size());
     Signed16(record, reference.y);
     Signed16(record, reference.x);
     Signed16(record, static_cast<std::int64_t>(text.size()));
@@ -131,7 +132,7 @@ class WmfRecords {
     }
     for (const char c : text) record.U8(static_cast<std::uint8_t>(c));
     if (paddedText != text.size()) record.U8(0);
-    for (const int advance : advances) Signed16(record, advance);
+    for (const char c : text) Signed16(record, advanceOf[static_cast<std::uint8_t>(c)]);
   }
 
   void MoveTo(Point p) { PointRecord(kMoveTo, p); }

@@ -25,8 +25,8 @@ int ElementLength(char width) {
 // 180 and 270 degrees counter-clockwise within itself; along the symbol, positions grow from the
 // left, bottom, right and top edge of the picture respectively. Sums are formed in 64 bits so that
 // extreme sizes clamp instead of overflowing.
-Rect BarRect(int length, int topOffset, int bottomOffset) {
-  const std::int64_t c = state.cursor, len = length, t = topOffset, s = bottomOffset;
+Rect BarRect(int cursor, int length, int topOffset, int bottomOffset) {
+  const std::int64_t c = cursor, len = length, t = topOffset, s = bottomOffset;
   const std::int64_t x0 = state.originX, y0 = state.originY;
   const std::int64_t band = std::int64_t{state.barHeight} + state.textBand;
   const std::int64_t width = settings.width, height = settings.height;
@@ -61,8 +61,8 @@ Rect BarRect(int length, int topOffset, int bottomOffset) {
 }
 
 // Most elements of a render are spaces or are only measured: they take the short way, past this.
-void PaintBar(int length, int topOffset, int bottomOffset) {
-  state.surface->FillRect(BarRect(length, topOffset, bottomOffset), state.barBrush);
+void PaintBar(int cursor, int length, int topOffset, int bottomOffset) {
+  state.surface->FillRect(BarRect(cursor, length, topOffset, bottomOffset), state.barBrush);
 }
 
 }  // namespace
@@ -78,17 +78,22 @@ BarOffsets AddOnBarOffsets() {
 }
 
 void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
-  if (isBar != 0 && state.measuring == 0) PaintBar(length, topOffset, bottomOffset);
+  if (isBar != 0 && state.measuring == 0) PaintBar(state.cursor, length, topOffset, bottomOffset);
   state.cursor = SaturatingAdd(state.cursor, length);
 }
 
+// The elements of a render are nearly all drawn from here, so the cursor is kept at hand while
+// they are walked.
 void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset) {
+  const bool drawing = state.measuring == 0;
+  int cursor = state.cursor;
   for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
     const int length = ElementLength(*widths);
     if (length < 0) continue;
-    if (*colours == 'b' && state.measuring == 0) PaintBar(length, topOffset, bottomOffset);
-    state.cursor = SaturatingAdd(state.cursor, length);
+    if (drawing && *colours == 'b') PaintBar(cursor, length, topOffset, bottomOffset);
+    cursor = SaturatingAdd(cursor, length);
   }
+  state.cursor = cursor;
 }
 
 void DrawPattern(const char* colours, const char* widths, BarOffsets offsets) {

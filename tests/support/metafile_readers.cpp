@@ -39,9 +39,28 @@ struct Element {
   std::string content;  // texts only
 };
 
+// The name="value" pairs of a start tag, scanned by hand: a path's outlines can run to hundreds of
+// kilobytes, deeper than the standard library's regular expressions can recurse.
+std::map<std::string, std::string> Attributes(const std::string& tag) {
+  const auto isNameChar = [](char c) { return std::isalnum(static_cast<unsigned char>(c)) || std::strchr("-_:.", c) != nullptr; };
+  std::map<std::string, std::string> attributes;
+  for (std::size_t equals = tag.find('='); equals != std::string::npos; equals = tag.find('=', equals + 1)) {
+    std::size_t nameEnd = equals;
+    while (nameEnd > 0 && std::isspace(static_cast<unsigned char>(tag[nameEnd - 1]))) --nameEnd;
+    std::size_t nameStart = nameEnd;
+    while (nameStart > 0 && isNameChar(tag[nameStart - 1])) --nameStart;
+    const std::size_t open = tag.find_first_not_of(" \t\r\n", equals + 1);
+    if (nameStart == nameEnd || open == std::string::npos || tag[open] != '"') continue;
+    const std::size_t close = tag.find('"', open + 1);
+    if (close == std::string::npos) break;
+    attributes[tag.substr(nameStart, nameEnd - nameStart)] = tag.substr(open + 1, close - open - 1);
+    equals = close;
+  }
+  return attributes;
+}
+
 // The start tags of the document (and a text element's content), in order.
 std::vector<Element> Elements(const std::string& svg) {
-  static const std::regex attribute(R"(([A-Za-z_:][-A-Za-z0-9_:.]*)\s*=\s*\"([^\"]*)\")");
   std::vector<Element> elements;
   std::size_t at = 0;
   while ((at = svg.find('<', at)) != std::string::npos) {
@@ -56,9 +75,7 @@ std::vector<Element> Elements(const std::string& svg) {
     const std::string tag = svg.substr(at, end - at);
     Element element;
     element.tag = tag.substr(0, tag.find_first_of(" \t\r\n/"));
-    for (auto it = std::sregex_iterator(tag.begin(), tag.end(), attribute); it != std::sregex_iterator();
-         ++it)
-      element.attributes[(*it)[1]] = (*it)[2];
+    element.attributes = Attributes(tag);
     if (element.tag == "text") {
       const std::size_t close = svg.find("</text>", end);
       element.content = svg.substr(end + 1, close == std::string::npos ? 0 : close - end - 1);

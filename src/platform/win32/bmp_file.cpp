@@ -4,7 +4,6 @@
 // platform's: the palette asked for is what the raster of other platforms uses, and is not needed
 // here.
 #include <cstring>
-#include <limits>
 #include <new>
 
 #include "platform/bmp_file.h"
@@ -65,11 +64,6 @@ class MemorySurface {
   HGDIOBJ original_ = nullptr;
 };
 
-// Row size times height in 64 bits: the file's size field has 32, and the product may not fit.
-std::uint64_t ImageSize(int width, int height) {
-  return std::uint64_t{OneBitRaster::RowBytes(width)} * static_cast<std::uint64_t>(height);
-}
-
 OneBitInfo OneBitHeader(int width, int height, std::uint32_t imageSize) {
   OneBitInfo info{};
   info.header.biSize = sizeof info.header;
@@ -84,15 +78,10 @@ OneBitInfo OneBitHeader(int width, int height, std::uint32_t imageSize) {
 
 }  // namespace
 
-bool OneBitBmpCanHold(int width, int height) {
-  return width >= 0 && height >= 0 &&
-         ImageSize(width, height) <= std::numeric_limits<std::uint32_t>::max() - kBmpPixelOffset;
-}
-
 std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette&) {
   const int width = surface.Width(), height = surface.Height();
   if (!OneBitBmpCanHold(width, height)) return std::nullopt;
-  const std::uint64_t imageSize = ImageSize(width, height);
+  const std::uint64_t imageSize = OneBitBmpImageSize(width, height);
 
   std::vector<std::uint8_t> file;
   if (imageSize > file.max_size() - kBmpPixelOffset) return std::nullopt;

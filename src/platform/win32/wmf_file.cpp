@@ -59,10 +59,11 @@ std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surfa
   if (!bits) return std::nullopt;
 
   try {
-    RecordBuffer out;
-    WritePlaceableHeader(out, width, height, unitsPerInch);
-    out.Bytes().insert(out.Bytes().end(), bits->begin(), bits->end());
-    return std::move(out.Bytes());
+    RecordBuffer header;
+    WritePlaceableHeader(header, width, height, unitsPerInch);
+    std::vector<std::uint8_t> file = std::move(header.Bytes());
+    file.insert(file.end(), bits->begin(), bits->end());
+    return file;
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

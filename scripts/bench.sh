@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# The speed figures, against the targets: renders a second (Google Benchmark medians of five runs,
+# on one core), callgrind's instructions per render, the first render of a fresh process (its font
+# cache cold) and the peak resident memory of a process that renders 100,000 barcodes.
+set -euo pipefail
+
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+
+bash scripts/setup.sh
+
+# A tree of its own, optimised as a host would build the library, with the benchmarks and
+# without the suites.
+cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_BENCHMARKS=ON -DVARNEL_BUILD_TESTS=OFF >/dev/null
+cmake --build build-bench -j2 --target varnel_bench varnel_instructions varnel_first_render varnel_peak_memory >/dev/null
+
+# Files go to a tmpfs where there is one, so that the disk is not what is timed.
+if [[ -d /dev/shm && -w /dev/shm ]]; then
+  scratch=$(mktemp -d /dev/shm/varnel-bench.XXXXXX)
+else
+  scratch=$(mktemp -d)
+fi
+trap 'rm -rf "$scratch"' EXIT
+
+# One core, when the machine lets us choose.
+pin=()
+if command -v taskset >/dev/null && taskset -c 0 true 2>/dev/null; then
+  pin=(taskset -c 0)
+fi
+
+echo "== Renders a second of processor time (median of 5; target: VnSaveAsBMP to a tmpfs file >= 50000)"
+VARNEL_BENCH_DIR="$scratch" "${pin[@]}" build-bench/bench/varnel_bench \
+  --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  --benchmark_format=json --benchmark_out="$scratch/bench.json" >/dev/null
+python3 - "$scratch/bench.json" <<'PY'
+import json, sys
+rates = {}
+for b in json.load(open(sys.argv[1]))["benchmarks"]:
+    if b.get("aggregate_name") != "median":
+        continue
+    output, workload, degrees = b["run_name"].split("/")[:3]
+    rates[(workload, degrees, output)] = b["renders/s"]
+outputs = ["bmp", "wmf", "emf", "VnSaveAsBMP"]
+print(f"{'workload':<10}{'deg':>4}" + "".join(f"{o:>14}" for o in ["BMP (memory)", "WMF (memory)", "EMF (memory)", "VnSaveAsBMP"]))
+for workload, degrees in sorted({k[:2] for k in rates}, key=lambda k: (k[0], int(k[1]))):
+    print(f"{workload:<10}{degrees:>4}" + "".join(f"{rates.get((workload, degrees, o), 0):>14.0f}" for o in outputs))
+PY
+
+echo
+echo "== Instructions per render, font cache warm (callgrind; targets: BMP <= 50000, WMF and EMF <= 15000)"
+valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$scratch/cg.out" \
+  build-bench/bench/varnel_instructions >"$scratch/instructions.txt" 2>"$scratch/valgrind.txt"
+renders=$(grep -o '^[0-9]*' "$scratch/instructions.txt")
+for dump in "$scratch"/cg.out.*; do
+  label=$(sed -n 's/^desc: Trigger: Client Request: //p' "$dump")
+  total=$(sed -n 's/^\(totals\|summary\): *\([0-9]*\).*/\2/p' "$dump" | head -n 1)
+  echo "$label $((total / renders))"
+done | python3 -c '
+import sys
+counts = {}
+for line in sys.stdin:
+    workload, output, degrees, count = line.split()
+    counts[(workload, degrees, output)] = int(count)
+print("workload".ljust(10) + "deg".rjust(4) + "".join(name.rjust(10) for name in ["BMP", "WMF", "EMF"]))
+for workload, degrees in sorted({k[:2] for k in counts}, key=lambda k: (k[0], int(k[1]))):
+    print(f"{workload:<10}{degrees:>4}" + "".join(f"{counts[(workload, degrees, o)]:>10}" for o in ["bmp", "wmf", "emf"]))
+'
+
+echo
+echo "== First render of a fresh process, font cache cold (median of 7; target < 20 ms)"
+for _ in 1 2 3 4 5 6 7; do
+  "${pin[@]}" build-bench/bench/varnel_first_render "$scratch/first.bmp"
+done | sort -n | sed -n 4p | sed 's/$/ ms/'
+
+echo
+echo "== Peak resident memory of 100,000 renders (target < 10 MB)"
+kilobytes=$("${pin[@]}" build-bench/bench/varnel_peak_memory "$scratch")
+echo "$kilobytes kB ($((kilobytes / 1024)).$(( (kilobytes % 1024) * 10 / 1024 )) MB)"
