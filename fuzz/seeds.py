@@ -4,11 +4,11 @@
 A seed per symbology for every target that draws it, each with a message the symbology accepts,
 so that fuzzing starts from pictures that are drawn rather than refused; and a few seeds of
 hostile values (NaN and infinite centimetres, INT_MIN font heights, 999-byte texts, huge sizes).
+Inputs that once found a fault are kept beside the seeds as found-*, and are not written here.
 Run it again after changing the input layout: python3 fuzz/seeds.py
 """
 import math
 import os
-import shutil
 import struct
 
 HERE = os.path.dirname(os.path.abspath(__file__))
@@ -134,9 +134,12 @@ def family_seeds(numbers):
 
 
 def write(target, seeds):
+    """Replaces the target's seed-NN files; other files there (inputs that once found a fault) stay."""
     folder = os.path.join(HERE, "corpus", target)
-    shutil.rmtree(folder, ignore_errors=True)
-    os.makedirs(folder)
+    os.makedirs(folder, exist_ok=True)
+    for name in os.listdir(folder):
+        if name.startswith("seed-"):
+            os.remove(os.path.join(folder, name))
     for index, seed in enumerate(seeds):
         with open(os.path.join(folder, "seed-%02d" % index), "wb") as f:
             f.write(seed)

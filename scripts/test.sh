@@ -28,11 +28,11 @@ cmake --build build-sanitize -j2
 
 # Every suite runs even if an earlier one fails, so one run shows every failure.
 status=0
-# The 32-bit Windows DLL, cross-built and run under Wine, set beside the plain tree's pictures;
-# first, so that the suites' summaries close the output.
+# The 32-bit Windows DLL, cross-built and run under Wine, set beside the plain tree's pictures, and
+# every fuzz target for a few seconds from its seed corpus (scripts/fuzz.sh 600 for a real run);
+# both first, so that the suites' summaries close the output.
 bash scripts/test-windows.sh build || status=1
+bash scripts/fuzz.sh || status=1
 ctest --test-dir build --output-on-failure -j2 || status=1
 ctest --test-dir build-sanitize --output-on-failure -j2 || status=1
-# Every fuzz target for a few seconds, from its seed corpus (scripts/fuzz.sh 600 for a real run).
-bash scripts/fuzz.sh || status=1
 exit "$status"
