@@ -2,13 +2,31 @@
 
 namespace varnel {
 
+namespace {
+
+// An ordinary barcode records a few hundred operations, and the recording keeps that memory from
+// one render to the next. One that grew far beyond it (a frame around a huge picture) gives the
+// memory back rather than holding it for the life of the process.
+constexpr std::size_t kCapacityKeptAcrossRenders = 4096;
+
+template <typename T>
+void ClearForNextRender(std::vector<T>& operations) {
+  if (operations.capacity() > kCapacityKeptAcrossRenders) {
+    std::vector<T>().swap(operations);
+  } else {
+    operations.clear();
+  }
+}
+
+}  // namespace
+
 void Surface::Restart(int width, int height) {
   width_ = width;
   height_ = height;
-  operations_.clear();
-  fills_.clear();
-  texts_.clear();
-  lines_.clear();
+  ClearForNextRender(operations_);
+  ClearForNextRender(fills_);
+  ClearForNextRender(texts_);
+  ClearForNextRender(lines_);
   dc_ = DeviceContext{};
   complete_ = true;
 }
