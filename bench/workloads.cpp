@@ -20,6 +20,9 @@ void Ean13WithAddOn(int orientation) {
 
 void Code128(int orientation) { Defaults(2, "Code 128", orientation); }
 
+// The defaults themselves as Code 39: data "1234" with its text.
+void DefaultCode39(int orientation) { Defaults(3, "1234", orientation); }
+
 void Postnet(int orientation) {
   Defaults(16, "12345", orientation);
   VnTextInfo(1, 1, 1);
@@ -27,10 +30,11 @@ void Postnet(int orientation) {
 
 }  // namespace
 
-const Workload kWorkloads[3] = {
+const Workload kWorkloads[4] = {
     {"ean13+5", Ean13WithAddOn},
     {"code128", Code128},
     {"postnet", Postnet},
+    {"code39", DefaultCode39},
 };
 
 }  // namespace varnel::bench

@@ -10,7 +10,7 @@ struct Workload {
 };
 
 // EAN-13 590123412345 with text and the 5-digit add-on 52495; Code 128 "Code 128" with text;
-// POSTNET 12345 with its check digit.
-extern const Workload kWorkloads[3];
+// POSTNET 12345 with its check digit; and the defaults as Code 39 ("1234" with text).
+extern const Workload kWorkloads[4];
 
 }  // namespace varnel::bench
