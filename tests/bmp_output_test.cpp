@@ -1,17 +1,16 @@
 // The BMP export: the exact file layout, and files that are replaced whole or not at all.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <climits>
-#include <csignal>
 #include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "api/settings.h"
+#include "support/file_size_limit.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -122,16 +121,7 @@ TEST_F(BmpOutputTest, FailedWriteReturnsZeroAndKeepsTheOldFile) {
   const std::string path = folder.File("kept.bmp");
   const std::vector<std::uint8_t> old(10, 7);
   testing::WriteFileBytes(path, old);
-  // A file size limit makes the write fail part-way, as a full disk does.
-  rlimit saved{};
-  getrlimit(RLIMIT_FSIZE, &saved);
-  const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  setrlimit(RLIMIT_FSIZE, &small);
-  const VnBool result = VnSaveAsBMP(path.c_str());
-  setrlimit(RLIMIT_FSIZE, &saved);
-  signal(SIGXFSZ, previousHandler);
+  const VnBool result = testing::SaveUnderFileSizeLimit(VnSaveAsBMP, path, 4096);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(testing::ReadFileBytes(path), old);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << "no partial file";

@@ -1,13 +1,12 @@
 // The SVG and PNG exports keep the file rules of every output: a file is replaced whole or not at
 // all, and a failure never costs the old file.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/file_size_limit.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -56,16 +55,8 @@ TEST(SvgPngFiles, AWriteThatFailsPartWayKeepsTheOldFile) {
     const std::string path = folder.File("kept");
     const std::vector<std::uint8_t> old(10, 7);
     testing::WriteFileBytes(path, old);
-    // A file size limit makes the write fail part-way, as a full disk does; both files are larger.
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto previousHandler = signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 200;
-    setrlimit(RLIMIT_FSIZE, &small);
-    const VnBool result = e.save(path.c_str());
-    setrlimit(RLIMIT_FSIZE, &saved);
-    signal(SIGXFSZ, previousHandler);
+    // Both files are larger than the limit, so the write fails part-way.
+    const VnBool result = testing::SaveUnderFileSizeLimit(e.save, path, 200);
     EXPECT_EQ(result, 0) << e.name;
     EXPECT_EQ(testing::ReadFileBytes(path), old) << e.name;
     EXPECT_EQ(Entries(folder), 1u) << e.name << ": a partial file was left behind";
