@@ -135,7 +135,7 @@ TEST_F(BmpOutputTest, DevicesAreNotReplaced) {
 
 TEST_F(BmpOutputTest, ALinkIsFollowedToTheFileItNames) {
   const std::string target = folder.File("target.bmp"), link = folder.File("link.bmp");
-  testing::WriteFileBytes(target, {1, 2, 3});
+  testing::WriteFileBytes(target, std::vector<std::uint8_t>{1, 2, 3});
   std::filesystem::create_symlink(target, link);
   ASSERT_EQ(VnSaveAsBMP(link.c_str()), 1);
   EXPECT_TRUE(std::filesystem::is_symlink(link));

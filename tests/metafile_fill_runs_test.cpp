@@ -22,7 +22,7 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 
 struct Reader {
   const char* name;
-  std::optional<std::vector<std::uint8_t>> (*encode)(const Surface&);
+  std::optional<FileBytes> (*encode)(const Surface&);
   testing::ReaderRun (*read)(const std::string&);
 };
 

@@ -242,7 +242,7 @@ TEST(MetafileFiles, AFileIsReplacedWholeOrNotAtAll) {
 
     const std::string subfolder = folder.File("a-folder");
     std::filesystem::create_directory(subfolder);
-    testing::WriteFileBytes(subfolder + "/inside", {'x'});
+    testing::WriteFileBytes(subfolder + "/inside", std::vector<std::uint8_t>{'x'});
     EXPECT_EQ(e.save(subfolder.c_str()), 0) << e.name;
     EXPECT_TRUE(std::filesystem::is_directory(subfolder)) << e.name;
     EXPECT_EQ(testing::ReadFileBytes(subfolder + "/inside"), std::vector<std::uint8_t>{'x'}) << e.name;

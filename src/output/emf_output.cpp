@@ -7,13 +7,13 @@
 namespace varnel {
 namespace {
 
-std::optional<std::vector<std::uint8_t>> EncodeForScreen(const Surface& surface) {
+std::optional<FileBytes> EncodeForScreen(const Surface& surface) {
   return EncodeEmf(surface, GetScreenResolution());
 }
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile() {
+std::optional<FileBytes> RenderEnhMetaFile() {
   const Surface& surface = RenderToSurface();
   if (!surface.Complete()) return std::nullopt;
   return EncodeForScreen(surface);

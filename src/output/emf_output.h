@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/file_bytes.h"
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -8,7 +9,7 @@ namespace varnel {
 
 // The settings' barcode as an enhanced metafile referred to the screen; nothing when the picture is
 // too large to record or its memory cannot be had.
-std::optional<std::vector<std::uint8_t>> RenderEnhMetaFile();
+std::optional<FileBytes> RenderEnhMetaFile();
 
 // Renders the settings' barcode and writes it as an enhanced metafile; false when the path is null
 // or the file cannot be written.

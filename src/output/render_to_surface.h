@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/surface.h"
 
 namespace varnel {
@@ -16,7 +17,7 @@ namespace varnel {
 const Surface& RenderToSurface();
 
 // A file format's encoder: the whole file, or nothing when the picture cannot be expressed in it.
-using PictureEncoder = std::optional<std::vector<std::uint8_t>> (*)(const Surface& surface);
+using PictureEncoder = std::optional<FileBytes> (*)(const Surface& surface);
 
 // Renders, encodes and replaces the file at `path` with the complete new file. False for a null
 // path, a picture too large to record (see Surface::kMaxOperations), a picture the encoder

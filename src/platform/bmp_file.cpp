@@ -1,5 +1,6 @@
 #include "platform/bmp_file.h"
 
+#include <algorithm>
 #include <limits>
 #include <new>
 
@@ -26,18 +27,19 @@ void PutColour(std::uint8_t* at, COLORREF color) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette& palette) {
+std::optional<FileBytes> EncodeOneBitBmp(const Surface& surface, const Palette& palette) {
   const int width = surface.Width(), height = surface.Height();
   if (!OneBitBmpCanHold(width, height)) return std::nullopt;
   const std::uint64_t imageSize = OneBitBmpImageSize(width, height);
 
-  std::vector<std::uint8_t> file;
+  FileBytes file;
   try {
     file.resize(kBmpPixelOffset + imageSize);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
   std::uint8_t* p = file.data();
+  std::fill(p, p + kBmpPixelOffset, std::uint8_t{0});  // the fields left at zero
   PutU16(p, 0x4D42);  // "BM"
   PutU32(p + 2, static_cast<std::uint32_t>(file.size()));
   PutU32(p + 10, kBmpPixelOffset);

@@ -7,6 +7,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/one_bit_raster.h"
 #include "platform/surface.h"
 
@@ -30,6 +31,6 @@ inline bool OneBitBmpCanHold(int width, int height) {
 
 // The whole file for the surface's picture, or nothing when its size cannot be expressed in a BMP
 // or its memory cannot be had.
-std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette& palette);
+std::optional<FileBytes> EncodeOneBitBmp(const Surface& surface, const Palette& palette);
 
 }  // namespace varnel

@@ -11,7 +11,7 @@ namespace {
 struct ClipboardStore {
   std::mutex mutex;
   bool open = false;
-  std::optional<std::vector<std::uint8_t>> enhMetaFile;
+  std::optional<FileBytes> enhMetaFile;
 };
 
 ClipboardStore& Store() {
@@ -42,7 +42,7 @@ void ClipboardAccess::Empty() {
   store.enhMetaFile.reset();
 }
 
-bool ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
+bool ClipboardAccess::SetEnhMetaFile(FileBytes metafile) {
   if (!open_) return false;
   ClipboardStore& store = Store();
   const std::lock_guard lock(store.mutex);
@@ -50,7 +50,7 @@ bool ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
   return true;
 }
 
-std::optional<std::vector<std::uint8_t>> ClipboardAccess::EnhMetaFile() const {
+std::optional<FileBytes> ClipboardAccess::EnhMetaFile() const {
   if (!open_) return std::nullopt;
   ClipboardStore& store = Store();
   const std::lock_guard lock(store.mutex);

@@ -4,6 +4,7 @@
 // at most one enhanced metafile, which stays there until the next holder empties it.
 #pragma once
 
+#include "platform/file_bytes.h"
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -23,9 +24,9 @@ class ClipboardAccess {
 
   void Empty();
   // Hands the metafile's bytes over to the clipboard; false when it does not take them.
-  bool SetEnhMetaFile(std::vector<std::uint8_t> metafile);
+  bool SetEnhMetaFile(FileBytes metafile);
   // A copy of the enhanced metafile on the clipboard, if there is one.
-  std::optional<std::vector<std::uint8_t>> EnhMetaFile() const;
+  std::optional<FileBytes> EnhMetaFile() const;
 
  private:
   bool open_;

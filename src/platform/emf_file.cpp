@@ -251,7 +251,7 @@ void PatchHeader(RecordBuffer& out, int width, int height, ScreenResolution scre
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeEmf(const Surface& surface, ScreenResolution screen) {
+std::optional<FileBytes> EncodeEmf(const Surface& surface, ScreenResolution screen) {
   const int width = surface.Width(), height = surface.Height();
   if (width < 0 || height < 0 || screen.x < 1 || screen.y < 1) return std::nullopt;
   try {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/screen.h"
 #include "platform/surface.h"
 
@@ -21,6 +22,6 @@ inline constexpr std::uint32_t kEmfSignature = 0x464D4520;  // " EMF"
 
 // The whole metafile, or nothing when its memory cannot be had or it would exceed the format's
 // 32-bit byte count.
-std::optional<std::vector<std::uint8_t>> EncodeEmf(const Surface& surface, ScreenResolution screen);
+std::optional<FileBytes> EncodeEmf(const Surface& surface, ScreenResolution screen);
 
 }  // namespace varnel

@@ -2,6 +2,7 @@
 // record bytes, and the player's object table.
 #pragma once
 
+#include "platform/file_bytes.h"
 #include <algorithm>
 #include <bit>
 #include <bitset>
@@ -72,7 +73,7 @@ class RecordBuffer {
   void Reserve(std::size_t bytes) { bytes_.reserve(bytes); }
   std::size_t Size() const { return size_; }
   // The bytes written so far.
-  std::vector<std::uint8_t>& Bytes() {
+  FileBytes& Bytes() {
     bytes_.resize(size_);
     return bytes_;
   }
@@ -96,7 +97,7 @@ class RecordBuffer {
  private:
   static constexpr std::size_t kGrowth = 1024;
 
-  std::vector<std::uint8_t> bytes_;  // the image, then room made ahead (zeros)
+  FileBytes bytes_;  // the image, then room made ahead (unwritten)
   std::size_t size_ = 0;             // the bytes written
 };
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/gdi_types.h"
 #include "platform/surface.h"
@@ -65,6 +66,8 @@ class OneBitRaster {
 
   // The span on row y, which lies within the picture.
   void PaintRow(int y, const RowSpan& span) { span.Paint(Row(y)); }
+  // Row y, padding included, all zero bits.
+  void ZeroRow(int y) { std::memset(Row(y), 0, stride_); }
   // Rows top <= y < bottom (within the picture) become copies of row `source`, which lies outside them.
   void CopyRow(int source, int top, int bottom);
 
@@ -83,12 +86,12 @@ void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRast
 // The whole picture as the platform's screen-compatible bitmap shows it, for every raster file
 // format alike: such a bitmap is black (here the nearer colour) until something is drawn on it.
 //
-// Every cell comes out as RasteriseSurface on a cleared raster would leave it, but the picture is
-// painted a band of rows at a time, the bands cut wherever an operation's cells start or end:
-// where no text run can reach, every row of a band is alike, so its first row is painted and
-// copied to the others; rows that text may reach are painted operation by operation, clipped to
-// the band. A bar, painted once instead of once for each of its rows, is what makes a barcode
-// cheap to draw.
+// Every cell comes out as RasteriseSurface on a cleared raster would leave it, whatever the raster
+// held before (its padding bits come out zero), but the picture is painted a band of rows at a
+// time, the bands cut wherever an operation's cells start or end: where no text run can reach,
+// every row of a band is alike, so its first row is painted and copied to the others; rows that
+// text may reach are painted operation by operation, clipped to the band. A bar, painted once
+// instead of once for each of its rows, is what makes a barcode cheap to draw.
 void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& raster);
 
 }  // namespace varnel

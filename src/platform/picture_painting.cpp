@@ -121,6 +121,7 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
     // Below the last operation that covers the whole row, nothing shows.
     std::size_t from = active.size();
     while (from > 0 && !bandedOps[static_cast<std::size_t>(active[from - 1])].wholeRow) --from;
+    raster.ZeroRow(top);  // the raster's bytes are not cleared beforehand
     if (from == 0) raster.PaintRow(top, clear);
     for (from = from > 0 ? from - 1 : 0; from < active.size(); ++from)
       raster.PaintRow(top, bandedOps[static_cast<std::size_t>(active[from])].span);

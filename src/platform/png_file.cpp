@@ -14,7 +14,7 @@ namespace {
 constexpr std::uint32_t kLargestPngValue = 0x7FFFFFFF;
 
 struct Sink {
-  std::vector<std::uint8_t> bytes;
+  FileBytes bytes;
   bool failed = false;
 };
 
@@ -73,8 +73,8 @@ class PngWriter {
   PngWriter(const PngWriter&) = delete;
   PngWriter& operator=(const PngWriter&) = delete;
 
-  std::optional<std::vector<std::uint8_t>> Write(const RasterRows& raster, const Palette& palette,
-                                                 ScreenResolution resolution) {
+  std::optional<FileBytes> Write(const RasterRows& raster, const Palette& palette,
+                                 ScreenResolution resolution) {
     if (png_ == nullptr || info_ == nullptr) return std::nullopt;
     Sink sink;
     png_set_write_fn(png_, &sink, AppendToSink, FlushNothing);
@@ -97,13 +97,13 @@ std::uint32_t PixelsPerMetre(int pixelsPerInch) {
 
 bool OneBitPngCanHold(int width, int height) { return width > 0 && height > 0 && OneBitBmpCanHold(width, height); }
 
-std::optional<std::vector<std::uint8_t>> EncodeOneBitPng(const Surface& surface, const Palette& palette,
-                                                         ScreenResolution resolution) {
+std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette,
+                                         ScreenResolution resolution) {
   const int width = surface.Width(), height = surface.Height();
   if (!OneBitPngCanHold(width, height)) return std::nullopt;
 
   try {
-    std::vector<std::uint8_t> rows(OneBitRaster::RowBytes(width) * static_cast<std::size_t>(height));
+    FileBytes rows(OneBitRaster::RowBytes(width) * static_cast<std::size_t>(height));
     OneBitRaster raster(rows.data(), width, height);
     PaintPicture(surface, palette, raster);
     return PngWriter().Write(RasterRows{rows.data(), OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),

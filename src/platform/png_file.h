@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/one_bit_raster.h"
 #include "platform/screen.h"
 #include "platform/surface.h"
@@ -22,7 +23,7 @@ std::uint32_t PixelsPerMetre(int pixelsPerInch);
 bool OneBitPngCanHold(int width, int height);
 
 // The whole file, or nothing when it cannot hold the picture or its memory cannot be had.
-std::optional<std::vector<std::uint8_t>> EncodeOneBitPng(const Surface& surface, const Palette& palette,
-                                                         ScreenResolution resolution);
+std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette,
+                                         ScreenResolution resolution);
 
 }  // namespace varnel

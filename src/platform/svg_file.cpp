@@ -118,9 +118,9 @@ class SvgDocument {
     if (clipped) out_ += "</g>\n";
   }
 
-  std::vector<std::uint8_t> Finish() {
+  FileBytes Finish() {
     out_ += "</svg>\n";
-    return std::vector<std::uint8_t>(out_.begin(), out_.end());
+    return FileBytes(out_.begin(), out_.end());
   }
 
  private:
@@ -175,7 +175,7 @@ class SvgDocument {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeSvg(const Surface& surface) {
+std::optional<FileBytes> EncodeSvg(const Surface& surface) {
   try {
     SvgDocument document(surface.Width(), surface.Height());
     surface.Replay(document);

@@ -20,11 +20,12 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/surface.h"
 
 namespace varnel {
 
 // The whole file, or nothing when its memory cannot be had.
-std::optional<std::vector<std::uint8_t>> EncodeSvg(const Surface& surface);
+std::optional<FileBytes> EncodeSvg(const Surface& surface);
 
 }  // namespace varnel

@@ -192,7 +192,7 @@ void PatchMetaHeader(RecordBuffer& out, std::size_t at, std::uint32_t fileWords,
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
+std::optional<FileBytes> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
   const int width = surface.Width(), height = surface.Height();
   if (!FitsPlaceableHeader(width, height, unitsPerInch)) return std::nullopt;
 

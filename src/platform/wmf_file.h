@@ -16,6 +16,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/surface.h"
 
 namespace varnel {
@@ -25,6 +26,6 @@ inline constexpr std::uint32_t kPlaceableKey = 0x9AC6CDD7;
 
 // The whole file, or nothing when the picture cannot be expressed or its memory cannot be had.
 // `unitsPerInch` is the screen's horizontal resolution: one picture unit is one screen pixel.
-std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surface, int unitsPerInch);
+std::optional<FileBytes> EncodePlaceableWmf(const Surface& surface, int unitsPerInch);
 
 }  // namespace varnel

@@ -20,7 +20,7 @@ constexpr std::array<uint32_t, 5> kInfoHeaderSizes = {40, 52, 56, 108, 124};
 // reach past the end of the buffer.
 class LittleEndianReader {
  public:
-  explicit LittleEndianReader(const std::vector<uint8_t>& bytes) : bytes_(bytes) {}
+  explicit LittleEndianReader(std::span<const uint8_t> bytes) : bytes_(bytes) {}
 
   bool Has(std::size_t offset, std::size_t count) const {
     return offset <= bytes_.size() && count <= bytes_.size() - offset;
@@ -42,7 +42,7 @@ class LittleEndianReader {
   int32_t I32(std::size_t offset) const { return static_cast<int32_t>(U32(offset)); }
 
  private:
-  const std::vector<uint8_t>& bytes_;
+  std::span<const uint8_t> bytes_;
 };
 
 struct Header {
@@ -89,7 +89,7 @@ uint32_t Rgb(uint8_t red, uint8_t green, uint8_t blue) {
 
 }  // namespace
 
-std::optional<Bitmap> ReadBmpBytes(const std::vector<uint8_t>& bytes) {
+std::optional<Bitmap> ReadBmpBytes(std::span<const uint8_t> bytes) {
   const LittleEndianReader in(bytes);
   const std::optional<Header> header = ReadHeader(in);
   if (!header) return std::nullopt;

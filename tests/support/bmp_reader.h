@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -23,7 +24,7 @@ struct Bitmap {
 // that extends it) at 1 bit per pixel with a two-entry colour table, or at
 // 24 bits per pixel. Any inconsistency between the headers and the data gives
 // nullopt: a lenient reader would hide exactly the writer bugs we look for.
-std::optional<Bitmap> ReadBmpBytes(const std::vector<uint8_t>& bytes);
+std::optional<Bitmap> ReadBmpBytes(std::span<const uint8_t> bytes);
 std::optional<Bitmap> ReadBmp(const std::string& path);
 
 // Pixels outside the image count as light, like the paper around a print.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,6 @@ class TempDir {
 };
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);
 
 }  // namespace varnel::testing

@@ -78,12 +78,12 @@ OneBitInfo OneBitHeader(int width, int height, std::uint32_t imageSize) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeOneBitBmp(const Surface& surface, const Palette&) {
+std::optional<FileBytes> EncodeOneBitBmp(const Surface& surface, const Palette&) {
   const int width = surface.Width(), height = surface.Height();
   if (!OneBitBmpCanHold(width, height)) return std::nullopt;
   const std::uint64_t imageSize = OneBitBmpImageSize(width, height);
 
-  std::vector<std::uint8_t> file;
+  FileBytes file;
   if (imageSize > file.max_size() - kBmpPixelOffset) return std::nullopt;
   try {
     file.resize(kBmpPixelOffset + static_cast<std::size_t>(imageSize));

@@ -18,7 +18,7 @@ void ClipboardAccess::Empty() {
 }
 
 // A metafile the clipboard refuses is nobody's, so it is deleted here.
-bool ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
+bool ClipboardAccess::SetEnhMetaFile(FileBytes metafile) {
   if (!open_) return false;
   const HENHMETAFILE handle = SetEnhMetaFileBits(static_cast<UINT>(metafile.size()), metafile.data());
   if (handle == nullptr) return false;
@@ -28,7 +28,7 @@ bool ClipboardAccess::SetEnhMetaFile(std::vector<std::uint8_t> metafile) {
 }
 
 // The handle stays the clipboard's: only its bytes are copied out.
-std::optional<std::vector<std::uint8_t>> ClipboardAccess::EnhMetaFile() const {
+std::optional<FileBytes> ClipboardAccess::EnhMetaFile() const {
   if (!open_) return std::nullopt;
   const auto handle = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
   if (handle == nullptr) return std::nullopt;

@@ -29,7 +29,7 @@ bool PictureFrame(int width, int height, ScreenResolution screen, RECT& frame) {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodeEmf(const Surface& surface, ScreenResolution screen) {
+std::optional<FileBytes> EncodeEmf(const Surface& surface, ScreenResolution screen) {
   const int width = surface.Width(), height = surface.Height();
   RECT frame;
   const bool framed = PictureFrame(width, height, screen, frame);

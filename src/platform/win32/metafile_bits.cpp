@@ -7,12 +7,12 @@ namespace {
 
 // Both formats are copied out the same way: asked with no buffer, the platform gives the size.
 template <typename Handle, typename ReadBits>
-std::optional<std::vector<std::uint8_t>> CopyBits(Handle metafile, ReadBits readBits) {
+std::optional<FileBytes> CopyBits(Handle metafile, ReadBits readBits) {
   if (metafile == nullptr) return std::nullopt;
   const UINT size = readBits(metafile, 0, nullptr);
   if (size == 0) return std::nullopt;
   try {
-    std::vector<std::uint8_t> bytes(size);
+    FileBytes bytes(size);
     if (readBits(metafile, size, bytes.data()) != size) return std::nullopt;
     return bytes;
   } catch (const std::bad_alloc&) {
@@ -22,12 +22,12 @@ std::optional<std::vector<std::uint8_t>> CopyBits(Handle metafile, ReadBits read
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EnhMetaFileBytes(HENHMETAFILE metafile) {
+std::optional<FileBytes> EnhMetaFileBytes(HENHMETAFILE metafile) {
   return CopyBits(metafile,
                   [](HENHMETAFILE h, UINT size, BYTE* bytes) { return GetEnhMetaFileBits(h, size, bytes); });
 }
 
-std::optional<std::vector<std::uint8_t>> MetaFileBytes(HMETAFILE metafile) {
+std::optional<FileBytes> MetaFileBytes(HMETAFILE metafile) {
   return CopyBits(metafile,
                   [](HMETAFILE h, UINT size, BYTE* bytes) { return GetMetaFileBitsEx(h, size, bytes); });
 }

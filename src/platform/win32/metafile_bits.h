@@ -5,12 +5,13 @@
 #include <optional>
 #include <vector>
 
+#include "platform/file_bytes.h"
 #include "platform/win32/windows_api.h"
 
 namespace varnel {
 
 // Nothing when the platform has no bytes for the handle or their memory cannot be had.
-std::optional<std::vector<std::uint8_t>> EnhMetaFileBytes(HENHMETAFILE metafile);
-std::optional<std::vector<std::uint8_t>> MetaFileBytes(HMETAFILE metafile);
+std::optional<FileBytes> EnhMetaFileBytes(HENHMETAFILE metafile);
+std::optional<FileBytes> MetaFileBytes(HMETAFILE metafile);
 
 }  // namespace varnel

@@ -41,7 +41,7 @@ struct SixteenBitCheck {
 
 }  // namespace
 
-std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
+std::optional<FileBytes> EncodePlaceableWmf(const Surface& surface, int unitsPerInch) {
   const int width = surface.Width(), height = surface.Height();
   if (!FitsPlaceableHeader(width, height, unitsPerInch)) return std::nullopt;
   SixteenBitCheck check;
@@ -61,7 +61,7 @@ std::optional<std::vector<std::uint8_t>> EncodePlaceableWmf(const Surface& surfa
   try {
     RecordBuffer header;
     WritePlaceableHeader(header, width, height, unitsPerInch);
-    std::vector<std::uint8_t> file = std::move(header.Bytes());
+    FileBytes file = std::move(header.Bytes());
     file.insert(file.end(), bits->begin(), bits->end());
     return file;
   } catch (const std::bad_alloc&) {

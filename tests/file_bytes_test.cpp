@@ -1,0 +1,76 @@
+// Encoders write into memory that is not cleared for them: a byte they made room for and did not
+// write would carry whatever the memory held before. Encoding the same picture again, after the
+// memory the first file could have come from was filled with another pattern, must give the same
+// bytes.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "api/settings.h"
+#include "output/render_to_surface.h"
+#include "platform/bmp_file.h"
+#include "platform/emf_file.h"
+#include "platform/png_file.h"
+#include "platform/svg_file.h"
+#include "platform/wmf_file.h"
+#include "support/render_harness.h"
+#include "support/symbology_samples.h"
+#include "varnel32.h"
+
+namespace varnel {
+namespace {
+
+struct Encoder {
+  const char* name;
+  std::optional<FileBytes> (*encode)(const Surface&);
+};
+
+const Encoder kEncoders[] = {
+    {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, Palette{settings.barColor, settings.backColor}); }},
+    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, Palette{settings.barColor, settings.backColor}, {96, 96}); }},
+    {"WMF", [](const Surface& s) { return EncodePlaceableWmf(s, 96); }},
+    {"EMF", [](const Surface& s) { return EncodeEmf(s, ScreenResolution{96, 96}); }},
+    {"SVG", EncodeSvg},
+};
+
+// Takes blocks of every size up to twice the file's and gives them back filled with `pattern`, so
+// that the allocator hands that memory to the next encoder.
+void SoilFreedMemory(std::size_t fileSize, int pattern) {
+  std::vector<void*> blocks;
+  for (std::size_t size = 16; size <= 2 * fileSize + 4096; size += size / 4) {
+    void* block = std::malloc(size);
+    if (block == nullptr) continue;
+    std::memset(block, pattern, size);
+    blocks.push_back(block);
+  }
+  for (void* block : blocks) std::free(block);
+}
+
+TEST(FileBytesTest, EveryByteOfAnEncodedFileIsWritten) {
+  for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
+    for (const int orientation : {0, 1}) {
+      testing::ResetLibrary();
+      VnBasicInfo(symbology, 0.05, 2.5, orientation, kDashedFrame);
+      VnSetMessage(testing::SampleMessage(symbology));
+      VnSupplementInfo(kSupplement2, "12", 0.3);
+      const Surface& surface = RenderToSurface();
+      for (const Encoder& encoder : kEncoders) {
+        std::vector<FileBytes> files;
+        for (const int pattern : {0x00, 0xFF, 0xA5}) {
+          SoilFreedMemory(files.empty() ? 65536 : files.front().size(), pattern);
+          auto file = encoder.encode(surface);
+          ASSERT_TRUE(file) << encoder.name;
+          files.push_back(std::move(*file));
+        }
+        EXPECT_EQ(files[0], files[1]) << encoder.name << ", symbology " << symbology << ", orientation " << orientation;
+        EXPECT_EQ(files[0], files[2]) << encoder.name << ", symbology " << symbology << ", orientation " << orientation;
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varnel
