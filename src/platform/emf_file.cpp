@@ -147,20 +147,24 @@ class EmfRecords {
     const auto outlines = static_cast<std::uint32_t>(run.Outlines());
     Begin(kBeginPath, 8);
     RecordWriter shape = Begin(kPolyPolygon, 8 + 16 + 8 + std::size_t{outlines} * (4 + 4 * 8));
-    Bounds(shape, CellsOf(run.Bounds()));
+    RecordWriter boundsField = shape;  // written once the corners have shown the bounds
+    shape.Zeros(16);
     shape.U32(outlines);
     shape.U32(4 * outlines);
     for (std::uint32_t i = 0; i < outlines; ++i) shape.U32(4);
-    run.ForEachOutline([&shape](const Rect& r) {
+    OutlineBounds bounds;
+    run.ForEachOutline([&shape, &bounds](const Rect& r) {
+      bounds.Add(r);
       for (const Point corner :
            {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
         shape.I32(corner.x);
         shape.I32(corner.y);
       }
     });
+    Bounds(boundsField, CellsOf(bounds.Get()));
     Begin(kEndPath, 8);
     RecordWriter fill = Begin(kFillPath, 8 + 16);
-    Bounds(fill, CellsOf(run.Bounds()));
+    Bounds(fill, CellsOf(bounds.Get()));
   }
 
   void TextOut(Point reference, const Rect* clip, std::string_view text, const AdvanceTable& advanceOf) {

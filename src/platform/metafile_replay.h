@@ -60,18 +60,10 @@ class FillRun {
  public:
   FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture)
       : surface_(surface), first_(first), count_(count), picture_(picture) {
-    ForEachOutline([this](const Rect& cells) {
-      if (outlines_++ == 0) {
-        bounds_ = cells;
-        return;
-      }
-      bounds_ = Rect{std::min(bounds_.left, cells.left), std::min(bounds_.top, cells.top),
-                     std::max(bounds_.right, cells.right), std::max(bounds_.bottom, cells.bottom)};
-    });
+    ForEachOutline([this](const Rect&) { ++outlines_; });
   }
 
   std::size_t Outlines() const { return outlines_; }
-  const Rect& Bounds() const { return bounds_; }  // of all the outlines
 
   template <typename Visit>
   void ForEachOutline(Visit&& visit) const {
@@ -87,7 +79,25 @@ class FillRun {
   std::size_t count_;
   Rect picture_;
   std::size_t outlines_ = 0;
+};
+
+// The smallest rectangle around the outlines added to it.
+class OutlineBounds {
+ public:
+  void Add(const Rect& r) {
+    if (empty_) {
+      bounds_ = r;
+      empty_ = false;
+      return;
+    }
+    bounds_ = Rect{std::min(bounds_.left, r.left), std::min(bounds_.top, r.top), std::max(bounds_.right, r.right),
+                   std::max(bounds_.bottom, r.bottom)};
+  }
+  const Rect& Get() const { return bounds_; }
+
+ private:
   Rect bounds_{0, 0, 0, 0};
+  bool empty_ = true;
 };
 
 template <typename Records>

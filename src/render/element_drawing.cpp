@@ -1,5 +1,6 @@
 #include "render/element_drawing.h"
 
+#include <array>
 #include <cstdint>
 
 #include "render/int_math.h"
@@ -8,62 +9,95 @@
 namespace varnel {
 namespace {
 
-// The element's length for a width character, or -1 when the character names no width.
-int ElementLength(char width) {
-  switch (width) {
-    case 'n':
-    case '1': return state.narrowWidth;
-    case '2': return ClampToInt(std::int64_t{2} * state.narrowWidth);
-    case '3': return ClampToInt(std::int64_t{3} * state.narrowWidth);
-    case '4': return ClampToInt(std::int64_t{4} * state.narrowWidth);
-    case 'w': return state.wideWidth;
-    default: return -1;
-  }
-}
+// What a width character names: the narrow width, two to four times it, the wide width, or nothing.
+enum WidthKind : std::uint8_t { kNoWidth, kNarrow, kTwoNarrow, kThreeNarrow, kFourNarrow, kWide, kWidthKindCount };
 
-// The bar's cells for the current cursor. Orientations 1, 2 and 3 turn the unrotated band by 90,
-// 180 and 270 degrees counter-clockwise within itself; along the symbol, positions grow from the
-// left, bottom, right and top edge of the picture respectively. Sums are formed in 64 bits so that
-// extreme sizes clamp instead of overflowing.
-Rect BarRect(int cursor, int length, int topOffset, int bottomOffset) {
-  const std::int64_t c = cursor, len = length, t = topOffset, s = bottomOffset;
-  const std::int64_t x0 = state.originX, y0 = state.originY;
-  const std::int64_t band = std::int64_t{state.barHeight} + state.textBand;
-  const std::int64_t width = settings.width, height = settings.height;
-  std::int64_t left, top, right, bottom;
-  switch (settings.orientation) {
-    case kTurned90:
-      left = x0 + state.offsetX + t;
-      top = y0 + height - c - len;
-      right = x0 + state.offsetX + band + s;
-      bottom = y0 + height - c;
-      break;
-    case kTurned180:
-      left = x0 + width - c - len;
-      top = y0 + state.offsetY - s;
-      right = x0 + width - c;
-      bottom = y0 + state.offsetY + band - t;
-      break;
-    case kTurned270:
-      left = x0 + state.offsetX - s;
-      top = y0 + c;
-      right = x0 + state.offsetX + band - t;
-      bottom = y0 + c + len;
-      break;
-    default:
-      left = x0 + c;
-      top = y0 + state.offsetY + t;
-      right = x0 + c + len;
-      bottom = y0 + state.offsetY + band + s;
-      break;
-  }
-  return Rect{ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)};
-}
+constexpr std::array<std::uint8_t, 256> kWidthKinds = [] {
+  std::array<std::uint8_t, 256> kinds{};  // kNoWidth
+  kinds['n'] = kinds['1'] = kNarrow;
+  kinds['2'] = kTwoNarrow;
+  kinds['3'] = kThreeNarrow;
+  kinds['4'] = kFourNarrow;
+  kinds['w'] = kWide;
+  return kinds;
+}();
 
-// Most elements of a render are spaces or are only measured: they take the short way, past this.
-void PaintBar(int cursor, int length, int topOffset, int bottomOffset) {
-  state.surface->FillRect(BarRect(cursor, length, topOffset, bottomOffset), state.barBrush);
-}
+// The length of each width character in this render's sizes, worked out once for a pattern; -1 for a
+// character that names no width.
+class ElementLengths {
+ public:
+  ElementLengths()
+      : lengths_{-1,
+                 state.narrowWidth,
+                 ClampToInt(std::int64_t{2} * state.narrowWidth),
+                 ClampToInt(std::int64_t{3} * state.narrowWidth),
+                 ClampToInt(std::int64_t{4} * state.narrowWidth),
+                 state.wideWidth} {}
+
+  int operator()(char width) const { return lengths_[kWidthKinds[static_cast<unsigned char>(width)]]; }
+
+ private:
+  int lengths_[kWidthKindCount];
+};
+
+// Where the bars of a pattern go in the picture. Orientations 1, 2 and 3 turn the unrotated band by
+// 90, 180 and 270 degrees counter-clockwise within itself; along the symbol, positions grow from the
+// left, bottom, right and top edge of the picture respectively. Across the symbol every bar of a
+// pattern has the same edges, worked out once; along it a bar takes its cursor and length. Sums are
+// formed in 64 bits so that extreme sizes clamp instead of overflowing.
+class BarPlacement {
+ public:
+  BarPlacement(int topOffset, int bottomOffset) {
+    const std::int64_t t = topOffset, s = bottomOffset;
+    const std::int64_t x0 = state.originX, y0 = state.originY;
+    const std::int64_t band = std::int64_t{state.barHeight} + state.textBand;
+    std::int64_t acrossStart, acrossEnd;
+    switch (settings.orientation) {
+      case kTurned90:
+        alongStart_ = y0 + settings.height;
+        reversed_ = true;
+        acrossStart = x0 + state.offsetX + t;
+        acrossEnd = x0 + state.offsetX + band + s;
+        break;
+      case kTurned180:
+        alongStart_ = x0 + settings.width;
+        reversed_ = true;
+        acrossStart = y0 + state.offsetY - s;
+        acrossEnd = y0 + state.offsetY + band - t;
+        break;
+      case kTurned270:
+        alongStart_ = y0;
+        acrossStart = x0 + state.offsetX - s;
+        acrossEnd = x0 + state.offsetX + band - t;
+        break;
+      default:
+        alongStart_ = x0;
+        acrossStart = y0 + state.offsetY + t;
+        acrossEnd = y0 + state.offsetY + band + s;
+        break;
+    }
+    vertical_ = RunsVertically(settings.orientation);
+    acrossStart_ = ClampToInt(acrossStart);
+    acrossEnd_ = ClampToInt(acrossEnd);
+  }
+
+  // The cells of the bar that starts at `cursor` along the symbol.
+  Rect At(int cursor, int length) const {
+    const std::int64_t from = reversed_ ? alongStart_ - cursor - length : alongStart_ + cursor;
+    const int alongStart = ClampToInt(from), alongEnd = ClampToInt(from + length);
+    return vertical_ ? Rect{acrossStart_, alongStart, acrossEnd_, alongEnd}
+                     : Rect{alongStart, acrossStart_, alongEnd, acrossEnd_};
+  }
+
+ private:
+  std::int64_t alongStart_;
+  bool reversed_ = false;
+  bool vertical_;
+  int acrossStart_;
+  int acrossEnd_;
+};
+
+void PaintBar(const Rect& cells) { state.surface->FillRect(cells, state.barBrush); }
 
 }  // namespace
 
@@ -78,20 +112,28 @@ BarOffsets AddOnBarOffsets() {
 }
 
 void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
-  if (isBar != 0 && state.measuring == 0) PaintBar(state.cursor, length, topOffset, bottomOffset);
+  if (isBar != 0 && state.measuring == 0) PaintBar(BarPlacement(topOffset, bottomOffset).At(state.cursor, length));
   state.cursor = SaturatingAdd(state.cursor, length);
 }
 
-// The elements of a render are nearly all drawn from here, so the cursor is kept at hand while
-// they are walked.
+// The elements of a render are nearly all drawn from here: the measuring pass only adds up their
+// lengths, and the drawing pass places the pattern's bars across the symbol once.
 void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset) {
-  const bool drawing = state.measuring == 0;
+  const ElementLengths lengthOf;
   int cursor = state.cursor;
-  for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
-    const int length = ElementLength(*widths);
-    if (length < 0) continue;
-    if (drawing && *colours == 'b') PaintBar(cursor, length, topOffset, bottomOffset);
-    cursor = SaturatingAdd(cursor, length);
+  if (state.measuring != 0) {
+    for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
+      const int length = lengthOf(*widths);
+      if (length >= 0) cursor = SaturatingAdd(cursor, length);
+    }
+  } else {
+    const BarPlacement bars(topOffset, bottomOffset);
+    for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
+      const int length = lengthOf(*widths);
+      if (length < 0) continue;
+      if (*colours == 'b') PaintBar(bars.At(cursor, length));
+      cursor = SaturatingAdd(cursor, length);
+    }
   }
   state.cursor = cursor;
 }
