@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <new>
 #include <string_view>
@@ -126,7 +127,10 @@ class EmfRecords {
          {font.lfItalic, font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
           font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily})
       record.U8(value);
-    for (const char c : font.lfFaceName) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(c)));
+    // The name is zero-padded after its end (MetafileFont sees to it), and so is the field.
+    const std::size_t length = strnlen(font.lfFaceName, sizeof font.lfFaceName);
+    for (std::size_t i = 0; i < length; ++i) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(font.lfFaceName[i])));
+    record.Zeros(2 * (sizeof font.lfFaceName - length));
   }
 
   void SelectObject(std::uint32_t index) { ValueRecord(kSelectObject, index); }

@@ -55,13 +55,12 @@ bool SameFont(const FontDescription& a, const FontDescription& b);
 
 inline constexpr std::uint32_t kWindingFillMode = 2;  // WINDING
 
-// Fills in a row of the recording, as one shape: the visible cells of each (the empty ones left out).
+// Fills in a row of the recording, as one shape: the visible cells of each (the empty ones left out),
+// `outlines` of them.
 class FillRun {
  public:
-  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture)
-      : surface_(surface), first_(first), count_(count), picture_(picture) {
-    ForEachOutline([this](const Rect&) { ++outlines_; });
-  }
+  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture, std::size_t outlines)
+      : surface_(surface), first_(first), count_(count), picture_(picture), outlines_(outlines) {}
 
   std::size_t Outlines() const { return outlines_; }
 
@@ -78,7 +77,7 @@ class FillRun {
   const DrawOp* first_;
   std::size_t count_;
   Rect picture_;
-  std::size_t outlines_ = 0;
+  std::size_t outlines_;
 };
 
 // The smallest rectangle around the outlines added to it.
@@ -137,12 +136,14 @@ class MetafileReplay {
   std::size_t PlayFills(const Surface& surface, std::size_t first) {
     const std::vector<DrawOp>& ops = surface.Operations();
     const COLORREF color = surface.Fill(ops[first]).color;
-    std::size_t end = first + 1;
-    while (end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill &&
-           surface.Fill(ops[end]).color == color)
-      ++end;
-    const FillRun run(surface, ops.data() + first, end - first, picture_);
-    if (run.Outlines() == 0) return end;
+    std::size_t end = first, outlines = 0;
+    for (; end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill; ++end) {
+      const FillOp& fill = surface.Fill(ops[end]);
+      if (fill.color != color) break;
+      if (!IsEmpty(Intersection(fill.rect, picture_))) ++outlines;
+    }
+    if (outlines == 0) return end;
+    const FillRun run(surface, ops.data() + first, end - first, picture_, outlines);
     if constexpr (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
     UseBrush(color);
     if (!windingFill_) {

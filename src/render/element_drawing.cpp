@@ -101,16 +101,6 @@ void PaintBar(const Rect& cells) { state.surface->FillRect(cells, state.barBrush
 
 }  // namespace
 
-BarOffsets DataBarOffsets() { return {0, ClampToInt(-std::int64_t{state.textBand})}; }
-
-BarOffsets GuardBarOffsets() {
-  return {0, ClampToInt(std::int64_t{settings.font.lfHeight / 2} - state.textBand)};
-}
-
-BarOffsets AddOnBarOffsets() {
-  return {settings.font.lfHeight, ClampToInt(std::int64_t{settings.font.lfHeight / 2} - state.textBand)};
-}
-
 void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
   if (isBar != 0 && state.measuring == 0) PaintBar(BarPlacement(topOffset, bottomOffset).At(state.cursor, length));
   state.cursor = SaturatingAdd(state.cursor, length);

@@ -2,6 +2,11 @@
 // along the symbol and offsets across it; these procedures own the mapping to the picture.
 #pragma once
 
+#include <cstdint>
+
+#include "render/int_math.h"
+#include "render/render_state.h"
+
 namespace varnel {
 
 // Where a bar stands across the symbol, in the unrotated picture: the top offset moves its top edge
@@ -12,12 +17,18 @@ struct BarOffsets {
   int bottom;
 };
 
-// Ordinary bars, which stop above the text band.
-BarOffsets DataBarOffsets();
+// Ordinary bars, which stop above the text band. Inline: nearly every symbol character asks.
+inline BarOffsets DataBarOffsets() { return {0, ClampToInt(-std::int64_t{state.textBand})}; }
+
 // Guard bars, which reach half a font height into the text band.
-BarOffsets GuardBarOffsets();
+inline BarOffsets GuardBarOffsets() {
+  return {0, ClampToInt(std::int64_t{settings.font.lfHeight / 2} - state.textBand)};
+}
+
 // Add-on bars, which start one font height lower to leave room for their digits above them.
-BarOffsets AddOnBarOffsets();
+inline BarOffsets AddOnBarOffsets() {
+  return {settings.font.lfHeight, ClampToInt(std::int64_t{settings.font.lfHeight / 2} - state.textBand)};
+}
 
 // One bar (isBar nonzero) or space of `length` at the cursor; the cursor advances by `length` in
 // both passes, and only the drawing pass paints.
