@@ -143,11 +143,17 @@ TEST(PicturePaintingTest, BandsKeepTheDrawingOrderWhereOperationsOverlap) {
     for (int i = 0; i < operations; ++i) {
       const Rect rect{Random(random, -10, width + 10), Random(random, -10, height + 10), Random(random, -10, width + 10),
                       Random(random, -10, height + 10)};
-      switch (Random(random, 0, 5)) {
+      switch (Random(random, 0, 6)) {
         case 0:
           surface.SetTextColor(colours[Random(random, 0, 4)]);
           surface.SetBkColor(colours[Random(random, 0, 4)]);
           surface.ExtTextOut(Point{rect.left, rect.top}, Random(random, 0, 1) != 0 ? kTextClipped : 0, rect, "Ag1", 3);
+          break;
+        case 6:  // a box cleared under a run, as printed digits are, in the run's background or not
+          surface.SetBkColor(colours[Random(random, 0, 4)]);
+          surface.FillRect(rect, Brush{colours[Random(random, 0, 4)]});
+          surface.ExtTextOut(Point{(rect.left + rect.right) / 2, rect.top}, Random(random, 0, 3) != 0 ? kTextClipped : 0,
+                             rect, "8", 1);
           break;
         case 1:
           surface.MoveTo(Point{rect.left, rect.top});

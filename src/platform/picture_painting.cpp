@@ -35,6 +35,19 @@ struct Painting {
     return op.kind == DrawOpKind::kFill ? NearestPaletteIndex(palette, surface.Fill(op).color) : penIndex;
   }
 
+  // The fill recorded just before the text run at `i`, when it paints the run's background colour;
+  // a box is cleared under every printed run. Nothing recorded in between, and once the run is
+  // painted after the bands, nothing painted before it but that fill's own cells shows there.
+  const Rect* BackgroundBefore(std::size_t i) const {
+    if (i == 0) return nullptr;
+    const DrawOp& before = surface.Operations()[i - 1];
+    if (before.kind != DrawOpKind::kFill) return nullptr;
+    const FillOp& fill = surface.Fill(before);
+    const bool sameIndex =
+        NearestPaletteIndex(palette, fill.color) == NearestPaletteIndex(palette, surface.Text(surface.Operations()[i]).backColor);
+    return sameIndex ? &fill.rect : nullptr;
+  }
+
   // Paints the operation's cells within rows top <= y < bottom of the raster.
   void Paint(const DrawOp& op, int top, int bottom, OneBitRaster& raster) const {
     const auto within = [&](const Rect& r) { return Rect{r.left, std::max(r.top, top), r.right, std::min(r.bottom, bottom)}; };
@@ -160,7 +173,15 @@ void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& 
     }
   }
   PaintBands(painting, banded, raster);
-  for (const int i : after) painting.Paint(ops[static_cast<std::size_t>(i)], 0, raster.Height(), raster);
+  for (const int i : after) {
+    const DrawOp& op = ops[static_cast<std::size_t>(i)];
+    if (op.kind == DrawOpKind::kText) {
+      RasteriseText(surface.Text(op), Rect{0, 0, raster.Width(), raster.Height()}, palette, raster,
+                    painting.BackgroundBefore(static_cast<std::size_t>(i)));
+    } else {
+      painting.Paint(op, 0, raster.Height(), raster);
+    }
+  }
 }
 
 }  // namespace varnel

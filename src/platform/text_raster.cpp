@@ -59,9 +59,14 @@ class RunPlacement {
   Frame frame_;
 };
 
+bool Contains(const Box& outer, const Box& inner) {
+  return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+}
+
 }  // namespace
 
-void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster) {
+void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster,
+                   const Rect* background) {
   Box clip = BoxOf(picture);
   if ((text.options & kTextClipped) != 0) clip = Intersect(clip, BoxOf(text.clip));
   if (clip.Empty()) return;
@@ -71,7 +76,8 @@ void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palet
   const RunPlacement placement(text.reference, turns);
 
   const Box cell = Intersect(placement.Cells(start, top, start + width, top + font.CellHeight()), clip);
-  if (!cell.Empty()) raster.Fill(RectOf(cell), NearestPaletteIndex(palette, text.backColor));
+  if (!cell.Empty() && !(background != nullptr && Contains(BoxOf(*background), cell)))
+    raster.Fill(RectOf(cell), NearestPaletteIndex(palette, text.backColor));
 
   const int ink = NearestPaletteIndex(palette, text.textColor);
   const InkReach& reach = font.Reach();

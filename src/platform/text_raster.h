@@ -12,7 +12,9 @@
 
 namespace varnel {
 
-// `picture` is the raster's own rectangle.
-void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster);
+// `picture` is the raster's own rectangle. When the run's cell lies within `background`, whose
+// cells the caller knows to show the run's background colour already, the cell is not filled again.
+void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster,
+                   const Rect* background = nullptr);
 
 }  // namespace varnel
