@@ -2,6 +2,7 @@
 // with the raster): one operation after another, or the background and bars in bands of rows.
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 #include "platform/line_cells.h"
@@ -79,12 +80,6 @@ struct BandedOp {
   int nextOnRow;  // -1: none
 };
 
-// Per row: the first banded operation that starts on it (-1: none), and whether any starts or ends
-// there.
-struct RowStart {
-  int firstOp;
-  bool edge;
-};
 
 // Clears the raster and paints the `banded` operations of the surface (indices in drawing order,
 // no text among them) over it a band of rows at a time. Going down the picture, the operations
@@ -98,10 +93,12 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
 
   // Kept from picture to picture, so that painting stops allocating once it has seen the sizes.
   thread_local std::vector<BandedOp> bandedOps;
-  thread_local std::vector<RowStart> rows;
+  thread_local std::vector<int> firstOpOnRow;        // the first banded operation starting there, or -1
+  thread_local std::vector<std::uint8_t> edgeOnRow;  // 1 where any starts or ends: a band starts
   thread_local std::vector<int> active;  // positions in `banded`, ascending
   bandedOps.clear();
-  rows.assign(static_cast<std::size_t>(height) + 1, RowStart{-1, false});
+  firstOpOnRow.assign(static_cast<std::size_t>(height) + 1, -1);
+  edgeOnRow.assign(static_cast<std::size_t>(height) + 1, 0);
   active.clear();
   const RowSpan clear(0, width, painting.penIndex);
   for (const int i : banded) {
@@ -118,18 +115,19 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
   for (std::size_t j = bandedOps.size(); j-- > 0;) {
     BandedOp& op = bandedOps[j];
     if (op.top >= op.bottom) continue;
-    RowStart& start = rows[static_cast<std::size_t>(op.top)];
-    op.nextOnRow = start.firstOp;
-    start.firstOp = static_cast<int>(j);
-    start.edge = rows[static_cast<std::size_t>(op.bottom)].edge = true;
+    int& first = firstOpOnRow[static_cast<std::size_t>(op.top)];
+    op.nextOnRow = first;
+    first = static_cast<int>(j);
+    edgeOnRow[static_cast<std::size_t>(op.top)] = edgeOnRow[static_cast<std::size_t>(op.bottom)] = 1;
   }
 
   for (int top = 0, bottom = 0; top < height; top = bottom) {
     std::erase_if(active, [top](int j) { return bandedOps[static_cast<std::size_t>(j)].bottom <= top; });
-    for (int j = rows[static_cast<std::size_t>(top)].firstOp; j >= 0; j = bandedOps[static_cast<std::size_t>(j)].nextOnRow)
+    for (int j = firstOpOnRow[static_cast<std::size_t>(top)]; j >= 0; j = bandedOps[static_cast<std::size_t>(j)].nextOnRow)
       active.insert(std::upper_bound(active.begin(), active.end(), j), j);
-    bottom = top + 1;
-    while (bottom < height && !rows[static_cast<std::size_t>(bottom)].edge) ++bottom;
+    const auto* nextEdge = static_cast<const std::uint8_t*>(
+        std::memchr(edgeOnRow.data() + top + 1, 1, static_cast<std::size_t>(height - top - 1)));
+    bottom = nextEdge != nullptr ? static_cast<int>(nextEdge - edgeOnRow.data()) : height;
 
     // Below the last operation that covers the whole row, nothing shows.
     std::size_t from = active.size();
