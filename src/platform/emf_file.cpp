@@ -74,6 +74,25 @@ std::int32_t HundredthsMm(int pixels, int dpi) {
   return Saturated((std::int64_t{pixels} * kHundredthsMmPerInch * 2 + dpi) / (2 * std::int64_t{dpi}));
 }
 
+// The smallest rectangle around the outlines added to it.
+class OutlineBounds {
+ public:
+  void Add(const Rect& r) {
+    if (empty_) {
+      bounds_ = r;
+      empty_ = false;
+      return;
+    }
+    bounds_ = Rect{std::min(bounds_.left, r.left), std::min(bounds_.top, r.top), std::max(bounds_.right, r.right),
+                   std::max(bounds_.bottom, r.bottom)};
+  }
+  const Rect& Get() const { return bounds_; }
+
+ private:
+  Rect bounds_{0, 0, 0, 0};
+  bool empty_ = true;
+};
+
 // Bounds are inclusive: the cells left <= x < right end at column right - 1.
 struct InclusiveBounds {
   std::int32_t left, top, right, bottom;
@@ -147,8 +166,8 @@ class EmfRecords {
   // A path of a polygon through the four corners of each outline, filled: a filled path has no
   // outline at all, where readers that outline a shape drawn with a null pen would still widen a
   // polygon.
-  void FillCells(const FillRun& run) {
-    const auto outlines = static_cast<std::uint32_t>(run.Outlines());
+  void FillCells(std::span<const Rect> outlineCells) {
+    const auto outlines = static_cast<std::uint32_t>(outlineCells.size());
     Begin(kBeginPath, 8);
     RecordWriter shape = Begin(kPolyPolygon, 8 + 16 + 8 + std::size_t{outlines} * (4 + 4 * 8));
     RecordWriter boundsField = shape;  // written once the corners have shown the bounds
@@ -157,14 +176,14 @@ class EmfRecords {
     shape.U32(4 * outlines);
     for (std::uint32_t i = 0; i < outlines; ++i) shape.U32(4);
     OutlineBounds bounds;
-    run.ForEachOutline([&shape, &bounds](const Rect& r) {
+    for (const Rect& r : outlineCells) {
       bounds.Add(r);
       for (const Point corner :
            {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
         shape.I32(corner.x);
         shape.I32(corner.y);
       }
-    });
+    }
     Bounds(boundsField, CellsOf(bounds.Get()));
     Begin(kEndPath, 8);
     RecordWriter fill = Begin(kFillPath, 8 + 16);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 namespace varnel {
 namespace {
@@ -37,14 +38,9 @@ FontDescription MetafileFont(const std::optional<FontDescription>& font) {
   return recorded;
 }
 
-bool SameFont(const FontDescription& a, const FontDescription& b) {
-  return a.lfHeight == b.lfHeight && a.lfWidth == b.lfWidth && a.lfEscapement == b.lfEscapement &&
-         a.lfOrientation == b.lfOrientation && a.lfWeight == b.lfWeight && a.lfItalic == b.lfItalic &&
-         a.lfUnderline == b.lfUnderline && a.lfStrikeOut == b.lfStrikeOut && a.lfCharSet == b.lfCharSet &&
-         a.lfOutPrecision == b.lfOutPrecision && a.lfClipPrecision == b.lfClipPrecision &&
-         a.lfQuality == b.lfQuality && a.lfPitchAndFamily == b.lfPitchAndFamily &&
-         std::memcmp(a.lfFaceName, b.lfFaceName, sizeof a.lfFaceName) == 0;
-}
+// Every byte of a description is a field (no padding), so equal bytes are equal fields.
+static_assert(std::has_unique_object_representations_v<FontDescription>);
 
+bool SameFont(const FontDescription& a, const FontDescription& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace varnel

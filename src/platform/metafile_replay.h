@@ -26,6 +26,7 @@
 #include <bitset>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "platform/font_engine.h"
@@ -54,50 +55,6 @@ inline bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bott
 bool SameFont(const FontDescription& a, const FontDescription& b);
 
 inline constexpr std::uint32_t kWindingFillMode = 2;  // WINDING
-
-// Fills in a row of the recording, as one shape: the visible cells of each (the empty ones left out),
-// `outlines` of them.
-class FillRun {
- public:
-  FillRun(const Surface& surface, const DrawOp* first, std::size_t count, const Rect& picture, std::size_t outlines)
-      : surface_(surface), first_(first), count_(count), picture_(picture), outlines_(outlines) {}
-
-  std::size_t Outlines() const { return outlines_; }
-
-  template <typename Visit>
-  void ForEachOutline(Visit&& visit) const {
-    for (std::size_t i = 0; i < count_; ++i) {
-      const Rect cells = Intersection(surface_.Fill(first_[i]).rect, picture_);
-      if (!IsEmpty(cells)) visit(cells);
-    }
-  }
-
- private:
-  const Surface& surface_;
-  const DrawOp* first_;
-  std::size_t count_;
-  Rect picture_;
-  std::size_t outlines_;
-};
-
-// The smallest rectangle around the outlines added to it.
-class OutlineBounds {
- public:
-  void Add(const Rect& r) {
-    if (empty_) {
-      bounds_ = r;
-      empty_ = false;
-      return;
-    }
-    bounds_ = Rect{std::min(bounds_.left, r.left), std::min(bounds_.top, r.top), std::max(bounds_.right, r.right),
-                   std::max(bounds_.bottom, r.bottom)};
-  }
-  const Rect& Get() const { return bounds_; }
-
- private:
-  Rect bounds_{0, 0, 0, 0};
-  bool empty_ = true;
-};
 
 template <typename Records>
 class MetafileReplay {
@@ -132,25 +89,28 @@ class MetafileReplay {
 
  private:
   // The fill at `first` and those after it of its colour (as many as one record can hold) as one
-  // shape; returns the position after them.
+  // shape, of the visible cells of each; returns the position after them.
   std::size_t PlayFills(const Surface& surface, std::size_t first) {
     const std::vector<DrawOp>& ops = surface.Operations();
     const COLORREF color = surface.Fill(ops[first]).color;
-    std::size_t end = first, outlines = 0;
+    // Kept from picture to picture, so that a run takes no allocation once a picture has been seen.
+    thread_local std::vector<Rect> outlines;
+    outlines.clear();
+    std::size_t end = first;
     for (; end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill; ++end) {
       const FillOp& fill = surface.Fill(ops[end]);
       if (fill.color != color) break;
-      if (!IsEmpty(Intersection(fill.rect, picture_))) ++outlines;
+      const Rect cells = Intersection(fill.rect, picture_);
+      if (!IsEmpty(cells)) outlines.push_back(cells);
     }
-    if (outlines == 0) return end;
-    const FillRun run(surface, ops.data() + first, end - first, picture_, outlines);
+    if (outlines.empty()) return end;
     if constexpr (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
     UseBrush(color);
     if (!windingFill_) {
       records_.SetPolyFillMode(kWindingFillMode);
       windingFill_ = true;
     }
-    records_.FillCells(run);
+    records_.FillCells(outlines);
     return end;
   }
 

@@ -104,18 +104,17 @@ class WmfRecords {
   // A polygon through the four corners of each outline, all of them one shape: the format has no
   // paths, so the null pen must be selected. Outlines lie within the picture, whose size a
   // placeable metafile keeps within 16 bits.
-  void FillCells(const FillRun& run) {
-    const std::size_t outlines = run.Outlines();
-    RecordWriter record = Begin(kPolyPolygon, 2 + outlines * (2 + 4 * 4));
-    Unsigned16(record, outlines);
-    for (std::size_t i = 0; i < outlines; ++i) record.U16(4);
-    run.ForEachOutline([&record](const Rect& r) {
+  void FillCells(std::span<const Rect> outlines) {
+    RecordWriter record = Begin(kPolyPolygon, 2 + outlines.size() * (2 + 4 * 4));
+    Unsigned16(record, outlines.size());
+    for (std::size_t i = 0; i < outlines.size(); ++i) record.U16(4);
+    for (const Rect& r : outlines) {
       for (const Point corner :
            {Point{r.left, r.top}, Point{r.right, r.top}, Point{r.right, r.bottom}, Point{r.left, r.bottom}}) {
         record.I16(static_cast<std::int16_t>(corner.x));
         record.I16(static_cast<std::int16_t>(corner.y));
       }
-    });
+    }
   }
 
   // y, x, length, options, the clip rectangle when clipped, the string padded to whole words, and
