@@ -22,23 +22,32 @@ constexpr std::array<std::uint8_t, 256> kWidthKinds = [] {
   return kinds;
 }();
 
-// The length of each width character in this render's sizes, worked out once for a pattern; -1 for a
-// character that names no width.
+// The length of each width character at a narrow and a wide width; -1 for a character that names
+// no width.
 class ElementLengths {
  public:
-  ElementLengths()
-      : lengths_{-1,
-                 state.narrowWidth,
-                 ClampToInt(std::int64_t{2} * state.narrowWidth),
-                 ClampToInt(std::int64_t{3} * state.narrowWidth),
-                 ClampToInt(std::int64_t{4} * state.narrowWidth),
-                 state.wideWidth} {}
+  ElementLengths(int narrow, int wide)
+      : narrow_(narrow),
+        wide_(wide),
+        lengths_{-1, narrow, ClampToInt(std::int64_t{2} * narrow), ClampToInt(std::int64_t{3} * narrow),
+                 ClampToInt(std::int64_t{4} * narrow), wide} {}
 
+  bool Of(int narrow, int wide) const { return narrow == narrow_ && wide == wide_; }
   int operator()(char width) const { return lengths_[kWidthKinds[static_cast<unsigned char>(width)]]; }
 
  private:
+  int narrow_;
+  int wide_;
   int lengths_[kWidthKindCount];
 };
+
+// The lengths at the render's sizes, worked out again only when the sizes change: every pattern of a
+// render asks.
+const ElementLengths& CurrentLengths() {
+  static ElementLengths lengths(0, 0);
+  if (!lengths.Of(state.narrowWidth, state.wideWidth)) lengths = ElementLengths(state.narrowWidth, state.wideWidth);
+  return lengths;
+}
 
 // Where the bars of a pattern go in the picture. Orientations 1, 2 and 3 turn the unrotated band by
 // 90, 180 and 270 degrees counter-clockwise within itself; along the symbol, positions grow from the
@@ -109,7 +118,7 @@ void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
 // The elements of a render are nearly all drawn from here: the measuring pass only adds up their
 // lengths, and the drawing pass places the pattern's bars across the symbol once.
 void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset) {
-  const ElementLengths lengthOf;
+  const ElementLengths& lengthOf = CurrentLengths();
   int cursor = state.cursor;
   if (state.measuring != 0) {
     for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
