@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <span>
 #include <vector>
 
 #include "platform/line_cells.h"
@@ -129,13 +130,17 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
         std::memchr(edgeOnRow.data() + top + 1, 1, static_cast<std::size_t>(height - top - 1)));
     bottom = nextEdge != nullptr ? static_cast<int>(nextEdge - edgeOnRow.data()) : height;
 
-    // Below the last operation that covers the whole row, nothing shows.
-    std::size_t from = active.size();
-    while (from > 0 && !bandedOps[static_cast<std::size_t>(active[from - 1])].wholeRow) --from;
+    // Below the last operation that covers the whole row, nothing shows. The row is painted through
+    // views of the lists: its bytes are written one by one, and the compiler would otherwise read
+    // the lists afresh after every byte.
+    const std::span<const BandedOp> bandOps(bandedOps);
+    const std::span<const int> covering(active);
+    std::size_t from = covering.size();
+    while (from > 0 && !bandOps[static_cast<std::size_t>(covering[from - 1])].wholeRow) --from;
     raster.ZeroRow(top);  // the raster's bytes are not cleared beforehand
     if (from == 0) raster.PaintRow(top, clear);
-    for (from = from > 0 ? from - 1 : 0; from < active.size(); ++from)
-      raster.PaintRow(top, bandedOps[static_cast<std::size_t>(active[from])].span);
+    for (from = from > 0 ? from - 1 : 0; from < covering.size(); ++from)
+      raster.PaintRow(top, bandOps[static_cast<std::size_t>(covering[from])].span);
     raster.CopyRow(top, top + 1, bottom);
   }
 }
