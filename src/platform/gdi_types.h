@@ -2,6 +2,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
+#include <optional>
+#include <type_traits>
 
 namespace varnel {
 
@@ -25,6 +28,15 @@ struct FontDescription {
   std::uint8_t lfPitchAndFamily;
   char lfFaceName[32];
 };
+
+// Every byte of a description is a field (no padding), so equal bytes are equal descriptions.
+static_assert(std::has_unique_object_representations_v<FontDescription>);
+inline bool SameFont(const FontDescription& a, const FontDescription& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The font of a text run, where none is the surface's default font.
+inline bool SameFont(const std::optional<FontDescription>& a, const std::optional<FontDescription>& b) {
+  return a.has_value() == b.has_value() && (!a || SameFont(*a, *b));
+}
 
 // Cells left <= x < right, top <= y < bottom; an empty or inverted rectangle holds no cell.
 struct Rect {

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cstring>
-#include <type_traits>
 
 namespace varnel {
 namespace {
@@ -37,10 +36,5 @@ FontDescription MetafileFont(const std::optional<FontDescription>& font) {
   recorded.lfOrientation = WithinOneTurn(recorded.lfOrientation);
   return recorded;
 }
-
-// Every byte of a description is a field (no padding), so equal bytes are equal fields.
-static_assert(std::has_unique_object_representations_v<FontDescription>);
-
-bool SameFont(const FontDescription& a, const FontDescription& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 }  // namespace varnel

@@ -52,8 +52,6 @@ inline Rect Intersection(const Rect& a, const Rect& b) {
 }
 inline bool IsEmpty(const Rect& r) { return r.left >= r.right || r.top >= r.bottom; }
 
-bool SameFont(const FontDescription& a, const FontDescription& b);
-
 inline constexpr std::uint32_t kWindingFillMode = 2;  // WINDING
 
 template <typename Records>
@@ -175,15 +173,11 @@ class MetafileReplay {
   // The runs of a picture mostly share one font: it is selected, and its advances start afresh,
   // only when it differs from the last run's.
   void UseRunFont(const std::optional<FontDescription>& font) {
-    if (runFontSet_ && SameRunFont(runFont_, font)) return;
+    if (runFontSet_ && SameFont(runFont_, font)) return;
     UseFont(MetafileFont(font));
     runFont_ = font;
     runFontSet_ = true;
     measured_.reset();
-  }
-
-  static bool SameRunFont(const std::optional<FontDescription>& a, const std::optional<FontDescription>& b) {
-    return a.has_value() == b.has_value() && (!a || SameFont(*a, *b));
   }
 
   // Our font engine is asked once per byte of the run font, the first time a run shows it.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -176,10 +177,18 @@ void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& 
     }
   }
   PaintBands(painting, banded, raster);
+  // The runs of a picture mostly share one font: its lease is kept from run to run while they do.
+  std::optional<FontLease> lease;
+  const std::optional<FontDescription>* leasedFont = nullptr;
   for (const int i : after) {
     const DrawOp& op = ops[static_cast<std::size_t>(i)];
     if (op.kind == DrawOpKind::kText) {
-      RasteriseText(surface.Text(op), Rect{0, 0, raster.Width(), raster.Height()}, palette, raster,
+      const TextOp& text = surface.Text(op);
+      if (leasedFont == nullptr || !SameFont(*leasedFont, text.font)) {
+        lease.emplace(text.font);
+        leasedFont = &text.font;
+      }
+      RasteriseText(text, *lease, Rect{0, 0, raster.Width(), raster.Height()}, palette, raster,
                     painting.BackgroundBefore(static_cast<std::size_t>(i)));
     } else {
       painting.Paint(op, 0, raster.Height(), raster);

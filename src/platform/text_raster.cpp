@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/font_engine.h"
 #include "platform/text_layout.h"
 
 namespace varnel {
@@ -65,13 +64,12 @@ bool Contains(const Box& outer, const Box& inner) {
 
 }  // namespace
 
-void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster,
-                   const Rect* background) {
+void RasteriseText(const TextOp& text, FontLease& font, const Rect& picture, const Palette& palette,
+                   OneBitRaster& raster, const Rect* background) {
   Box clip = BoxOf(picture);
   if ((text.options & kTextClipped) != 0) clip = Intersect(clip, BoxOf(text.clip));
   if (clip.Empty()) return;
 
-  FontLease font(text.font);
   const auto [start, width, top, baseline, turns] = LayOutRun(text, font);
   const RunPlacement placement(text.reference, turns);
 

@@ -6,15 +6,23 @@
 // the run asks for clipping.
 #pragma once
 
+#include "platform/font_engine.h"
 #include "platform/gdi_types.h"
 #include "platform/one_bit_raster.h"
 #include "platform/surface.h"
 
 namespace varnel {
 
-// `picture` is the raster's own rectangle. When the run's cell lies within `background`, whose
-// cells the caller knows to show the run's background colour already, the cell is not filled again.
-void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster,
-                   const Rect* background = nullptr);
+// `picture` is the raster's own rectangle and `font` a lease of the run's font. When the run's cell
+// lies within `background`, whose cells the caller knows to show the run's background colour
+// already, the cell is not filled again.
+void RasteriseText(const TextOp& text, FontLease& font, const Rect& picture, const Palette& palette,
+                   OneBitRaster& raster, const Rect* background = nullptr);
+
+// The same, in a lease of its own.
+inline void RasteriseText(const TextOp& text, const Rect& picture, const Palette& palette, OneBitRaster& raster) {
+  FontLease font(text.font);
+  RasteriseText(text, font, picture, palette, raster);
+}
 
 }  // namespace varnel
