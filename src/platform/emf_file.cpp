@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 #include <new>
+#include <span>
 #include <string_view>
 
 #include "platform/metafile_records.h"
@@ -148,7 +149,8 @@ class EmfRecords {
       record.U8(value);
     // The name is zero-padded after its end (MetafileFont sees to it), and so is the field.
     const std::size_t length = strnlen(font.lfFaceName, sizeof font.lfFaceName);
-    for (std::size_t i = 0; i < length; ++i) record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(font.lfFaceName[i])));
+    for (std::size_t i = 0; i < length; ++i)
+      record.U16(Windows1252ToUtf16(static_cast<std::uint8_t>(font.lfFaceName[i])));
     record.Zeros(2 * (sizeof font.lfFaceName - length));
   }
 

@@ -46,9 +46,8 @@ struct Painting {
     const DrawOp& before = surface.Operations()[i - 1];
     if (before.kind != DrawOpKind::kFill) return nullptr;
     const FillOp& fill = surface.Fill(before);
-    const bool sameIndex =
-        NearestPaletteIndex(palette, fill.color) == NearestPaletteIndex(palette, surface.Text(surface.Operations()[i]).backColor);
-    return sameIndex ? &fill.rect : nullptr;
+    const COLORREF background = surface.Text(surface.Operations()[i]).backColor;
+    return NearestPaletteIndex(palette, fill.color) == NearestPaletteIndex(palette, background) ? &fill.rect : nullptr;
   }
 
   // Paints the operation's cells within rows top <= y < bottom of the raster.
@@ -82,12 +81,11 @@ struct BandedOp {
   int nextOnRow;  // -1: none
 };
 
-
 // Clears the raster and paints the `banded` operations of the surface (indices in drawing order,
 // no text among them) over it a band of rows at a time. Going down the picture, the operations
 // that cover the current band are kept in the order they were drawn; the band's first row is
-// painted with them, from the last that covers the whole row on, and copied to the rest of the
-// band.
+// written whole, padding included, with them, from the last that covers the whole row on, and
+// copied to the rest of the band: every byte of the raster is written.
 void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBitRaster& raster) {
   const std::vector<DrawOp>& ops = painting.surface.Operations();
   const int width = raster.Width(), height = raster.Height();
@@ -138,7 +136,7 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
     const std::span<const int> covering(active);
     std::size_t from = covering.size();
     while (from > 0 && !bandOps[static_cast<std::size_t>(covering[from - 1])].wholeRow) --from;
-    raster.ZeroRow(top);  // the raster's bytes are not cleared beforehand
+    raster.ZeroRow(top);
     if (from == 0) raster.PaintRow(top, clear);
     for (from = from > 0 ? from - 1 : 0; from < covering.size(); ++from)
       raster.PaintRow(top, bandOps[static_cast<std::size_t>(covering[from])].span);

@@ -59,7 +59,8 @@ class RunPlacement {
 };
 
 bool Contains(const Box& outer, const Box& inner) {
-  return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right && inner.bottom <= outer.bottom;
+  return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <span>
 #include <string_view>
 
 #include "platform/metafile_records.h"
