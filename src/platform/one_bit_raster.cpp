@@ -145,14 +145,16 @@ void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y
   }
 }
 
-void OneBitRaster::CopyRow(int source, int top, int bottom) {
-  top = std::max(top, 0);
+void OneBitRaster::CopyRowDown(int top, int bottom) {
   bottom = std::min(bottom, height_);
-  if (top >= bottom) return;
-  const std::uint8_t* const from = Row(source);
-  const std::size_t stride = stride_;
-  std::uint8_t* to = Row(top);
-  for (int y = top; y < bottom; ++y, to -= stride) std::memcpy(to, from, stride);
+  // The rows lie one after another in memory, each below the next: the rows made so far are one
+  // block, and a copy of it just before it in memory doubles it.
+  for (int made = 1, left = bottom - top - 1; left > 0;) {
+    const int now = std::min(made, left);
+    std::memcpy(Row(top + made + now - 1), Row(top + made - 1), static_cast<std::size_t>(now) * stride_);
+    made += now;
+    left -= now;
+  }
 }
 
 }  // namespace varnel

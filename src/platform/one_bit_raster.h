@@ -64,12 +64,14 @@ class OneBitRaster {
   void Clear(int index) { Fill(Rect{0, 0, width_, height_}, index); }
   int PixelIndex(int x, int y) const;
 
-  // The span on row y, which lies within the picture.
-  void PaintRow(int y, const RowSpan& span) { span.Paint(Row(y)); }
-  // Row y, padding included, all zero bits.
-  void ZeroRow(int y) { std::memset(Row(y), 0, stride_); }
-  // Rows top <= y < bottom (within the picture) become copies of row `source`, which lies outside them.
-  void CopyRow(int source, int top, int bottom);
+  // Row y (within the picture), padding included, all zero bits; its bytes, for spans to be painted on.
+  std::uint8_t* ZeroRow(int y) {
+    std::uint8_t* const row = Row(y);
+    std::memset(row, 0, stride_);
+    return row;
+  }
+  // Rows top < y < bottom become copies of row top (which lies within the picture).
+  void CopyRowDown(int top, int bottom);
 
  private:
   std::uint8_t* Row(int y) const { return rows_ + static_cast<std::size_t>(height_ - 1 - y) * stride_; }

@@ -136,11 +136,11 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
     const std::span<const int> covering(active);
     std::size_t from = covering.size();
     while (from > 0 && !bandOps[static_cast<std::size_t>(covering[from - 1])].wholeRow) --from;
-    raster.ZeroRow(top);
-    if (from == 0) raster.PaintRow(top, clear);
+    std::uint8_t* const row = raster.ZeroRow(top);
+    if (from == 0) clear.Paint(row);
     for (from = from > 0 ? from - 1 : 0; from < covering.size(); ++from)
-      raster.PaintRow(top, bandOps[static_cast<std::size_t>(covering[from])].span);
-    raster.CopyRow(top, top + 1, bottom);
+      bandOps[static_cast<std::size_t>(covering[from])].span.Paint(row);
+    raster.CopyRowDown(top, bottom);
   }
 }
 
