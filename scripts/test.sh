@@ -26,13 +26,39 @@ fi
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON
 cmake --build build-sanitize -j2
 
-# Every suite runs even if an earlier one fails, so one run shows every failure.
-status=0
+# Every stage runs even if an earlier one fails, so one run shows every failure; each stage's output
+# is also kept, so that the end of the run can show again what failed, where a reader of only the
+# last lines will look.
+logs=$(mktemp -d)
+trap 'rm -rf "$logs"' EXIT
+failed=()
+stage() {
+  local name=$1
+  shift
+  "$@" 2>&1 | tee "$logs/$name.log" || failed+=("$name")
+}
 # The 32-bit Windows DLL, cross-built and run under Wine, set beside the plain tree's pictures, and
 # every fuzz target for a few seconds from its seed corpus (scripts/fuzz.sh 600 for a real run);
 # both first, so that the suites' summaries close the output.
-bash scripts/test-windows.sh build || status=1
-bash scripts/fuzz.sh || status=1
-ctest --test-dir build --output-on-failure -j2 || status=1
-ctest --test-dir build-sanitize --output-on-failure -j2 || status=1
-exit "$status"
+stage windows bash scripts/test-windows.sh build
+stage fuzzing bash scripts/fuzz.sh
+stage plain-suite ctest --test-dir build --output-on-failure -j2
+stage sanitizer-suite ctest --test-dir build-sanitize --output-on-failure -j2
+
+((${#failed[@]} == 0)) && exit 0
+for name in "${failed[@]}"; do
+  echo
+  echo "==== $name FAILED; the end of its output:"
+  tail -n 30 "$logs/$name.log"
+  # A failed test once more, alone, with its output: a pass now means it fails only under load.
+  case $name in
+    plain-suite) tree=build ;;
+    sanitizer-suite) tree=build-sanitize ;;
+    *) continue ;;
+  esac
+  echo "==== $name: the failed tests run again, one at a time:"
+  ctest --test-dir "$tree" --rerun-failed --output-on-failure 2>&1 | tail -n 60 || true
+done
+echo
+echo "==== FAILED: ${failed[*]}"
+exit 1
