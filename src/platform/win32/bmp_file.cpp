@@ -86,7 +86,8 @@ std::optional<FileBytes> EncodeOneBitBmp(const Surface& surface, const Palette&)
   FileBytes file;
   if (imageSize > file.max_size() - kBmpPixelOffset) return std::nullopt;
   try {
-    file.resize(kBmpPixelOffset + static_cast<std::size_t>(imageSize));
+    // Cleared: how the platform's row copy treats the padding at the end of each row is its own.
+    file.assign(kBmpPixelOffset + static_cast<std::size_t>(imageSize), 0);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }
