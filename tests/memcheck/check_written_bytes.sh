@@ -7,6 +7,12 @@ set -euo pipefail
 
 valgrind=$1
 varnel=$2
+# A machine where valgrind cannot run a program at all has nothing to say about ours.
+if ! "$valgrind" --quiet --error-exitcode=9 true >/dev/null 2>&1; then
+  echo "valgrind cannot run programs on this machine"
+  exit 77
+fi
+
 folder=$(mktemp -d)
 trap 'rm -rf "$folder"' EXIT
 

@@ -61,12 +61,17 @@ SvgRendering ScreenshotWithChromium(const std::string& svgPath, int width, int h
   const std::string profile = scratchFolder + "/chromium-profile";
   std::filesystem::create_directories(profile);
   const std::string url = "file://" + std::filesystem::absolute(svgPath).string();
-  return Run("timeout -k 5 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
-             " --disable-background-networking --disable-component-update --disable-sync"
-             " --hide-scrollbars --force-device-scale-factor=1 --user-data-dir=" +
-                 Quoted(profile) + " --screenshot=" + Quoted(pngPath) + " --window-size=" + std::to_string(width) +
-                 "," + std::to_string(height) + " " + Quoted(url),
-             pngPath);
+  const std::string commandLine =
+      "timeout -k 5 60 chromium --headless --no-sandbox --disable-gpu --disable-quic --no-first-run"
+      " --disable-background-networking --disable-component-update --disable-sync"
+      " --hide-scrollbars --force-device-scale-factor=1 --user-data-dir=" +
+      Quoted(profile) + " --screenshot=" + Quoted(pngPath) + " --window-size=" + std::to_string(width) + "," +
+      std::to_string(height) + " " + Quoted(url);
+  // A headless browser now and then exits before it has taken its screenshot; a second try tells
+  // that from a picture it cannot show.
+  SvgRendering rendering = Run(commandLine, pngPath);
+  if (!rendering.picture) rendering = Run(commandLine, pngPath);
+  return rendering;
 }
 
 }  // namespace varnel::testing
