@@ -1,12 +1,16 @@
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
+#include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <random>
 #include <string>
 
 namespace varnel {
@@ -25,34 +29,50 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// A new file gets the permissions an ordinary create would give it; a replaced one keeps its own.
-mode_t NewFilePermissions() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
-}
-
 // The file to replace: a link is followed so that the file it names is replaced, not the link.
 // Anything that exists but is not a regular file (a folder, a device, a pipe) is not ours to
-// replace.
-bool ResolveTarget(const char* path, std::string& target, mode_t& permissions) {
+// replace. `existingPermissions` is empty when there is no file yet.
+bool ResolveTarget(const char* path, std::string& target, std::optional<mode_t>& existingPermissions) {
   struct stat existing;
   // The path itself is asked first: only a link needs resolving, and resolving takes a call for
   // every folder of the path, each time a file is saved.
   if (::lstat(path, &existing) == 0 && !S_ISLNK(existing.st_mode)) {
     target = path;
-    permissions = existing.st_mode & 07777;
+    existingPermissions = existing.st_mode & 07777;
     return S_ISREG(existing.st_mode);
   }
   char* resolved = ::realpath(path, nullptr);
   target = resolved != nullptr ? resolved : path;
   std::free(resolved);
-  if (::stat(target.c_str(), &existing) != 0) {
-    permissions = NewFilePermissions();
-    return errno == ENOENT;
-  }
-  permissions = existing.st_mode & 07777;
+  if (::stat(target.c_str(), &existing) != 0) return errno == ENOENT;
+  existingPermissions = existing.st_mode & 07777;
   return S_ISREG(existing.st_mode);
+}
+
+// Names that others cannot guess, so that no one can take them first; where the system gives no
+// randomness, the clock's, as any name that is taken is passed over anyway.
+std::uint32_t NameSeed() {
+  std::uint32_t seed;
+  if (::getrandom(&seed, sizeof seed, GRND_NONBLOCK) == static_cast<ssize_t>(sizeof seed)) return seed;
+  return static_cast<std::uint32_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+         static_cast<std::uint32_t>(::getpid());
+}
+
+// Creates the file that is written beside `target`, under a name no file has yet. It is created
+// as an ordinary new file is, the process's umask applying, which is what a picture saved under a
+// new name keeps. (mkstemp would create it private to its owner, and finding out the umask means
+// setting it, which changes it for a moment for every thread of the host.)
+int CreateFileBeside(const std::string& target, std::string& created) {
+  static constexpr char kNameCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::minstd_rand names(NameSeed());
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kNameCharacters - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    created = target + ".";
+    for (int i = 0; i < 8; ++i) created += kNameCharacters[pick(names)];
+    const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
@@ -60,13 +80,13 @@ bool ResolveTarget(const char* path, std::string& target, mode_t& permissions) {
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
   if (path == nullptr || *path == '\0') return false;
   std::string target;
-  mode_t permissions = 0;
-  if (!ResolveTarget(path, target, permissions)) return false;
-  std::string temporary = target + ".XXXXXX";
-  const int fd = ::mkstemp(temporary.data());
+  std::optional<mode_t> existingPermissions;
+  if (!ResolveTarget(path, target, existingPermissions)) return false;
+  std::string temporary;
+  const int fd = CreateFileBeside(target, temporary);
   if (fd < 0) return false;
 
-  const bool written = WriteAll(fd, data, size) && ::fchmod(fd, permissions) == 0;
+  const bool written = WriteAll(fd, data, size) && (!existingPermissions || ::fchmod(fd, *existingPermissions) == 0);
   const bool closed = ::close(fd) == 0;  // a full disk may only show itself here
   if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
   ::unlink(temporary.c_str());

@@ -1,0 +1,106 @@
+// The permissions of the files the exports write: a new file gets what an ordinary create in the
+// process gives it (the umask applies), a replaced file keeps its own, and saving leaves the
+// process's umask alone.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+
+#include "support/render_harness.h"
+#include "varnel32.h"
+
+namespace varnel {
+namespace {
+
+// Every umask call of the process (see the last test).
+std::atomic<int> umaskCalls{0};
+
+}  // namespace
+}  // namespace varnel
+
+extern "C" mode_t umask(mode_t mask) noexcept {
+  ++varnel::umaskCalls;
+  return static_cast<mode_t>(syscall(SYS_umask, mask));
+}
+
+namespace varnel {
+namespace {
+
+struct FileOutput {
+  const char* name;
+  VnBool (*save)(const char*);
+};
+constexpr FileOutput kFileOutputs[] = {
+    {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
+
+mode_t PermissionsOf(const std::string& path) {
+  struct stat status;
+  return stat(path.c_str(), &status) == 0 ? status.st_mode & 07777 : 07777;
+}
+
+// Sets the process's umask for the life of the object.
+class ScopedUmask {
+ public:
+  explicit ScopedUmask(mode_t mask) : old_(umask(mask)) {}
+  ~ScopedUmask() { umask(old_); }
+  ScopedUmask(const ScopedUmask&) = delete;
+  ScopedUmask& operator=(const ScopedUmask&) = delete;
+
+ private:
+  mode_t old_;
+};
+
+TEST(FilePermissions, ANewFileGetsWhatTheUmaskAllows) {
+  for (const mode_t mask : {0022, 0077, 0002, 0}) {
+    const ScopedUmask umaskForTheTest(mask);
+    for (const FileOutput& output : kFileOutputs) {
+      testing::ResetLibrary();
+      testing::TempDir folder;
+      const std::string path = folder.File("new");
+      ASSERT_EQ(output.save(path.c_str()), 1) << output.name;
+      EXPECT_EQ(PermissionsOf(path), 0666 & ~mask) << output.name << " with umask " << std::oct << mask;
+    }
+  }
+}
+
+TEST(FilePermissions, AReplacedFileKeepsItsOwn) {
+  const ScopedUmask umaskForTheTest(0022);
+  for (const mode_t own : {0600, 0640, 0666, 0444}) {
+    for (const FileOutput& output : kFileOutputs) {
+      testing::ResetLibrary();
+      testing::TempDir folder;
+      const std::string path = folder.File("old");
+      testing::WriteFileBytes(path, std::vector<std::uint8_t>{1, 2, 3});
+      ASSERT_EQ(chmod(path.c_str(), own), 0);
+      ASSERT_EQ(output.save(path.c_str()), 1) << output.name;
+      EXPECT_EQ(PermissionsOf(path), own) << output.name;
+      EXPECT_GT(testing::ReadFileBytes(path).size(), 3u) << output.name << ": the file was replaced";
+    }
+  }
+}
+
+// The umask is shared by every thread of the host, and there is no reading it without setting it:
+// were a save to lift it for a moment, a file that another thread creates meanwhile would be open
+// to everyone. So a save must not call umask at all, whether its file is new, replaced or named
+// through a link.
+TEST(FilePermissions, SavingNeverSetsTheUmask) {
+  const ScopedUmask umaskForTheTest(0022);
+  for (const FileOutput& output : kFileOutputs) {
+    testing::ResetLibrary();
+    testing::TempDir folder;
+    const std::string file = folder.File("picture"), link = folder.File("link");
+    std::filesystem::create_symlink(folder.File("linked"), link);
+    for (const std::string& path : {file, file, link, link}) {  // new, then replaced
+      const int callsBefore = umaskCalls;
+      ASSERT_EQ(output.save(path.c_str()), 1) << output.name << " " << path;
+      EXPECT_EQ(umaskCalls, callsBefore) << output.name << " " << path;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace varnel
