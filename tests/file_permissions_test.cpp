@@ -2,6 +2,7 @@
 // process gives it (the umask applies), a replaced file keeps its own, and saving leaves the
 // process's umask alone.
 #include <gtest/gtest.h>
+#include <grp.h>
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -9,7 +10,9 @@
 #include <atomic>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "support/child_process.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -80,6 +83,47 @@ TEST(FilePermissions, AReplacedFileKeepsItsOwn) {
       EXPECT_EQ(PermissionsOf(path), own) << output.name;
       EXPECT_GT(testing::ReadFileBytes(path).size(), 3u) << output.name << ": the file was replaced";
     }
+  }
+}
+
+struct stat StatusOf(const std::string& path) {
+  struct stat status {};
+  stat(path.c_str(), &status);
+  return status;
+}
+
+// Replacing a file is writing it over: it stays its owner's and its group's. As root every file can
+// be given back; a user can give back the group of a file they share with it.
+TEST(FilePermissions, AReplacedFileKeepsItsOwnerAndGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can make files of other owners to replace";
+  constexpr uid_t kNobody = 65534;
+  constexpr gid_t kSharedGroup = 54321;  // any group: membership is given to the child below
+  for (const FileOutput& output : kFileOutputs) {
+    testing::ResetLibrary();
+    testing::TempDir folder;
+    ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);
+    const std::string usersFile = folder.File("users"), groupsFile = folder.File("groups");
+    for (const std::string& path : {usersFile, groupsFile}) testing::WriteFileBytes(path, std::vector<std::uint8_t>{1});
+    ASSERT_EQ(chown(usersFile.c_str(), kNobody, kNobody), 0);
+    ASSERT_EQ(chmod(usersFile.c_str(), 0640), 0);
+    ASSERT_EQ(chown(groupsFile.c_str(), 0, kSharedGroup), 0);
+    ASSERT_EQ(chmod(groupsFile.c_str(), 0664), 0);
+
+    ASSERT_EQ(output.save(usersFile.c_str()), 1) << output.name;
+    EXPECT_EQ(StatusOf(usersFile).st_uid, kNobody) << output.name;
+    EXPECT_EQ(StatusOf(usersFile).st_gid, kNobody) << output.name;
+    EXPECT_EQ(StatusOf(usersFile).st_mode & 07777, 0640u) << output.name;
+
+    const int saved = testing::ExitStatusInChild([&] {
+      const gid_t groups[] = {kNobody, kSharedGroup};
+      if (setgroups(2, groups) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) return 77;
+      return static_cast<int>(output.save(groupsFile.c_str()));
+    });
+    ASSERT_EQ(saved, 1) << output.name;
+    EXPECT_EQ(StatusOf(groupsFile).st_uid, kNobody) << output.name << ": root's own cannot be given back";
+    EXPECT_EQ(StatusOf(groupsFile).st_gid, kSharedGroup) << output.name;
+    EXPECT_EQ(StatusOf(groupsFile).st_mode & 07777, 0664u) << output.name;
+    EXPECT_GT(testing::ReadFileBytes(groupsFile).size(), 1u) << output.name << ": the file was replaced";
   }
 }
 

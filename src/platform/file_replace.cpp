@@ -31,22 +31,37 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 
 // The file to replace: a link is followed so that the file it names is replaced, not the link.
 // Anything that exists but is not a regular file (a folder, a device, a pipe) is not ours to
-// replace. `existingPermissions` is empty when there is no file yet.
-bool ResolveTarget(const char* path, std::string& target, std::optional<mode_t>& existingPermissions) {
-  struct stat existing;
+// replace. `existing` is left empty when there is no file yet.
+bool ResolveTarget(const char* path, std::string& target, std::optional<struct stat>& existing) {
+  struct stat status;
   // The path itself is asked first: only a link needs resolving, and resolving takes a call for
   // every folder of the path, each time a file is saved.
-  if (::lstat(path, &existing) == 0 && !S_ISLNK(existing.st_mode)) {
+  if (::lstat(path, &status) == 0 && !S_ISLNK(status.st_mode)) {
     target = path;
-    existingPermissions = existing.st_mode & 07777;
-    return S_ISREG(existing.st_mode);
+    existing = status;
+    return S_ISREG(status.st_mode);
   }
   char* resolved = ::realpath(path, nullptr);
   target = resolved != nullptr ? resolved : path;
   std::free(resolved);
-  if (::stat(target.c_str(), &existing) != 0) return errno == ENOENT;
-  existingPermissions = existing.st_mode & 07777;
-  return S_ISREG(existing.st_mode);
+  if (::stat(target.c_str(), &status) != 0) return errno == ENOENT;
+  existing = status;
+  return S_ISREG(status.st_mode);
+}
+
+// The new file takes the place of `existing` as if it had been written over: a print service that
+// saves over a user's picture must not make it its own, nor a user take a file away from the group
+// that shares it. The owner and group go first, as changing them clears the set-id permissions.
+void TakeOverOwner(int fd, const struct stat& existing) {
+  if (existing.st_uid == ::geteuid() && existing.st_gid == ::getegid()) return;
+  if (::fchown(fd, existing.st_uid, existing.st_gid) == 0) return;
+  if (::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0) return;
+  // Neither is ours to give: the file stays ours, as any file we create, and the save goes on.
+}
+
+bool TakeOverAttributes(int fd, const struct stat& existing) {
+  TakeOverOwner(fd, existing);
+  return ::fchmod(fd, existing.st_mode & 07777) == 0;
 }
 
 // Names that others cannot guess, so that no one can take them first; where the system gives no
@@ -80,13 +95,13 @@ int CreateFileBeside(const std::string& target, std::string& created) {
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
   if (path == nullptr || *path == '\0') return false;
   std::string target;
-  std::optional<mode_t> existingPermissions;
-  if (!ResolveTarget(path, target, existingPermissions)) return false;
+  std::optional<struct stat> existing;
+  if (!ResolveTarget(path, target, existing)) return false;
   std::string temporary;
   const int fd = CreateFileBeside(target, temporary);
   if (fd < 0) return false;
 
-  const bool written = WriteAll(fd, data, size) && (!existingPermissions || ::fchmod(fd, *existingPermissions) == 0);
+  const bool written = WriteAll(fd, data, size) && (!existing || TakeOverAttributes(fd, *existing));
   const bool closed = ::close(fd) == 0;  // a full disk may only show itself here
   if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
   ::unlink(temporary.c_str());
