@@ -19,7 +19,7 @@ if [[ -f "$tree/CMakeCache.txt" ]] &&
   ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++$' "$tree/CMakeCache.txt"; then
   rm -rf "$tree"
 fi
-CC=clang CXX=clang++ cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_FUZZ=ON \
+CC=clang CXX=clang++ cmake -S . -B "$tree" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_WARNINGS_AS_ERRORS=ON -DVARNEL_FUZZ=ON \
   -DVARNEL_BUILD_TESTS=OFF -DVARNEL_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$tree" -j2 --target varnel_fuzzers
 

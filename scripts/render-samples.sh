@@ -14,7 +14,7 @@ case "${1:-}" in
 esac
 
 bash scripts/setup.sh
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release
 cmake --build build -j2 --target varnel
 varnel=build/tools/varnel
 

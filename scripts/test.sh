@@ -14,7 +14,7 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
 # The trees are shared with other scripts, whose cached choices (tests
 # switched off, say) would otherwise carry over; say what this run needs.
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_BUILD_TESTS=ON
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_TESTS=ON -DVARNEL_WARNINGS_AS_ERRORS=ON
 cmake --build build -j2
 
 # CC and CXX only count when a tree is first configured, so a tree that was
@@ -23,7 +23,7 @@ if [[ -f build-sanitize/CMakeCache.txt ]] &&
   ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++$' build-sanitize/CMakeCache.txt; then
   rm -rf build-sanitize
 fi
-CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON
+CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON -DVARNEL_WARNINGS_AS_ERRORS=ON
 cmake --build build-sanitize -j2
 
 # Every stage runs even if an earlier one fails, so one run shows every failure; each stage's output

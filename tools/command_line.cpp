@@ -109,7 +109,7 @@ const OptionSpec* FindShort(char name) {
   return nullptr;
 }
 
-std::string Named(const OptionSpec& option) { return "--" + std::string(option.longName); }
+std::string Named(const OptionSpec& option) { return std::string("--").append(option.longName); }
 
 // The options that only make sense for their task, checked once everything is read.
 std::string Inconsistency(const ToolOptions& options) {

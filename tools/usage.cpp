@@ -31,9 +31,13 @@ constexpr const char* kDetails =
     "still drawn, and 1 wins over 2.\n";
 
 std::string OptionLabel(const OptionSpec& option) {
-  std::string label = option.shortName != '\0' ? std::string("-") + option.shortName + ", " : "    ";
-  label += "--" + std::string(option.longName);
-  if (!option.valueName.empty()) label += " " + std::string(option.valueName);
+  std::string label = option.shortName != '\0' ? std::string{'-', option.shortName, ',', ' '} : "    ";
+  label += "--";
+  label += option.longName;
+  if (!option.valueName.empty()) {
+    label += ' ';
+    label += option.valueName;
+  }
   return label;
 }
 
