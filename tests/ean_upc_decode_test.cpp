@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -106,6 +107,59 @@ TEST(EanUpcDecodeTest, UpcENumberSystem1ReadsBack) {
       const std::string where = std::string("+") + addOn.digits + " o" + std::to_string(orientation);
       ExpectZxingReads(Render(symbol, addOn, orientation, 1), symbol.number, addOn.digits, where);
     }
+  }
+}
+
+// The UPC-A number that the six digits of a UPC-E symbol stand for, as the GS1 tables expand it:
+// number system, manufacturer (five digits) and item (five digits).
+std::string ExpandUpcE(char numberSystem, const std::string& six) {
+  const char last = six[5];
+  std::string manufacturer, item;
+  if (last <= '2') {
+    manufacturer = six.substr(0, 2) + last + "00";
+    item = "00" + six.substr(2, 3);
+  } else if (last == '3') {
+    manufacturer = six.substr(0, 3) + "00";
+    item = "000" + six.substr(3, 2);
+  } else if (last == '4') {
+    manufacturer = six.substr(0, 4) + "0";
+    item = "0000" + six.substr(4, 1);
+  } else {
+    manufacturer = six.substr(0, 5);
+    item = std::string("0000") + last;
+  }
+  return numberSystem + manufacturer + item;
+}
+
+char UpcACheckDigit(const std::string& number) {
+  int sum = 0;
+  for (std::size_t i = 0; i < number.size(); ++i) sum += (number[i] - '0') * (i % 2 == 0 ? 3 : 1);
+  return static_cast<char>('0' + (10 - sum % 10) % 10);
+}
+
+// Random UPC-E symbols in both number systems, each given to the library as the UPC-A number it
+// stands for: ZXing must read back the same six digits, and the check digit of that number. The
+// six digits are drawn as GS1 writes them, in the shortest form: a 3 at the end needs a third digit
+// of 3 or more, a 4 a fourth digit other than 0, 5 to 9 a fifth digit other than 0.
+TEST(EanUpcDecodeTest, EveryUpcEFormReadsBackFromItsUpcANumber) {
+  std::mt19937 random(20261207);
+  const auto digit = [&random](char low) { return static_cast<char>(low + random() % ('9' - low + 1)); };
+  for (int i = 0; i < 40; ++i) {
+    std::string six;
+    for (int k = 0; k < 6; ++k) six += digit('0');
+    if (six[5] == '3') six[2] = digit('3');
+    if (six[5] == '4') six[3] = digit('1');
+    if (six[5] >= '5') six[4] = digit('1');
+    const int numberSystem = i % 2;
+    const std::string number = ExpandUpcE(static_cast<char>('0' + numberSystem), six);
+    const std::string where = number + " system " + std::to_string(numberSystem);
+
+    const Symbol symbol{kUpcE, number.c_str(), "", "UPC-E"};
+    const testing::Bitmap bitmap = Render(symbol, kAddOns[0], i % 4, numberSystem);
+    ASSERT_STREQ(VnGetLastError(), "") << where;
+    const std::vector<testing::Decoded> found = testing::DecodeWithZxing(bitmap);
+    ASSERT_FALSE(found.empty()) << where;
+    EXPECT_EQ(found[0].text, static_cast<char>('0' + numberSystem) + six + UpcACheckDigit(number)) << where;
   }
 }
 

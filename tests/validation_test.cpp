@@ -56,6 +56,36 @@ TEST_F(ValidationTest, RetailSymbolsNeedTheirExactDigitCount) {
   }
 }
 
+// A UPC-E symbol stands for the UPC-A number a scanner expands it to, and its check digit is that
+// number's: data whose zeros are not where UPC-E leaves them out, or whose first digit is not the
+// chosen number system, would come out as another number or as one no scanner reads.
+TEST_F(ValidationTest, UpcENeedsANumberItCanStandFor) {
+  struct UpcECase {
+    const char* data;
+    int numberSystem;
+    const char* expected;
+  };
+  for (const UpcECase& c : {
+           UpcECase{"04210000526", 0, nullptr},  // the four ways of leaving zeros out
+           UpcECase{"01230000045", 0, nullptr},
+           UpcECase{"01234000005", 0, nullptr},
+           UpcECase{"01234500006", 0, nullptr},
+           UpcECase{"14210000526", 1, nullptr},
+           UpcECase{"01234567890", 0, "A zero-suppressible number is required."},  // no zeros to leave out
+           UpcECase{"04210100526", 0, "A zero-suppressible number is required."},  // d7 of the 00-pair is 1
+           UpcECase{"01230000145", 0, "A zero-suppressible number is required."},  // d9 of 000 is 1
+           UpcECase{"01234000015", 0, "A zero-suppressible number is required."},  // d10 of 0000 is 1
+           UpcECase{"01234500003", 0, "A zero-suppressible number is required."},  // last digit 0-4 names another rule
+           UpcECase{"14210000526", 0, "The first digit must be the UPC-E number system."},
+           UpcECase{"04210000526", 1, "The first digit must be the UPC-E number system."},
+           UpcECase{"24210000526", 0, "The first digit must be the UPC-E number system."},
+           UpcECase{"0421000052", 0, "11 digits are required."},
+       }) {
+    VnUPCESystem(c.numberSystem);
+    Expect(Case{kUpcE, c.data, c.expected});
+  }
+}
+
 TEST_F(ValidationTest, JanNeedsItsLengthFirstThenTheLeading49) {
   for (const Case& c : {
            Case{kJan13, "490123456789", nullptr},

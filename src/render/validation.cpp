@@ -4,6 +4,7 @@
 
 #include "api/settings.h"
 #include "render/render_state.h"
+#include "symbologies/ean_upc.h"
 #include "symbologies/tables.h"
 
 namespace varnel {
@@ -71,8 +72,11 @@ int ValidateData() {
     case kIsbn: return RequireDigits(data, 10, k10DigitsRequired);
     case kJan13: return RequireJanDigits(data, 12, k12DigitsRequired);
     case kJan8: return RequireJanDigits(data, 7, k7DigitsRequired);
-    case kUpcA:
-    case kUpcE: return RequireDigits(data, 11, k11DigitsRequired);
+    case kUpcA: return RequireDigits(data, 11, k11DigitsRequired);
+    case kUpcE:
+      if (!IsDigitString(data, 11)) return Refuse(k11DigitsRequired);
+      if (data[0] != UpcENumberSystemDigit()) return Refuse(kNumberSystemRequired);
+      return IsZeroSuppressible(data) ? 1 : Refuse(kZeroSuppressibleRequired);
     case kInterleaved2of5:
     case kMatrix2of5:
     case kMsi:

@@ -14,6 +14,8 @@ inline constexpr const char k11DigitsRequired[] = "11 digits are required.";
 inline constexpr const char kOnlyDigitsAllowed[] = "Only digits are allowed.";
 inline constexpr const char kLeading49Required[] = "The leading 49 are required.";
 inline constexpr const char kEvenLengthRequired[] = "The even length data is required.";
+inline constexpr const char kNumberSystemRequired[] = "The first digit must be the UPC-E number system.";
+inline constexpr const char kZeroSuppressibleRequired[] = "A zero-suppressible number is required.";
 
 // 1 when every character is a digit and, for a required length above 0, the length matches.
 int IsDigitString(const char* text, int requiredLength);

@@ -23,6 +23,15 @@ int DigitValue(char c);
 // workMessage to it. The digit stays for the drawing pass, so each render appends it once.
 void AppendCheckDigit(int dataDigits);
 
+// The UPC-E number system that VnUPCESystem chose, as the digit that leads the UPC-A number. A UPC-E
+// symbol whose data starts otherwise would carry a check digit that no scanner accepts.
+char UpcENumberSystemDigit();
+
+// Whether the zeros of the UPC-A number d1..d11 lie where UPC-E leaves them out, so that a scanner
+// expanding the six UPC-E digits gets the number back; any other number's six digits would stand
+// for another number.
+bool IsZeroSuppressible(const char* number);
+
 // The character at `index` of a terminated text, or a blank when the text ends before it. A blank is
 // not a digit, so a missing digit draws nothing and chooses no table row.
 char CharAt(const char* text, int index);

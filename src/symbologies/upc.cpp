@@ -1,6 +1,7 @@
 // UPC-A, and UPC-E: the same 11-digit number with its zeros suppressed into six digits, whose
 // parities carry the number system and the check digit.
 #include <array>
+#include <cstddef>
 
 #include "render/int_math.h"
 #include "render/render_state.h"
@@ -22,9 +23,9 @@ using SixDigits = std::array<char, kUpcEDigits + 1>;
 bool IsOneOf(char c, char low, char high) { return c >= low && c <= high; }
 
 // The six UPC-E digits of the UPC-A number d1..d11. Which digits are kept depends on where the
-// manufacturer number ends in zeros; the digits a rule drops are taken to be zeros without looking,
-// so a number with no suppressed form still yields six digits (of another number). The number system
-// d1 is never among them. Data that fits no rule (only possible with non-digits) gives six blanks,
+// manufacturer number ends in zeros; the digits a rule drops are taken to be zeros without looking
+// (validation has refused numbers where they are not, see IsZeroSuppressible). The number system d1
+// is never among them. Data that fits no rule (only possible with non-digits) gives six blanks,
 // which draw nothing.
 SixDigits SuppressZeros(const char* number) {
   const auto d = [number](int position) { return CharAt(number, position - 1); };
@@ -37,7 +38,20 @@ SixDigits SuppressZeros(const char* number) {
 }
 
 // Number system 0 or 1, as VnUPCESystem allows.
-int UpcENumberSystem() { return settings.upceSystem == 1 ? 1 : 0; }
+int UpcENumberSystem() { return UpcENumberSystemDigit() - '0'; }
+
+// The manufacturer and product digits d2..d11 that a scanner reads into six UPC-E digits: the
+// last digit says where the zeros go back in.
+std::array<char, 10> ExpandZeros(const SixDigits& x) {
+  switch (x[5]) {
+    case '0':
+    case '1':
+    case '2': return {x[0], x[1], x[5], '0', '0', '0', '0', x[2], x[3], x[4]};
+    case '3': return {x[0], x[1], x[2], '0', '0', '0', '0', '0', x[3], x[4]};
+    case '4': return {x[0], x[1], x[2], x[3], '0', '0', '0', '0', '0', x[4]};
+    default: return {x[0], x[1], x[2], x[3], x[4], '0', '0', '0', '0', x[5]};
+  }
+}
 
 // The parity letters of the six digits, from the number system and the check digit; a check
 // character that is not a digit chooses no row, and the digits are then all drawn odd.
@@ -48,12 +62,23 @@ const char* UpcEParity(char checkDigit) {
 
 // The printed text: number system, the six digits, the check digit.
 void BuildUpcEText(const SixDigits& six, char checkDigit) {
-  CopyChars(state.humanText, UpcENumberSystem() == 1 ? "1" : "0", 1);
+  const char numberSystem[] = {UpcENumberSystemDigit(), '\0'};
+  CopyChars(state.humanText, numberSystem, 1);
   AppendText(state.humanText, six.data());
   AppendChar(state.humanText, checkDigit);
 }
 
 }  // namespace
+
+char UpcENumberSystemDigit() { return settings.upceSystem == 1 ? '1' : '0'; }
+
+bool IsZeroSuppressible(const char* number) {
+  const std::array<char, 10> expanded = ExpandZeros(SuppressZeros(number));
+  for (std::size_t i = 0; i < expanded.size(); ++i) {
+    if (CharAt(number, static_cast<int>(i) + 1) != expanded[i]) return false;
+  }
+  return true;
+}
 
 void EncodeUpcA() {
   AppendCheckDigit(kUpcDataDigits);
