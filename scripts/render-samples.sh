@@ -25,7 +25,7 @@ samples=(
   "code128|code128|Varnel-128|Code 128, code sets chosen automatically|"
   "code39|code39|VARNEL-32|Code 39 with its modulo 43 check character|--check --check-in-text"
   "code39-ascii|code39-ascii|Ascii+39|Code 39 full ASCII, lower case included|--size 760x200"
-  "code93|code93|VARNEL 93|Code 93|"
+  "code93|code93|VARNEL 93|Code 93 with its two check characters|--check"
   "ean128|ean128|0195012345678903|UCC/EAN-128, all-numeric|"
   "ean13|ean13|590123412345|EAN-13 with a 5-digit add-on|--addon 52495"
   "ean8|ean8|9638507|EAN-8|"
