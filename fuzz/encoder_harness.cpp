@@ -34,7 +34,8 @@ bool IsTerminated(const char (&buffer)[kMessageCapacity]) { return strnlen(buffe
 bool IsKnownRefusal(const char* message) {
   for (const char* known : {kWrongSupplement2, kWrongSupplement5, kWrongDataFormat, k12DigitsRequired,
                             k7DigitsRequired, k10DigitsRequired, k11DigitsRequired, kOnlyDigitsAllowed,
-                            kLeading49Required, kEvenLengthRequired}) {
+                            kLeading49Required, kEvenLengthRequired, kNumberSystemRequired,
+                            kZeroSuppressibleRequired}) {
     if (message == known) return true;
   }
   return false;
