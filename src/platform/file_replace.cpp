@@ -79,11 +79,12 @@ std::uint32_t NameSeed() {
 // setting it, which changes it for a moment for every thread of the host.)
 int CreateFileBeside(const std::string& target, std::string& created) {
   static constexpr char kNameCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  constexpr int kRandomCharacters = 6;  // as many as mkstemp's: every name that fitted beside still does
   thread_local std::minstd_rand names(NameSeed());
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kNameCharacters - 2);
   for (int attempt = 0; attempt < 100; ++attempt) {
     created = target + ".";
-    for (int i = 0; i < 8; ++i) created += kNameCharacters[pick(names)];
+    for (int i = 0; i < kRandomCharacters; ++i) created += kNameCharacters[pick(names)];
     const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
