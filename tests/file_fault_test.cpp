@@ -18,18 +18,15 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/file_outputs.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
 namespace varnel {
 namespace {
 
-struct FileOutput {
-  const char* name;
-  VnBool (*save)(const char*);
-};
-constexpr FileOutput kFileOutputs[] = {
-    {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
+using testing::FileOutput;
+using testing::kFileOutputs;
 
 const std::vector<std::uint8_t> kOldBytes = {'o', 'l', 'd'};
 

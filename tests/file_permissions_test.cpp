@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "support/child_process.h"
+#include "support/file_outputs.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -33,12 +34,8 @@ extern "C" mode_t umask(mode_t mask) noexcept {
 namespace varnel {
 namespace {
 
-struct FileOutput {
-  const char* name;
-  VnBool (*save)(const char*);
-};
-constexpr FileOutput kFileOutputs[] = {
-    {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
+using testing::FileOutput;
+using testing::kFileOutputs;
 
 mode_t PermissionsOf(const std::string& path) {
   struct stat status;

@@ -19,6 +19,7 @@
 #include "api/settings.h"
 #include "support/bmp_reader.h"
 #include "support/child_process.h"
+#include "support/file_outputs.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"
@@ -28,12 +29,8 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-struct FileOutput {
-  const char* name;
-  VnBool (*save)(const char*);
-};
-constexpr FileOutput kFileOutputs[] = {
-    {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
+using testing::FileOutput;
+using testing::kFileOutputs;
 // The outputs whose pixels are allocated.
 constexpr FileOutput kRasterOutputs[] = {{"BMP", VnSaveAsBMP}, {"PNG", VnSaveAsPNG}};
 constexpr std::ptrdiff_t kFileOutputCount = std::size(kFileOutputs);
