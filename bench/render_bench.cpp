@@ -1,11 +1,16 @@
 // How many renders a second the speed workloads take, timed by Google Benchmark: each workload and
 // orientation to a one-bit BMP, a WMF and an EMF in memory (no file), and to a BMP file through the
-// exported VnSaveAsBMP; and that file's replacement alone, which bounds what VnSaveAsBMP can reach.
+// exported VnSaveAsBMP; and the file's saving alone, which bounds what VnSaveAsBMP can reach: a
+// replacement (flushed to the disk before and after its rename), and a new file's save with its
+// removal (never flushed), in memory and on a disk.
 // The seconds are the process's processor time, the system's work for the file included, so that
-// other work on a shared machine does not count against the library. The file is written in
-// $VARNEL_BENCH_DIR (scripts/bench.sh points it at a tmpfs), else in the system's temporary folder.
+// other work on a shared machine does not count against the library; the wait for a disk's flush is
+// not processor time, so the file benchmarks also report the real time. The renders write their
+// file in $VARNEL_BENCH_DIR (scripts/bench.sh points it at a tmpfs), else in the system's temporary
+// folder; the disk's figures need $VARNEL_BENCH_DISK_DIR.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -72,19 +77,34 @@ void Renders(benchmark::State& loop, const Workload& workload, int orientation, 
   loop.counters["renders/s"] = benchmark::Counter(static_cast<double>(loop.iterations()), benchmark::Counter::kIsRate);
 }
 
-// What VnSaveAsBMP costs beyond the render: the same file replacement, of a BMP made beforehand.
-void FileReplacementAlone(benchmark::State& loop) {
+// What VnSaveAsBMP costs beyond the render: the same file saving, of a BMP made beforehand, into
+// the folder that `variable` names.
+enum class Saving { kReplacement, kNewFile };
+
+void FileSavingAlone(benchmark::State& loop, const char* variable, Saving saving) {
+  const char* folder = std::getenv(variable);
+  if (folder == nullptr || *folder == '\0') {
+    loop.SkipWithError((std::string("no folder in ") + variable).c_str());
+    return;
+  }
+  const std::string path = std::string(folder) + "/varnel-bench-alone.bmp";
   kWorkloads[0].configure(0);
   const auto file = EncodeOneBitBmp(RenderToSurface(), Palette{settings.barColor, settings.backColor});
+  if (saving == Saving::kReplacement && file) ReplaceFileContents(path.c_str(), file->data(), file->size());
   for (auto _ : loop) {
-    if (!file || !ReplaceFileContents(BmpFilePath().c_str(), file->data(), file->size())) {
+    if (!file || !ReplaceFileContents(path.c_str(), file->data(), file->size())) {
       loop.SkipWithError("the file could not be written");
       return;
     }
+    if (saving == Saving::kNewFile) std::remove(path.c_str());
   }
+  std::remove(path.c_str());
   loop.counters["renders/s"] = benchmark::Counter(static_cast<double>(loop.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(FileReplacementAlone);
+BENCHMARK_CAPTURE(FileSavingAlone, replacement/memory, "VARNEL_BENCH_DIR", Saving::kReplacement);
+BENCHMARK_CAPTURE(FileSavingAlone, new/memory, "VARNEL_BENCH_DIR", Saving::kNewFile);
+BENCHMARK_CAPTURE(FileSavingAlone, replacement/disk, "VARNEL_BENCH_DISK_DIR", Saving::kReplacement)->UseRealTime();
+BENCHMARK_CAPTURE(FileSavingAlone, new/disk, "VARNEL_BENCH_DISK_DIR", Saving::kNewFile)->UseRealTime();
 
 // Named output/workload/degrees, e.g. "emf/code128/90".
 const bool registered = [] {

@@ -1,6 +1,6 @@
 // The files the exports write, as the system sees them: a new file gets the permissions an ordinary
 // create in the process gives it (the umask applies), a replaced file keeps its own and its owner,
-// names up to the system's limit are saved, and saving leaves the process's umask alone.
+// and saving leaves the process's umask alone.
 #include <gtest/gtest.h>
 #include <grp.h>
 #include <sys/stat.h>
@@ -122,19 +122,6 @@ TEST(FilePermissions, AReplacedFileKeepsItsOwnerAndGroup) {
     EXPECT_EQ(StatusOf(groupsFile).st_mode & 07777, 0664u) << output.name;
     EXPECT_GT(testing::ReadFileBytes(groupsFile).size(), 1u) << output.name << ": the file was replaced";
   }
-}
-
-// The picture is written beside its file under a longer name first; a file name as long as the
-// system allows but for that name's few added characters is still saved, and nothing is left beside.
-TEST(FilePermissions, ANameNearTheSystemsLimitIsSaved) {
-  testing::ResetLibrary();
-  testing::TempDir folder;
-  const long longest = pathconf(folder.path().c_str(), _PC_NAME_MAX);
-  if (longest <= 7) GTEST_SKIP() << "no name limit to approach";
-  const std::string path = folder.File(std::string(static_cast<std::size_t>(longest - 7), 'n'));
-  ASSERT_EQ(VnSaveAsBMP(path.c_str()), 1);
-  EXPECT_GT(testing::ReadFileBytes(path).size(), 0u);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
 // The umask is shared by every thread of the host, and there is no reading it without setting it:

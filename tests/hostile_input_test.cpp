@@ -120,6 +120,21 @@ TEST(HostileSizes, PicturesNoRasterCanHoldAreRefusedAtOnceAndTheOldFileStays) {
   }
 }
 
+// An empty path names no file, so no picture is drawn for it: not even one of 3.2 GB that a BMP
+// could hold.
+TEST(HostileSizes, AnEmptyPathIsRefusedBeforeAnythingIsDrawn) {
+  for (const FileOutput& output : kFileOutputs) {
+    testing::ResetLibrary();
+    UseSample(kCode128, 0, kNoFrame);
+    VnSetSize(INT_MAX, 12);
+    const long peakBefore = PeakResidentKb();
+    const auto start = Clock::now();
+    EXPECT_EQ(output.save(""), 0) << output.name;
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(1)) << output.name;
+    EXPECT_LT(PeakResidentKb() - peakBefore, 16 * 1024) << output.name;
+  }
+}
+
 // 450 MB of pixels fit a BMP's sizes but not an address space held to 128 MB above what the
 // process already uses: the allocation fails, and the export says so. An everyday picture is still
 // drawn within that limit, so it is the picture's memory that fails.

@@ -71,7 +71,7 @@ VnBool DrawPicture(int i, const testing::TempDir& folder, std::vector<std::uint8
 TEST(Soak, AHundredThousandPicturesLeaveMemoryAndOpenFilesAsTheyWere) {
   static_assert(kPictures > kCycle, "the soak runs well past its warm-up");
   testing::ResetLibrary();
-  testing::TempDir folder;
+  const testing::TempDir folder(testing::MemoryFolder());
   std::vector<std::uint8_t> clipboard;
   int failures = 0;
   for (int i = 0; i < kCycle; ++i) failures += DrawPicture(i, folder, clipboard) == 0 ? 1 : 0;

@@ -21,7 +21,8 @@ const Surface& RenderToSurface() {
 }
 
 bool SaveRenderedPicture(const char* path, PictureEncoder encode) {
-  if (path == nullptr) return false;
+  // No file can be had without a name: refused before a picture, which may be huge, is drawn.
+  if (path == nullptr || *path == '\0') return false;
   const Surface& surface = RenderToSurface();
   if (!surface.Complete()) return false;
   const auto file = encode(surface);

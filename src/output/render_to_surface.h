@@ -20,8 +20,9 @@ const Surface& RenderToSurface();
 using PictureEncoder = std::optional<FileBytes> (*)(const Surface& surface);
 
 // Renders, encodes and replaces the file at `path` with the complete new file. False for a null
-// path, a picture too large to record (see Surface::kMaxOperations), a picture the encoder
-// refuses, or a file that cannot be written; an old file then stays.
+// or empty path (before anything is drawn), a picture too large to record (see
+// Surface::kMaxOperations), a picture the encoder refuses, or a file that cannot be written; an
+// old file then stays.
 bool SaveRenderedPicture(const char* path, PictureEncoder encode);
 
 }  // namespace varnel

@@ -1,6 +1,7 @@
 #include "platform/file_replace.h"
 
 #include <fcntl.h>
+#include <limits.h>
 #include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,10 +9,12 @@
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
-#include <cstdlib>
-#include <optional>
 #include <random>
 #include <string>
+
+#include "platform/file_attributes.h"
+#include "platform/save_target.h"
+#include "platform/unique_fd.h"
 
 namespace varnel {
 namespace {
@@ -29,39 +32,23 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
-// The file to replace: a link is followed so that the file it names is replaced, not the link.
-// Anything that exists but is not a regular file (a folder, a device, a pipe) is not ours to
-// replace. `existing` is left empty when there is no file yet.
-bool ResolveTarget(const char* path, std::string& target, std::optional<struct stat>& existing) {
-  struct stat status;
-  // The path itself is asked first: only a link needs resolving, and resolving takes a call for
-  // every folder of the path, each time a file is saved.
-  if (::lstat(path, &status) == 0 && !S_ISLNK(status.st_mode)) {
-    target = path;
-    existing = status;
-    return S_ISREG(status.st_mode);
-  }
-  char* resolved = ::realpath(path, nullptr);
-  target = resolved != nullptr ? resolved : path;
-  std::free(resolved);
-  if (::stat(target.c_str(), &status) != 0) return errno == ENOENT;
-  existing = status;
-  return S_ISREG(status.st_mode);
+// A brand new file is created as any new file of the process is, the umask and the folder's
+// default access list applying: it shows nothing its final self would not. The file that replaces
+// an old one starts private to its owner, and gets the old file's permissions only once it holds
+// its whole picture and before it can be reached by name.
+mode_t CreationMode(const SaveTarget& target) { return target.existing ? 0600 : 0666; }
+
+// What the new file needs before it takes an old file's place: the old file's attributes, and its
+// bytes on the disk, so that a power cut after the rename finds the new file whole and not an
+// empty one where the old was.
+bool PrepareToReplace(int fd, const SaveTarget& target) {
+  return TakeOverAttributes(fd, target.Path(), *target.existing) && ::fsync(fd) == 0;
 }
 
-// The new file takes the place of `existing` as if it had been written over: a print service that
-// saves over a user's picture must not make it its own, nor a user take a file away from the group
-// that shares it. The owner and group go first, as changing them clears the set-id permissions.
-void TakeOverOwner(int fd, const struct stat& existing) {
-  if (existing.st_uid == ::geteuid() && existing.st_gid == ::getegid()) return;
-  if (::fchown(fd, existing.st_uid, existing.st_gid) == 0) return;
-  if (::fchown(fd, static_cast<uid_t>(-1), existing.st_gid) == 0) return;
-  // Neither is ours to give: the file stays ours, as any file we create, and the save goes on.
-}
-
-bool TakeOverAttributes(int fd, const struct stat& existing) {
-  TakeOverOwner(fd, existing);
-  return ::fchmod(fd, existing.st_mode & 07777) == 0;
+// Once an old file has been replaced, the rename itself is made to last. A folder that could not
+// be opened for reading cannot be flushed; the new file is in place either way.
+void FlushFolderAfterReplacing(const SaveTarget& target) {
+  if (target.existing && target.folderFlushable) ::fsync(target.folder.get());
 }
 
 // Names that others cannot guess, so that no one can take them first; where the system gives no
@@ -73,40 +60,98 @@ std::uint32_t NameSeed() {
          static_cast<std::uint32_t>(::getpid());
 }
 
-// Creates the file that is written beside `target`, under a name no file has yet. It is created
-// as an ordinary new file is, the process's umask applying, which is what a picture saved under a
-// new name keeps. (mkstemp would create it private to its owner, and finding out the umask means
-// setting it, which changes it for a moment for every thread of the host.)
-int CreateFileBeside(const std::string& target, std::string& created) {
+// A name beside `name` that no file has yet, as likely as not: the name, cut short where the
+// system's name limit would not leave room for the few characters added, then a dot and six
+// random ones. The caller passes over a name that is taken.
+std::string TemporaryName(const std::string& name) {
   static constexpr char kNameCharacters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-  constexpr int kRandomCharacters = 6;  // as many as mkstemp's: every name that fitted beside still does
+  constexpr std::size_t kRandomCharacters = 6;  // as many as mkstemp's
+  constexpr std::size_t kLongestKept = NAME_MAX - 1 - kRandomCharacters;
   thread_local std::minstd_rand names(NameSeed());
   std::uniform_int_distribution<std::size_t> pick(0, sizeof kNameCharacters - 2);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    created = target + ".";
-    for (int i = 0; i < kRandomCharacters; ++i) created += kNameCharacters[pick(names)];
-    const int fd = ::open(created.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
+  std::string temporary = name.substr(0, kLongestKept) + ".";
+  for (std::size_t i = 0; i < kRandomCharacters; ++i) temporary += kNameCharacters[pick(names)];
+  return temporary;
+}
+
+constexpr int kNameAttempts = 100;
+
+enum class Outcome { kSaved, kFailed, kUnsupported };
+
+// Renames the file at `temporary` over the target, and removes it when that fails.
+Outcome RenameIntoPlace(const SaveTarget& target, const std::string& temporary) {
+  const int folder = target.folder.get();
+  if (::renameat(folder, temporary.c_str(), folder, target.name.c_str()) != 0) {
+    ::unlinkat(folder, temporary.c_str(), 0);
+    return Outcome::kFailed;
   }
-  return -1;
+  FlushFolderAfterReplacing(target);
+  return Outcome::kSaved;
+}
+
+// An unnamed file gets its first name. Any process may link its own unnamed files through /proc;
+// a process that may read any file may also link them directly, which needs no /proc.
+bool LinkUnnamed(int fd, int folder, const std::string& name) {
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
+  if (errno == EEXIST) return false;
+  return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
+}
+
+// The file is written without a name, so that a kill at any point leaves nothing behind. A new
+// file is linked straight under its name, where a file that appeared there meanwhile stays; a file
+// replacing another must be linked under a temporary name for the moment before the rename, as no
+// call links a file over an existing one. kUnsupported where the file system cannot hold unnamed
+// files or the process cannot link them: nothing has been written then.
+Outcome SaveUnnamed(const SaveTarget& target, const std::uint8_t* data, std::size_t size) {
+  UniqueFd file(::openat(target.folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode(target)));
+  if (!file) return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Outcome::kUnsupported : Outcome::kFailed;
+  if (!WriteAll(file.get(), data, size)) return Outcome::kFailed;
+  if (!target.existing) {
+    if (!LinkUnnamed(file.get(), target.folder.get(), target.name)) return errno == ENOENT ? Outcome::kUnsupported : Outcome::kFailed;
+    if (file.Close()) return Outcome::kSaved;
+    ::unlinkat(target.folder.get(), target.name.c_str(), 0);
+    return Outcome::kFailed;
+  }
+  if (!PrepareToReplace(file.get(), target)) return Outcome::kFailed;
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string temporary = TemporaryName(target.name);
+    if (LinkUnnamed(file.get(), target.folder.get(), temporary)) return RenameIntoPlace(target, temporary);
+    if (errno == ENOENT) return Outcome::kUnsupported;
+    if (errno != EEXIST) return Outcome::kFailed;
+  }
+  return Outcome::kFailed;
+}
+
+// Where unnamed files cannot be had: the file is written under a temporary name beside the target
+// and renamed over it once complete. A kill can leave it behind, but never open to more readers
+// than the final file.
+Outcome SaveNamed(const SaveTarget& target, const std::uint8_t* data, std::size_t size) {
+  const int folder = target.folder.get();
+  for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
+    const std::string temporary = TemporaryName(target.name);
+    UniqueFd file(::openat(folder, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, CreationMode(target)));
+    if (!file) {
+      if (errno == EEXIST) continue;
+      return Outcome::kFailed;
+    }
+    const bool written = WriteAll(file.get(), data, size) && (!target.existing || PrepareToReplace(file.get(), target));
+    if (file.Close() && written) return RenameIntoPlace(target, temporary);
+    ::unlinkat(folder, temporary.c_str(), 0);
+    return Outcome::kFailed;
+  }
+  return Outcome::kFailed;
 }
 
 }  // namespace
 
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
   if (path == nullptr || *path == '\0') return false;
-  std::string target;
-  std::optional<struct stat> existing;
-  if (!ResolveTarget(path, target, existing)) return false;
-  std::string temporary;
-  const int fd = CreateFileBeside(target, temporary);
-  if (fd < 0) return false;
-
-  const bool written = WriteAll(fd, data, size) && (!existing || TakeOverAttributes(fd, *existing));
-  const bool closed = ::close(fd) == 0;  // a full disk may only show itself here
-  if (written && closed && ::rename(temporary.c_str(), target.c_str()) == 0) return true;
-  ::unlink(temporary.c_str());
-  return false;
+  const std::optional<SaveTarget> target = FindSaveTarget(path);
+  if (!target) return false;
+  Outcome outcome = SaveUnnamed(*target, data, size);
+  if (outcome == Outcome::kUnsupported) outcome = SaveNamed(*target, data, size);
+  return outcome == Outcome::kSaved;
 }
 
 }  // namespace varnel

@@ -6,9 +6,11 @@
 
 namespace varnel {
 
-// Writes the bytes to a new file beside `path` and renames it over `path` only once it is complete.
-// Returns false, leaving any old file untouched and no partial file behind, when the file cannot
-// be created, written or put in place.
+// Writes the bytes to a new file beside `path` and puts it in place only once it is complete,
+// with the old file's owner, permissions and extended attributes, and flushed to the disk before
+// and after it replaces an old file. Links are followed as FindSaveTarget describes. Returns
+// false, leaving any old file untouched and no partial file behind, when the file cannot be
+// created, written or put in place.
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size);
 
 }  // namespace varnel

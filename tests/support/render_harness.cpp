@@ -4,6 +4,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <system_error>
+
+#include <unistd.h>
 
 #include "output/render_to_surface.h"
 #include "platform/bmp_file.h"
@@ -85,10 +88,18 @@ Bitmap Unrotate(const Bitmap& bitmap, int orientation) {
   return turned;
 }
 
-TempDir::TempDir() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "varnel-test-XXXXXX").string();
+TempDir::TempDir() : TempDir(std::filesystem::temp_directory_path().string()) {}
+
+TempDir::TempDir(const std::string& parent) {
+  std::string pattern = (std::filesystem::path(parent) / "varnel-test-XXXXXX").string();
   if (::mkdtemp(pattern.data()) == nullptr) std::abort();
   path_ = pattern;
+}
+
+std::string MemoryFolder() {
+  std::error_code ignored;
+  if (std::filesystem::is_directory("/dev/shm", ignored) && ::access("/dev/shm", W_OK) == 0) return "/dev/shm";
+  return std::filesystem::temp_directory_path().string();
 }
 
 TempDir::~TempDir() {

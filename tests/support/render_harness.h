@@ -33,10 +33,12 @@ std::vector<int> RunsAlongRow(const Bitmap& bitmap, int y);
 // The bitmap turned back to reading left to right, whatever the orientation it was drawn in.
 Bitmap Unrotate(const Bitmap& bitmap, int orientation);
 
-// A fresh folder under the system's temporary folder, removed with everything in it at the end.
+// A fresh folder under the system's temporary folder, or under `parent`, removed with everything in
+// it at the end.
 class TempDir {
  public:
   TempDir();
+  explicit TempDir(const std::string& parent);
   ~TempDir();
   TempDir(const TempDir&) = delete;
   TempDir& operator=(const TempDir&) = delete;
@@ -46,6 +48,11 @@ class TempDir {
  private:
   std::string path_;
 };
+
+// A folder in memory (/dev/shm) where the system has one, else the temporary folder: for suites
+// that replace files by the thousand, where a disk's flush of every replacement would be most of
+// their time.
+std::string MemoryFolder();
 
 std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, std::span<const std::uint8_t> bytes);

@@ -1,0 +1,77 @@
+#include "platform/save_target.h"
+
+#include <fcntl.h>
+#include <limits.h>
+
+#include <cerrno>
+#include <string_view>
+
+namespace varnel {
+namespace {
+
+constexpr int kMostLinks = 40;  // the system's own limit on the links of one lookup
+
+// "a/b/c" lies in "a/b" under "c"; a bare name in ".", and "/c" in "/". A path ending in a slash
+// names a folder and leaves the name empty.
+void SplitPath(std::string_view path, SaveTarget& target) {
+  const std::size_t slash = path.rfind('/');
+  const std::string_view folder = slash == std::string_view::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  target.folderPath = std::string(folder);
+  target.name = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
+}
+
+// For reading where the folder allows it, as only such a descriptor can be flushed; a folder that
+// may be written and searched but not listed still takes a save.
+bool OpenFolder(SaveTarget& target) {
+  int fd = ::open(target.folderPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  target.folderFlushable = fd >= 0;
+  if (fd < 0 && errno == EACCES) fd = ::open(target.folderPath.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  target.folder = UniqueFd(fd);
+  return static_cast<bool>(target.folder);
+}
+
+bool MayFollow(const struct stat& link, int folder) {
+  constexpr mode_t kSharedFolder = S_ISVTX | S_IWOTH;
+  struct stat status;
+  if (::fstat(folder, &status) != 0) return false;
+  if ((status.st_mode & kSharedFolder) != kSharedFolder) return true;
+  return link.st_uid == ::geteuid() || link.st_uid == status.st_uid;
+}
+
+// Where the link named `target.name` points, as a path from the current folder; empty when it
+// cannot be read or is longer than any path the system would follow.
+std::string LinkedPath(const SaveTarget& target) {
+  char linked[PATH_MAX];
+  const ssize_t length = ::readlinkat(target.folder.get(), target.name.c_str(), linked, sizeof linked);
+  if (length <= 0 || length == static_cast<ssize_t>(sizeof linked)) return {};
+  std::string path(linked, static_cast<std::size_t>(length));
+  return path.front() == '/' ? path : target.folderPath + "/" + path;
+}
+
+}  // namespace
+
+std::optional<SaveTarget> FindSaveTarget(const char* path) {
+  SaveTarget target;
+  std::string current = path;
+  for (int links = 0; links <= kMostLinks; ++links) {
+    SplitPath(current, target);
+    if (target.name.empty() || target.name == "." || target.name == "..") return std::nullopt;
+    if (!OpenFolder(target)) return std::nullopt;
+    struct stat status;
+    if (::fstatat(target.folder.get(), target.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
+      if (errno != ENOENT) return std::nullopt;
+      return target;
+    }
+    if (!S_ISLNK(status.st_mode)) {
+      if (!S_ISREG(status.st_mode)) return std::nullopt;
+      target.existing = status;
+      return target;
+    }
+    if (!MayFollow(status, target.folder.get())) return std::nullopt;
+    current = LinkedPath(target);
+    if (current.empty()) return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+}  // namespace varnel
