@@ -388,7 +388,85 @@ static void CheckFileRules(const char* folder) {
   vn.VnSetDefault();
   CHECK(vn.VnSaveAsBMP(sub) == 0 && IsFolder(sub), "VnSaveAsBMP onto a folder returns 0 and keeps the folder");
 
+  /* A read-only, hidden file held open by a program that lets nobody delete it: the new file is
+   * written and flushed, the move fails, and the old file stays as it was, read-only still. */
+  JoinPath(path, sizeof path, folder, "read-only.bmp");
+  WriteWholeFile(path, old, sizeof old);
+  const DWORD readOnlyHidden = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN;
+  SetFileAttributesA(path, readOnlyHidden);
+  const HANDLE held = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+  CHECK(vn.VnSaveAsBMP(path) == 0, "VnSaveAsBMP over a file held open without sharing its deletion returns 0");
+  CloseHandle(held);
+  f = ReadWholeFile(path);
+  CHECK(f.size == sizeof old && memcmp(f.bytes, old, sizeof old) == 0 &&
+            (GetFileAttributesA(path) & readOnlyHidden) == readOnlyHidden,
+        "the old file stays as it was, read-only and hidden: %u bytes", (unsigned)f.size);
+  free(f.bytes);
+
+  /* Let go, it is replaced, as sed -i replaces a read-only file, and the new file keeps those. */
+  CHECK(vn.VnSaveAsBMP(path) == 1, "VnSaveAsBMP over a read-only file returns 1");
+  f = ReadWholeFile(path);
+  CHECK(f.size == 8062 && (GetFileAttributesA(path) & readOnlyHidden) == readOnlyHidden,
+        "the read-only file is replaced and the new one is read-only and hidden: %u bytes", (unsigned)f.size);
+  free(f.bytes);
+  SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+
   CHECK(CountTemporaries(folder) == 0, "no temporary file is left behind: %d left", CountTemporaries(folder));
+}
+
+static int IsLink(const char* path) {
+  const DWORD attributes = GetFileAttributesA(path);
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
+/* A symbolic link at the path: the file it names is replaced and the link stays; a dangling one is
+ * refused and stays. Wine's CreateSymbolicLink makes nothing (and says it did), and Wine shows the
+ * links of the file system below it as the files they name: there this is said and not checked. */
+static void CheckLinks(const char* folder) {
+  char link[MAX_PATH], linked[MAX_PATH], dangling[MAX_PATH], nowhere[MAX_PATH];
+  JoinPath(link, sizeof link, folder, "link.bmp");
+  JoinPath(linked, sizeof linked, folder, "linked.bmp");
+  JoinPath(dangling, sizeof dangling, folder, "dangling.bmp");
+  JoinPath(nowhere, sizeof nowhere, folder, "nowhere.bmp");
+  WriteWholeFile(linked, "old", 3);
+  CreateSymbolicLinkA(link, "linked.bmp", SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  CreateSymbolicLinkA(dangling, "nowhere.bmp", SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE);
+  if (!IsLink(link) || !IsLink(dangling)) {
+    printf("links not checked: the platform made no symbolic link\n");
+    return;
+  }
+  vn.VnSetDefault();
+  CHECK(vn.VnSaveAsBMP(link) == 1 && IsLink(link), "VnSaveAsBMP through a symbolic link returns 1, the link stays");
+  FileBytes f = ReadWholeFile(linked);
+  CHECK(f.size == 8062 && f.bytes[0] == 'B', "the file the link names is replaced: %u bytes", (unsigned)f.size);
+  free(f.bytes);
+  CHECK(vn.VnSaveAsBMP(dangling) == 0 && IsLink(dangling) && !Exists(nowhere),
+        "VnSaveAsBMP through a dangling link returns 0, the link stays and nothing is created");
+}
+
+/* Milliseconds since an arbitrary start, finer than GetTickCount's steps. */
+static double Milliseconds(void) {
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * (double)count.QuadPart / (double)frequency.QuadPart;
+}
+
+/* No file can be had without a name, so no picture is drawn for one: "" and NULL are refused in
+ * far less time than a large picture takes to draw and save. */
+static void CheckNamelessSave(const char* folder) {
+  char path[MAX_PATH];
+  JoinPath(path, sizeof path, folder, "large.bmp");
+  vn.VnSetDefault();
+  vn.VnSetSize(2000, 2000);
+  double start = Milliseconds();
+  CHECK(vn.VnSaveAsBMP(path) == 1, "VnSaveAsBMP of a large picture returns 1");
+  const double drawn = Milliseconds() - start;
+  start = Milliseconds();
+  const int refused = vn.VnSaveAsBMP("") == 0 && vn.VnSaveAsBMP(NULL) == 0;
+  const double nameless = Milliseconds() - start;
+  CHECK(refused && nameless * 4 < drawn, "\"\" and NULL are refused before drawing: in %.1f ms, %.1f ms to draw",
+        nameless, drawn);
 }
 
 /* Text is drawn by the platform: with it on, rows below the bars hold the digits. */
@@ -524,6 +602,8 @@ int main(int argc, char** argv) {
     CheckClipboard();
     CheckHeldClipboard(argv[0]);
     CheckFileRules(folder);
+    CheckLinks(folder);
+    CheckNamelessSave(folder);
     CheckTextIsDrawn(folder);
     CheckWmfHeaderAtChosenResolutions(folder);
   }
