@@ -1,7 +1,7 @@
-// The library as a host sees it: a random sequence of setter calls with any arguments, then one
-// output (BMP, WMF, EMF, SVG, PNG or the clipboard) into a temporary folder. Beyond the sanitizers'
-// own checks, every output must keep its promise: a success is a whole, well-formed file; a failure
-// leaves the folder exactly as it was.
+// The library as a host sees it: a random sequence of setter calls with any arguments, then a
+// measure and one output (BMP, WMF, EMF, SVG, PNG or the clipboard) into a temporary folder. Beyond
+// the sanitizers' own checks, every output must keep its promise: a success is a whole, well-formed
+// file; a failure leaves the folder exactly as it was. The measure must validate as the output does.
 //
 // Input: a mode byte, then setter calls (a byte picks the setter, its arguments follow) until the
 // byte that picks the output, then where the output goes. In the everyday mode picture sizes are
@@ -310,6 +310,17 @@ void SaveToFile(FuzzInput& in, const FileOutput& output, bool hugeSizes) {
   }
 }
 
+// The measure takes no input of its own, so that every seed still reaches the output it was written
+// for. Refused data has no sizes, and its message is the one VnGetLastError gives.
+const char* MeasuredRefusal() {
+  int length = -1, thickness = -1;
+  const VnBool drawn = VnMeasure(&length, &thickness);
+  const char* refusal = VnGetLastError();
+  Require((drawn != 0) == (refusal[0] == '\0'), "the measure refuses exactly the data it names a message for");
+  if (drawn == 0) Require(length == 0 && thickness == 0, "refused data has no sizes");
+  return refusal;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -329,14 +340,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (output < 0) output = in.Choice(kOutputCount);
 
+  // An output that makes its picture finds the measure's verdict; one that refuses the picture at
+  // once leaves it in place.
+  const char* refusal = MeasuredRefusal();
   if (output == kOutputCount - 1) {
     CopyThroughClipboard(in, hugeSizes);
-    return 0;
+  } else {
+    // A raster of huge size is only asked for when it must be refused: one that could be allocated
+    // would be gigabytes of pixels. The metafile takes its place.
+    const FileOutput& chosen = kFileOutputs[output];
+    const bool refused = !chosen.canHold(varnel::settings.width, varnel::settings.height);
+    SaveToFile(in, hugeSizes && chosen.rasters && !refused ? kFileOutputs[kEmf] : chosen, hugeSizes);
   }
-  // A raster of huge size is only asked for when it must be refused: one that could be allocated
-  // would be gigabytes of pixels. The metafile takes its place.
-  const FileOutput& chosen = kFileOutputs[output];
-  const bool refused = !chosen.canHold(varnel::settings.width, varnel::settings.height);
-  SaveToFile(in, hugeSizes && chosen.rasters && !refused ? kFileOutputs[kEmf] : chosen, hugeSizes);
+  Require(std::strcmp(VnGetLastError(), refusal) == 0, "the output validates as the measure did");
   return 0;
 }

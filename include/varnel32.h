@@ -132,8 +132,19 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * BMP does, or a file that cannot be written (any old file stays as it was). */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
-/* Whether the last picture made, by any output, drew its data: "" when it did (and before any
- * picture is made), else the validation message that the picture shows in its place, such as
+/* Validates the data at the current settings and measures its symbol, without drawing or writing
+ * anything. `length` receives the symbol's length in pixels along the direction it runs: from its
+ * first bar to the end of its last bar or space, add-on included (PLANET and POSTNET end it one
+ * narrow width before their closing bar). `thickness` receives the thickness of its band across it:
+ * the bar height, plus the font height less 4 when text is on. Every output centres the symbol in
+ * the picture by these two sizes; the digits beside EAN and UPC symbols, the ISBN caption, and guard
+ * bars when text is off may reach beyond them.
+ * Returns 1 when the data would be drawn; 0 when it is refused, with both sizes 0 and VnGetLastError
+ * returning the message, as after a picture. Either pointer may be NULL. */
+VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
+
+/* Whether the last picture made, by any output, or the last VnMeasure, took its data: "" when it
+ * did (and before either), else the validation message that a picture shows in its place, such as
  * "12 digits are required.". The text belongs to the library and is never freed. */
 VN_EXPORT const char* VN_CALL VnGetLastError(void);
 

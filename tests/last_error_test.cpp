@@ -18,10 +18,12 @@ struct Export {
   VnBool (*save)(const char*);
 };
 
-// Every output makes a picture; the clipboard's needs no path.
+// Every output makes a picture; the clipboard's needs no path. The measure validates as they do,
+// without a picture.
 const Export kExports[] = {
     {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG},
     {"clipboard", [](const char*) { return VnCopyToClipboard(); }},
+    {"measure", [](const char*) { return VnMeasure(nullptr, nullptr); }},
 };
 
 TEST(LastError, IsEmptyBeforeAnyPicture) {

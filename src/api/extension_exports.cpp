@@ -7,6 +7,7 @@
 #include "platform/clipboard.h"
 #include "platform/screen.h"
 #include "render/last_render_error.h"
+#include "render/render_driver.h"
 #include "varnel32.h"
 
 extern "C" {
@@ -34,6 +35,21 @@ int VN_CALL VnGetClipboardEMF(void* buffer, int size) {
 }
 
 void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolution(dpiX, dpiY); }
+
+VnBool VN_CALL VnMeasure(int* length, int* thickness) {
+  // Zero first: refused data leaves the host no sizes of an earlier symbol.
+  if (length != nullptr) *length = 0;
+  if (thickness != nullptr) *thickness = 0;
+  try {
+    const auto extent = varnel::MeasureBarcode();
+    if (!extent) return 0;
+    if (length != nullptr) *length = extent->length;
+    if (thickness != nullptr) *thickness = extent->thickness;
+    return 1;
+  } catch (...) {
+    return 0;
+  }
+}
 
 const char* VN_CALL VnGetLastError(void) { return varnel::LastRenderError(); }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <optional>
 
 #include "platform/screen.h"
 #include "render/frame.h"
@@ -66,14 +67,13 @@ int CentredOffset(std::int64_t pictureSize, std::int64_t contentSize) {
   return offset < 0 ? 0 : ClampToInt(offset);
 }
 
-void CentreSymbol(int symbolLength) {
-  const std::int64_t band = std::int64_t{state.textBand} + state.barHeight;
+void CentreSymbol(const SymbolExtent& extent) {
   if (RunsVertically(settings.orientation)) {
-    state.offsetX = CentredOffset(settings.width, band);
-    state.offsetY = CentredOffset(settings.height, symbolLength);
+    state.offsetX = CentredOffset(settings.width, extent.thickness);
+    state.offsetY = CentredOffset(settings.height, extent.length);
   } else {
-    state.offsetY = CentredOffset(settings.height, band);
-    state.offsetX = CentredOffset(settings.width, symbolLength);
+    state.offsetY = CentredOffset(settings.height, extent.thickness);
+    state.offsetX = CentredOffset(settings.width, extent.length);
   }
 }
 
@@ -100,6 +100,48 @@ int TextEscapement(int orientation) {
   return kEscapements[orientation >= 0 && orientation <= 3 ? orientation : 0];
 }
 
+// The steps the render and the measure share: device sizes, validation (recorded as the last
+// outcome) and, for data that is drawn, the text band and the measuring pass, which starts the cursor
+// at 0 and so leaves it at the symbol's length. That pass only adds up lengths and touches no
+// surface, so the measure needs none. Nothing when the data is refused.
+std::optional<SymbolExtent> ValidateAndMeasure() {
+  ComputeDeviceSizes();
+  const bool drawable = ValidateMessage() != 0;
+  RecordRenderOutcome(drawable ? nullptr : state.errorMessage);
+  if (!drawable) return std::nullopt;
+
+  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
+  state.measuring = 1;
+  state.offsetX = 0;
+  state.offsetY = 0;
+  DrawSymbol();
+  return SymbolExtent{state.cursor, ClampToInt(std::int64_t{state.textBand} + state.barHeight)};
+}
+
+// The drawing pass over a centred symbol, in the settings' colours, with the text turned as the
+// symbol is.
+void DrawCentredSymbol() {
+  state.barBrush = Brush{settings.barColor};
+  state.backBrush = Brush{settings.backColor};
+  settings.font.lfEscapement = TextEscapement(settings.orientation);
+  settings.font.lfOrientation = settings.font.lfEscapement;
+
+  Surface& surface = *state.surface;
+  surface.SetBkColor(settings.backColor);
+  surface.SetTextColor(settings.barColor);
+  state.textFont = settings.font;
+  surface.SelectFont(state.textFont);
+  surface.SetTextAlign(kAlignCenterTop);
+
+  state.measuring = 0;
+  state.humanText[0] = '\0';
+  DrawSymbol();
+}
+
+// The measuring pass leaves its changes to the working message (an appended check digit, an ISBN
+// turned into its EAN-13 number) for the drawing pass; the next render starts again from the data.
+void RestoreWorkMessage() { std::memcpy(state.workMessage, settings.message, sizeof state.workMessage); }
+
 }  // namespace
 
 void DrawSymbol() {
@@ -115,38 +157,20 @@ void DrawSymbol() {
 }
 
 void RenderBarcode() {
-  state.barBrush = Brush{settings.barColor};
-  state.backBrush = Brush{settings.backColor};
-  ComputeDeviceSizes();
-  const bool drawable = ValidateMessage() != 0;
-  RecordRenderOutcome(drawable ? nullptr : state.errorMessage);
-  if (!drawable) {
+  const std::optional<SymbolExtent> extent = ValidateAndMeasure();
+  if (!extent) {
     DrawValidationMessage();
     return;
   }
+  CentreSymbol(*extent);
+  DrawCentredSymbol();
+  RestoreWorkMessage();
+}
 
-  settings.font.lfEscapement = TextEscapement(settings.orientation);
-  settings.font.lfOrientation = settings.font.lfEscapement;
-  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
-
-  Surface& surface = *state.surface;
-  surface.SetBkColor(settings.backColor);
-  surface.SetTextColor(settings.barColor);
-  state.textFont = settings.font;
-  surface.SelectFont(state.textFont);
-  surface.SetTextAlign(kAlignCenterTop);
-
-  state.measuring = 1;
-  state.offsetX = 0;
-  state.offsetY = 0;
-  DrawSymbol();
-  CentreSymbol(state.cursor);
-
-  state.measuring = 0;
-  state.humanText[0] = '\0';
-  DrawSymbol();
-
-  std::memcpy(state.workMessage, settings.message, sizeof state.workMessage);
+std::optional<SymbolExtent> MeasureBarcode() {
+  const std::optional<SymbolExtent> extent = ValidateAndMeasure();
+  RestoreWorkMessage();
+  return extent;
 }
 
 }  // namespace varnel

@@ -1,0 +1,149 @@
+// VnMeasure: the sizes it reports are those every output centres the symbol by, in every orientation,
+// with text and without; refused data measures nothing; and measuring changes no later picture.
+#include <gtest/gtest.h>
+
+#include <optional>
+
+#include "api/settings.h"
+#include "support/render_harness.h"
+#include "support/symbology_samples.h"
+#include "varnel32.h"
+
+namespace varnel {
+namespace {
+
+constexpr int kFontHeight = 24;  // the default font's cell height
+constexpr int kAlong = 800;      // room for every sample symbol, add-on included
+constexpr int kAcross = 300;     // room for the band and the ISBN caption above it
+
+// Every symbology with its sample data, a 5-digit add-on where it takes one, and its check
+// characters, at a resolution that differs across and along, so that a size taken in the wrong
+// direction comes out wrong.
+void ConfigureSample(int symbology, int orientation, int showText) {
+  testing::ResetLibrary();
+  VnSetScreenResolution(72, 96);
+  VnBasicInfo(symbology, 0.07, 2.0, orientation, kNoFrame);
+  VnSetMessage(testing::SampleMessage(symbology));
+  VnSupplementInfo(kSupplement5, "12345", 0.3);
+  VnTextInfo(showText, 1, 1);
+}
+
+// Where the first bar of an upright picture stands: the first column with a dark run taller than
+// a glyph of the font can be, and the top of that run.
+struct BarCorner {
+  int left;
+  int top;
+};
+
+std::optional<BarCorner> FirstBar(const testing::Bitmap& upright) {
+  for (int x = 0; x < upright.width; ++x) {
+    int run = 0;
+    for (int y = 0; y < upright.height; ++y) {
+      run = testing::IsDark(upright, x, y) ? run + 1 : 0;
+      if (run > kFontHeight) return BarCorner{x, y - run + 1};
+    }
+  }
+  return std::nullopt;
+}
+
+// A size centred in a room whose difference is odd has its odd pixel after it in the picture's own
+// coordinates, on the right or at the bottom. The symbol's start is always on the near side once the
+// picture is turned upright; the top of its bars faces the far side when it is turned by 180 or 270
+// degrees, and then has the larger half.
+int MarginBeforeStart(int room, int length) { return (room - length) / 2; }
+
+int MarginAboveBars(int room, int thickness, int orientation) {
+  const int nearHalf = (room - thickness) / 2;
+  return orientation >= 2 ? room - thickness - nearHalf : nearHalf;
+}
+
+class MeasureTest : public ::testing::TestWithParam<int> {};
+
+// One picture can place a size only to within a pixel, as centring halves the margin; pictures one
+// pixel apart in both directions settle it.
+TEST_P(MeasureTest, SizesAreThoseThePictureIsCentredBy) {
+  const int orientation = GetParam();
+  for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
+    for (const int showText : {0, 1}) {
+      for (const int larger : {0, 1}) {
+        ConfigureSample(symbology, orientation, showText);
+        const int along = kAlong + larger, across = kAcross + larger;
+        if (orientation % 2 != 0) {
+          VnSetSize(across, along);
+        } else {
+          VnSetSize(along, across);
+        }
+        int length = -1, thickness = -1;
+        ASSERT_EQ(VnMeasure(&length, &thickness), 1) << symbology;
+        ASSERT_GT(length, 0) << symbology;
+        ASSERT_LT(length, along) << symbology;
+        ASSERT_GT(thickness, 0) << symbology;
+        ASSERT_LT(thickness, across) << symbology;
+
+        const std::optional<BarCorner> bar = FirstBar(testing::Unrotate(testing::RenderToBitmap(), orientation));
+        ASSERT_TRUE(bar.has_value()) << symbology;
+        const std::string where = "symbology " + std::to_string(symbology) + ", text " + std::to_string(showText) +
+                                  ", picture " + std::to_string(along) + " along";
+        EXPECT_EQ(bar->left, MarginBeforeStart(along, length)) << where;
+        EXPECT_EQ(bar->top, MarginAboveBars(across, thickness, orientation)) << where;
+      }
+    }
+  }
+}
+
+// The measuring pass prepares the data for the drawing pass (a check digit appended, an ISBN turned
+// into its EAN-13 number); a measure on its own must leave the next picture as it would have been.
+TEST_P(MeasureTest, AMeasureChangesNoLaterPicture) {
+  const int orientation = GetParam();
+  for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
+    ConfigureSample(symbology, orientation, 1);
+    const testing::Bitmap alone = testing::RenderToBitmap();
+    int length = 0, thickness = 0;
+    ASSERT_EQ(VnMeasure(&length, &thickness), 1) << symbology;
+    int again = 0, againThickness = 0;
+    ASSERT_EQ(VnMeasure(&again, &againThickness), 1) << symbology;
+    EXPECT_EQ(again, length) << symbology;
+    EXPECT_EQ(againThickness, thickness) << symbology;
+    EXPECT_EQ(testing::RenderToBitmap().gray, alone.gray) << symbology;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllOrientations, MeasureTest, ::testing::Values(0, 1, 2, 3));
+
+TEST(MeasureRefusal, RefusedDataHasNoSizesAndItsMessage) {
+  testing::ResetLibrary();
+  VnBasicInfo(kEan13, 0, 0, 0, 0);
+  VnSetMessage("590123412345");
+  int length = 0, thickness = 0;
+  ASSERT_EQ(VnMeasure(&length, &thickness), 1);
+  ASSERT_GT(length, 0);
+
+  // The sizes of the symbol before do not survive a refusal.
+  VnSetMessage("12");
+  EXPECT_EQ(VnMeasure(&length, &thickness), 0);
+  EXPECT_EQ(length, 0);
+  EXPECT_EQ(thickness, 0);
+  EXPECT_STREQ(VnGetLastError(), "12 digits are required.");
+  thickness = -1;
+  EXPECT_EQ(VnMeasure(nullptr, &thickness), 0);
+  EXPECT_EQ(thickness, 0);
+  length = -1;
+  EXPECT_EQ(VnMeasure(&length, nullptr), 0);
+  EXPECT_EQ(length, 0);
+  EXPECT_EQ(VnMeasure(nullptr, nullptr), 0);
+}
+
+TEST(MeasureRefusal, EitherSizeMayBeAskedForAlone) {
+  testing::ResetLibrary();
+  int length = 0, thickness = 0;
+  ASSERT_EQ(VnMeasure(&length, &thickness), 1);
+  int lengthAlone = 0, thicknessAlone = 0;
+  EXPECT_EQ(VnMeasure(&lengthAlone, nullptr), 1);
+  EXPECT_EQ(VnMeasure(nullptr, &thicknessAlone), 1);
+  EXPECT_EQ(VnMeasure(nullptr, nullptr), 1);
+  EXPECT_EQ(lengthAlone, length);
+  EXPECT_EQ(thicknessAlone, thickness);
+}
+
+}  // namespace
+}  // namespace varnel
