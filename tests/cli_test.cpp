@@ -245,6 +245,31 @@ TEST(CliTest, RefusedDataLeavesTheOldFileAlone) {
   EXPECT_FALSE(Exists(dir.File("new.png")));
 }
 
+// Whether data is refused must not depend on the temporary folder: one that is missing, is a file,
+// or cannot be written to (for a user other than root) still leaves the old file as it was, for a
+// single barcode and in a batch.
+TEST(CliTest, RefusedDataLeavesTheOldFileAloneWhateverTheTemporaryFolder) {
+  const TempDir dir;
+  std::ofstream(dir.File("a-file"), std::ios::binary) << "not a folder";
+  std::filesystem::create_directory(dir.File("read-only"));
+  std::filesystem::permissions(dir.File("read-only"), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+  const std::string label = dir.File("label.png");
+  const std::vector<std::uint8_t> old = {'O', 'L', 'D'};
+  for (const std::string& temporary : {std::string("/nonexistent"), dir.File("a-file"), dir.File("read-only")}) {
+    const std::vector<std::string> env = {"TMPDIR=" + temporary, VARNEL_TOOL};
+    testing::WriteFileBytes(label, old);
+    testing::ProgramResult run = testing::RunProgram("/usr/bin/env", With(env, {"-s", "ean13", "-o", label, "12"}));
+    EXPECT_EQ(run.exitCode, 2) << temporary << "\n" << run.err;
+    EXPECT_NE(run.err.find("12 digits are required."), std::string::npos) << temporary << "\n" << run.err;
+    EXPECT_EQ(testing::ReadFileBytes(label), old) << temporary;
+
+    run = testing::RunProgram("/usr/bin/env", With(env, {"-b", "-"}), "12," + label + ",ean13\n");
+    EXPECT_EQ(run.exitCode, 2) << temporary << "\n" << run.err;
+    EXPECT_NE(run.err.find("12 digits are required."), std::string::npos) << temporary << "\n" << run.err;
+    EXPECT_EQ(testing::ReadFileBytes(label), old) << temporary << ", batch";
+  }
+}
+
 TEST(CliTest, BatchDrawsOneBarcodePerLine) {
   const TempDir dir;
   // Quotes around a comma, a doubled quote, symbologies by name and number, a Windows line end and

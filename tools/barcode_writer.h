@@ -18,10 +18,8 @@ struct WriteResult {
   std::string message;  // for the user, empty when written
 };
 
-// `scratchPath` is a file the tool may overwrite freely. The library draws refused data as a
-// picture of its message; the tool instead leaves the output file as it was, so the data is first
-// drawn into a one-pixel picture in the scratch file, which is all validation needs.
-WriteResult WriteBarcode(const BarcodeOptions& barcode, const std::string& outputPath,
-                         const std::string& scratchPath);
+// The library draws refused data as a picture of its message; the tool instead leaves the output
+// file as it was, so the data is validated first, which draws nothing and writes nothing.
+WriteResult WriteBarcode(const BarcodeOptions& barcode, const std::string& outputPath);
 
 }  // namespace varnel::tool

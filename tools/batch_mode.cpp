@@ -34,7 +34,7 @@ struct LineResult {
   std::string message;
 };
 
-LineResult DrawLine(const BatchLine& line, const ToolOptions& options, const std::string& scratchPath) {
+LineResult DrawLine(const BatchLine& line, const ToolOptions& options) {
   const std::optional<std::vector<std::string>> fields = SplitCsvFields(line.text);
   if (!fields) return {kExitFailure, "unbalanced quotes"};
   if (fields->size() < 2 || fields->size() > 3) return {kExitFailure, "expected DATA,OUTPUT[,SYMBOLOGY]"};
@@ -47,7 +47,7 @@ LineResult DrawLine(const BatchLine& line, const ToolOptions& options, const std
     if (!symbology) return {kExitFailure, "unknown symbology '" + (*fields)[2] + "'"};
     barcode.symbology = *symbology;
   }
-  const WriteResult result = WriteBarcode(barcode, output, scratchPath);
+  const WriteResult result = WriteBarcode(barcode, output);
   switch (result.outcome) {
     case WriteOutcome::kWritten: return {kExitSuccess, {}};
     case WriteOutcome::kRefused: return {kExitRefused, output + ": " + result.message};
@@ -58,7 +58,7 @@ LineResult DrawLine(const BatchLine& line, const ToolOptions& options, const std
 
 }  // namespace
 
-int RunBatch(const ToolOptions& options, const std::string& scratchPath) {
+int RunBatch(const ToolOptions& options) {
   std::vector<BatchLine> lines;
   if (options.batchSource == "-") {
     lines = ReadLines(std::cin);
@@ -75,7 +75,7 @@ int RunBatch(const ToolOptions& options, const std::string& scratchPath) {
   ProgressBar progress(static_cast<int>(lines.size()), StandardErrorIsTerminal());
   progress.Show(0);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const LineResult result = DrawLine(lines[i], options, scratchPath);
+    const LineResult result = DrawLine(lines[i], options);
     if (result.exitCode != kExitSuccess) {
       progress.Report("varnel: line " + std::to_string(lines[i].number) + ": " + result.message);
     }

@@ -7,17 +7,16 @@
 #include "batch_mode.h"
 #include "command_line.h"
 #include "exit_codes.h"
-#include "scratch_file.h"
 #include "usage.h"
 
 using namespace varnel::tool;
 
 namespace {
 
-int RenderOne(const ToolOptions& options, const std::string& scratchPath) {
+int RenderOne(const ToolOptions& options) {
   BarcodeOptions barcode = options.barcode;
   barcode.data = *options.data;
-  const WriteResult result = WriteBarcode(barcode, options.outputPath, scratchPath);
+  const WriteResult result = WriteBarcode(barcode, options.outputPath);
   if (result.outcome == WriteOutcome::kWritten) return kExitSuccess;
   std::fprintf(stderr, "varnel: %s\n", result.message.c_str());
   return result.outcome == WriteOutcome::kRefused ? kExitRefused : kExitFailure;
@@ -37,14 +36,8 @@ int main(int argc, char** argv) {
     case Task::kHelp: PrintHelp(stdout); return kExitSuccess;
     case Task::kVersion: PrintVersion(stdout); return kExitSuccess;
     case Task::kList: PrintSymbologyList(stdout); return kExitSuccess;
-    case Task::kRender: {
-      const ScratchFile scratch;
-      return RenderOne(options, scratch.path());
-    }
-    case Task::kBatch: {
-      const ScratchFile scratch;
-      return RunBatch(options, scratch.path());
-    }
+    case Task::kRender: return RenderOne(options);
+    case Task::kBatch: return RunBatch(options);
   }
   return kExitFailure;
 }
