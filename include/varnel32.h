@@ -75,6 +75,28 @@ VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
 
 /* ---- Outputs --------------------------------------------------------------------------------- */
 
+/* How every file export saves its file. The picture is written to a new file in the same folder,
+ * with no name where the file system allows it (Linux's O_TMPFILE), so that a process killed while
+ * saving leaves nothing behind, and it takes the path's name only once it is complete: a failure at
+ * any point leaves the old file as it was and returns 0. An empty path is refused before anything
+ * is drawn, as NULL is.
+ * - A new file gets the permissions an ordinary create gives it (the umask and the folder's default
+ *   access list apply). A replaced file keeps its permissions, its owner and group where the caller
+ *   may give them, and its extended attributes, its access control list among them; where the list
+ *   cannot be set, the group permissions narrow to what it gave the owning group. The new contents
+ *   are never readable by anyone who cannot read the final file. Replacing a file gives it a new
+ *   identity: its other hard links keep the old contents. A read-only file in a writable folder is
+ *   replaced, as `sed -i` does.
+ * - A replacement is flushed to the disk (the new file before it takes the name, the folder after),
+ *   so that a power cut leaves the old file or the new one, whole. A new file is not flushed.
+ * - A symbolic link at the path, or a chain of them, is followed, a dangling one included, and the
+ *   file it names is created or replaced; the link stays. In a folder that everyone may write to and
+ *   only owners may delete from (sticky and world-writable, as /tmp), a link is followed only when it
+ *   belongs to the caller or to the folder's owner, as Linux's fs.protected_symlinks has it for an
+ *   ordinary open, whatever that setting is here: another user's link there is refused (0, the file
+ *   it names untouched). A folder, a device or a pipe at the path is refused.
+ * - The Windows DLL keeps to these rules where Windows has them: see the note at the end. */
+
 /* Every output draws the picture as a list of drawing operations first. A dashed frame takes a line
  * for every 8 pixels of its edges, and a picture of more than 262144 operations (a dashed frame
  * whose width plus height pass about a million pixels) is refused by every output: it returns 0 and
@@ -147,6 +169,18 @@ VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
  * did (and before either), else the validation message that a picture shows in its place, such as
  * "12 digits are required.". The text belongs to the library and is never freed. */
 VN_EXPORT const char* VN_CALL VnGetLastError(void);
+
+/* Saving files in the Windows DLL. The file is written beside its path and moved over it once
+ * complete (MoveFileEx, through to the disk); a replacement is flushed before the move, and keeps
+ * the old file's read-only, hidden and system attributes, a read-only file being replaced as on
+ * Linux. The temporary file is marked to be deleted when closed until just before the move, so a
+ * process killed while saving leaves nothing in all but two brief moments. A symbolic link at the
+ * path is followed as an ordinary open by the process follows it, the system's own rules deciding:
+ * the file it names is replaced and the link stays. A dangling link, a link the system will not
+ * follow and a reparse point that cannot be opened as a file are refused (0, the link and any file
+ * kept), as Windows can tell where a dangling link leads only by creating the file there. A folder,
+ * or a link or junction to one, is never replaced. The old file's access control list is not
+ * carried over: the new file gets the security its folder gives a new file. */
 
 #ifdef __cplusplus
 }
