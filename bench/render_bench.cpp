@@ -14,13 +14,13 @@
 #include <cstdlib>
 #include <string>
 
-#include "api/settings.h"
-#include "output/render_to_surface.h"
-#include "platform/bmp_file.h"
-#include "platform/emf_file.h"
+#include "base/settings.h"
+#include "outputs/render_to_surface.h"
+#include "writers/bmp_file.h"
+#include "writers/emf_file.h"
 #include "platform/file_replace.h"
 #include "platform/screen.h"
-#include "platform/wmf_file.h"
+#include "writers/wmf_file.h"
 #include "varnel32.h"
 #include "workloads.h"
 

@@ -7,14 +7,14 @@
 #include <cstring>
 
 #include "fuzz_input.h"
-#include "platform/bmp_file.h"
-#include "platform/emf_file.h"
-#include "platform/surface.h"
-#include "platform/wmf_file.h"
-#include "render/human_readable.h"
-#include "render/int_math.h"
-#include "render/render_state.h"
-#include "render/validation.h"
+#include "writers/bmp_file.h"
+#include "writers/emf_file.h"
+#include "drawing/surface.h"
+#include "writers/wmf_file.h"
+#include "engine/human_readable.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
+#include "engine/validation.h"
 #include "varnel32.h"
 
 namespace varnel::fuzz {

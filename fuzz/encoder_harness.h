@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <span>
 
-#include "api/settings.h"
+#include "base/settings.h"
 
 namespace varnel::fuzz {
 

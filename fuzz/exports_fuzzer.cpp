@@ -21,14 +21,14 @@
 #include <string_view>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "fuzz_input.h"
-#include "platform/bmp_file.h"
-#include "platform/emf_file.h"
-#include "platform/placeable_header.h"
-#include "platform/png_file.h"
+#include "writers/bmp_file.h"
+#include "writers/emf_file.h"
+#include "writers/placeable_header.h"
+#include "writers/png_file.h"
 #include "platform/screen.h"
-#include "platform/wmf_file.h"
+#include "writers/wmf_file.h"
 #include "varnel32.h"
 
 namespace {

@@ -8,6 +8,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
 
+# The library's folders are layers; an include that points up fails the run before anything builds.
+python3 scripts/check-layers.py
+
 # Exported before building too: test discovery runs the test binaries.
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -2,15 +2,16 @@
 #
 # The engine, the encoders and the outputs are the same sources as on Linux; the platform layer is
 # Windows itself: GDI draws, records metafiles and converts the bitmap, the clipboard is the
-# system's, files are replaced with MoveFileExA. Of src/platform only the recording surface and
-# the rules shared by every replay are compiled; the rest is in src/platform/win32.
+# system's, files are replaced with MoveFileExA. Of the writers only the rules shared by every
+# replay are compiled; the rest are in src/writers/win32, and the platform is src/platform/win32.
 file(GLOB engine_sources CONFIGURE_DEPENDS
-  api/*.cpp render/*.cpp symbologies/*.cpp output/*.cpp platform/win32/*.cpp)
+  base/*.cpp drawing/*.cpp symbologies/*.cpp engine/*.cpp outputs/*.cpp api/*.cpp
+  platform/win32/*.cpp writers/win32/*.cpp)
 # The SVG and PNG outputs lay text out with FreeType and write with libpng, which the DLL does
 # without; it has no such exports.
-list(FILTER engine_sources EXCLUDE REGEX "/(output/svg_output|output/png_output|api/svg_png_exports)\\.cpp$")
+list(FILTER engine_sources EXCLUDE REGEX "/(outputs/svg_output|outputs/png_output|api/svg_png_exports)\\.cpp$")
 list(APPEND engine_sources
-  platform/surface.cpp platform/metafile_replay.cpp platform/placeable_header.cpp
+  writers/metafile_replay.cpp writers/placeable_header.cpp
   platform/win32/Varnel32.def)
 
 add_library(varnel32 SHARED ${engine_sources})

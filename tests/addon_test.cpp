@@ -6,9 +6,9 @@
 #include <cstring>
 #include <string>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "platform/screen.h"
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/row_scan.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/file_size_limit.h"
 #include "support/render_harness.h"
 #include "varnel32.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/metafile_readers.h"
 #include "support/render_harness.h"
 #include "varnel32.h"

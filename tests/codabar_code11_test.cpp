@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"

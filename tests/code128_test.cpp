@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
-#include "render/render_state.h"
+#include "base/settings.h"
+#include "drawing/render_state.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "symbologies/tables.h"

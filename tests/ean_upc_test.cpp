@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
-#include "render/render_state.h"
+#include "base/settings.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 #include "support/render_harness.h"

@@ -1,9 +1,9 @@
 // Bars and spaces at the cursor: their rectangles in the four orientations, and the cursor's walk.
 #include <gtest/gtest.h>
 
-#include "api/settings.h"
-#include "render/element_drawing.h"
-#include "render/render_state.h"
+#include "base/settings.h"
+#include "drawing/element_drawing.h"
+#include "drawing/render_state.h"
 #include "support/render_harness.h"
 
 namespace varnel {

@@ -9,13 +9,13 @@
 #include <cstring>
 #include <vector>
 
-#include "api/settings.h"
-#include "output/render_to_surface.h"
-#include "platform/bmp_file.h"
-#include "platform/emf_file.h"
-#include "platform/png_file.h"
-#include "platform/svg_file.h"
-#include "platform/wmf_file.h"
+#include "base/settings.h"
+#include "outputs/render_to_surface.h"
+#include "writers/bmp_file.h"
+#include "writers/emf_file.h"
+#include "writers/png_file.h"
+#include "writers/svg_file.h"
+#include "writers/wmf_file.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"

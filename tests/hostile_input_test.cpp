@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/bmp_reader.h"
 #include "support/child_process.h"
 #include "support/file_outputs.h"

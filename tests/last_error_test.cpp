@@ -6,7 +6,7 @@
 #include <regex>
 #include <string>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "platform/bmp_file.h"
-#include "platform/emf_file.h"
-#include "platform/surface.h"
-#include "platform/wmf_file.h"
+#include "writers/bmp_file.h"
+#include "writers/emf_file.h"
+#include "drawing/surface.h"
+#include "writers/wmf_file.h"
 #include "support/bmp_reader.h"
 #include "support/metafile_readers.h"
 #include "support/render_harness.h"

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
-#include "output/render_to_surface.h"
-#include "platform/one_bit_raster.h"
-#include "platform/surface.h"
+#include "base/settings.h"
+#include "outputs/render_to_surface.h"
+#include "writers/one_bit_raster.h"
+#include "drawing/surface.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/decoders.h"
 #include "support/png_reader.h"
 #include "support/render_harness.h"

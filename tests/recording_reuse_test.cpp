@@ -5,9 +5,9 @@
 
 #include <vector>
 
-#include "api/settings.h"
-#include "output/render_to_surface.h"
-#include "platform/surface.h"
+#include "base/settings.h"
+#include "outputs/render_to_surface.h"
+#include "drawing/surface.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

@@ -3,9 +3,9 @@
 
 #include <cstring>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "platform/screen.h"
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

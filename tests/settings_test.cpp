@@ -6,8 +6,8 @@
 #include <limits>
 #include <string>
 
-#include "api/settings.h"
-#include "render/render_state.h"
+#include "base/settings.h"
+#include "drawing/render_state.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/render_harness.h"
 #include "support/svg_renderers.h"
 #include "varnel32.h"

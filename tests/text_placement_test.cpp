@@ -4,10 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "api/settings.h"
-#include "render/frame.h"
-#include "render/human_readable.h"
-#include "render/render_state.h"
+#include "base/settings.h"
+#include "engine/frame.h"
+#include "engine/human_readable.h"
+#include "drawing/render_state.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

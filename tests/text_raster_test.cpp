@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "platform/font_engine.h"
-#include "platform/one_bit_raster.h"
-#include "platform/surface.h"
+#include "writers/one_bit_raster.h"
+#include "drawing/surface.h"
 #include "varnel32.h"
 
 namespace varnel {

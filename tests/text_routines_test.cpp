@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string>
 
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

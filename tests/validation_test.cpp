@@ -3,9 +3,9 @@
 
 #include <string>
 
-#include "api/settings.h"
-#include "render/render_state.h"
-#include "render/validation.h"
+#include "base/settings.h"
+#include "drawing/render_state.h"
+#include "engine/validation.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

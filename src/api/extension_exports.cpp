@@ -3,11 +3,11 @@
 #include <climits>
 #include <cstring>
 
-#include "output/emf_output.h"
+#include "outputs/emf_output.h"
 #include "platform/clipboard.h"
 #include "platform/screen.h"
-#include "render/last_render_error.h"
-#include "render/render_driver.h"
+#include "engine/last_render_error.h"
+#include "engine/render_driver.h"
 #include "varnel32.h"
 
 extern "C" {

@@ -1,8 +1,8 @@
 // The output exports. Nothing may escape into the host: any failure, an exhausted allocator
 // included, becomes a 0 result.
-#include "output/bmp_output.h"
-#include "output/clipboard_output.h"
-#include "output/wmf_output.h"
+#include "outputs/bmp_output.h"
+#include "outputs/clipboard_output.h"
+#include "outputs/wmf_output.h"
 #include "varnel32.h"
 
 extern "C" {

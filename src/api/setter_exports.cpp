@@ -3,9 +3,9 @@
 #include <cstring>
 #include <limits>
 
-#include "api/settings.h"
-#include "render/render_state.h"
-#include "symbologies/text_routines.h"
+#include "base/settings.h"
+#include "drawing/render_state.h"
+#include "base/text_routines.h"
 #include "varnel32.h"
 
 namespace varnel {

@@ -1,8 +1,8 @@
 // The SVG and PNG exports. They stand apart from the other extension exports because their outputs
 // need FreeType and libpng, which the Windows DLL does without: it leaves this file out.
 // Nothing may escape into the host; a failure becomes a 0 result.
-#include "output/png_output.h"
-#include "output/svg_output.h"
+#include "outputs/png_output.h"
+#include "outputs/svg_output.h"
 #include "varnel32.h"
 
 extern "C" {

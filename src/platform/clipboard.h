@@ -4,7 +4,7 @@
 // at most one enhanced metafile, which stays there until the next holder empties it.
 #pragma once
 
-#include "platform/file_bytes.h"
+#include "base/file_bytes.h"
 #include <cstdint>
 #include <optional>
 #include <vector>

@@ -1,5 +1,5 @@
 #include "platform/font_engine.h"
-#include "platform/windows_1252.h"
+#include "base/windows_1252.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

@@ -24,7 +24,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/gdi_types.h"
+#include "base/gdi_types.h"
 
 namespace varnel {
 

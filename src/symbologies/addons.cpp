@@ -1,9 +1,9 @@
 // The 2- and 5-digit add-ons after an EAN/UPC symbol. Their bars start one font height below the
 // main bars, leaving room for the add-on's digits above them; their values are carried only by the
 // even/odd parity of the digits, since an add-on has no check digit of its own.
-#include "render/int_math.h"
-#include "render/render_state.h"
-#include "render/units.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
+#include "base/units.h"
 #include "symbologies/ean_upc.h"
 
 namespace varnel {

@@ -1,13 +1,13 @@
 // Codabar: seven elements per character, four bars and three spaces, each character but the stop
 // followed by a narrow gap. The caller chooses the start and stop letters, which count in the
 // optional modulo-16 check character but are never printed.
-#include "render/element_drawing.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "drawing/render_state.h"
 #include "symbologies/check_digits.h"
 #include "symbologies/discrete_characters.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

@@ -3,11 +3,11 @@
 // character.
 #include <cstring>
 
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "symbologies/discrete_characters.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

@@ -2,12 +2,12 @@
 // character followed by a narrow inter-character gap, framed by '*' start and stop characters.
 #include <cstring>
 
-#include "render/element_drawing.h"
-#include "render/int_math.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

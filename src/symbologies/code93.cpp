@@ -4,11 +4,11 @@
 #include <cstddef>
 #include <cstring>
 
-#include "render/element_drawing.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "drawing/render_state.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

@@ -1,7 +1,7 @@
 #include "symbologies/discrete_characters.h"
 
-#include "render/element_drawing.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "drawing/render_state.h"
 #include "symbologies/tables.h"
 
 namespace varnel {

@@ -1,9 +1,9 @@
 // EAN-13 and its variants JAN-13 and ISBN. The leading digit is not drawn as bars: it is carried by
 // the choice between sets A and B for the left half.
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

@@ -1,5 +1,5 @@
 // EAN-8 and its variant JAN-8: all eight digits are drawn, set A on the left, set C on the right.
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 

@@ -6,7 +6,7 @@
 // instead of reading whatever an earlier, longer message left in the buffer.
 #pragma once
 
-#include "render/element_drawing.h"
+#include "drawing/element_drawing.h"
 #include "symbologies/tables.h"
 
 namespace varnel {

@@ -1,7 +1,7 @@
 // The drawing steps of the EAN/UPC family: digit patterns chosen by parity, guards, digit groups and
 // the positions the text below the bars is spread over.
-#include "render/int_math.h"
-#include "render/render_state.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
 
 namespace varnel {

@@ -3,14 +3,14 @@
 // check digit of the Luhn kind.
 #include <cstring>
 
-#include "render/element_drawing.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "drawing/render_state.h"
 #include "symbologies/check_digits.h"
 #include "symbologies/discrete_characters.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

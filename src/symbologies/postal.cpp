@@ -2,14 +2,14 @@
 // optional check digit that brings the digit sum to a multiple of ten.
 #include <limits>
 
-#include "render/element_drawing.h"
-#include "render/int_math.h"
-#include "render/render_state.h"
+#include "drawing/element_drawing.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
 #include "symbologies/check_digits.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

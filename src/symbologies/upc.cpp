@@ -3,11 +3,11 @@
 #include <array>
 #include <cstddef>
 
-#include "render/int_math.h"
-#include "render/render_state.h"
+#include "base/int_math.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 namespace {

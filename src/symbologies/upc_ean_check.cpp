@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#include "render/render_state.h"
+#include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
-#include "symbologies/text_routines.h"
+#include "base/text_routines.h"
 
 namespace varnel {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/gdi_types.h"
+#include "base/gdi_types.h"
 #include "support/bmp_reader.h"
 #include "support/render_harness.h"
 #include "varnel32.h"

@@ -8,11 +8,11 @@
 
 #include <unistd.h>
 
-#include "output/render_to_surface.h"
-#include "platform/bmp_file.h"
+#include "outputs/render_to_surface.h"
+#include "writers/bmp_file.h"
 #include "platform/screen.h"
-#include "render/render_driver.h"
-#include "render/render_state.h"
+#include "engine/render_driver.h"
+#include "drawing/render_state.h"
 #include "varnel32.h"
 
 namespace varnel::testing {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/surface.h"
+#include "drawing/surface.h"
 #include "support/bmp_reader.h"
 
 namespace varnel::testing {

@@ -1,6 +1,6 @@
 #include "support/symbol_scan.h"
 
-#include "api/settings.h"
+#include "base/settings.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 

@@ -1,6 +1,6 @@
 #include "support/symbology_samples.h"
 
-#include "api/settings.h"
+#include "base/settings.h"
 
 namespace varnel::testing {
 namespace {

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-#include "platform/file_bytes.h"
+#include "base/file_bytes.h"
 #include "platform/win32/windows_api.h"
 
 namespace varnel {

@@ -1,7 +1,0 @@
-#include "api/settings.h"
-
-namespace varnel {
-
-SymbolSettings settings{};
-
-}  // namespace varnel

@@ -1,0 +1,7 @@
+#include "base/settings.h"
+
+namespace varnel {
+
+SymbolSettings settings{};
+
+}  // namespace varnel

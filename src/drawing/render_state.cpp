@@ -1,0 +1,7 @@
+#include "drawing/render_state.h"
+
+namespace varnel {
+
+RenderState state{};
+
+}  // namespace varnel

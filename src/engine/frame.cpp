@@ -1,0 +1,66 @@
+#include "engine/frame.h"
+
+#include <cstdint>
+
+#include "base/int_math.h"
+#include "drawing/render_state.h"
+
+namespace varnel {
+namespace {
+
+constexpr int kDash = 4;
+
+void DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+  state.surface->MoveTo(Point{ClampToInt(x0), ClampToInt(y0)});
+  state.surface->LineTo(Point{ClampToInt(x1), ClampToInt(y1)});
+}
+
+void DrawSolidFrame(std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
+  DrawLine(x0, y0, x0 + w, y0);
+  DrawLine(x0 + w - 1, y0, x0 + w - 1, y0 + h);
+  DrawLine(x0 + w, y0 + h - 1, x0, y0 + h - 1);
+  DrawLine(x0, y0 + h, x0, y0);
+}
+
+// Dashes along one pair of opposite edges, alternating with gaps. A dash that would leave less
+// than a full dash and gap before the edge is stretched to the edge. `dashOn` carries over from one
+// pair of edges to the next, so the vertical dashes start with a gap when the top has an odd count.
+template <typename DrawDash>
+void DrawDashes(std::int64_t start, std::int64_t length, bool& dashOn, DrawDash drawDash) {
+  const std::int64_t limit = start + length - 1;
+  // A surface that can take no more operations ends the frame at once: around a huge picture the
+  // dashes would otherwise run on for minutes, recording nothing.
+  for (std::int64_t i = 0; i < length / kDash && state.surface->Complete(); ++i) {
+    const std::int64_t s = start + kDash * i;
+    std::int64_t e = s + kDash;
+    if (dashOn && e + kDash > limit) e = limit;
+    if (e > limit) e = limit;
+    if (dashOn) drawDash(s, e);
+    dashOn = !dashOn;
+  }
+}
+
+void DrawDashedFrame(std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
+  bool dashOn = true;
+  // The top dashes lie one row below the solid frame's top edge.
+  DrawDashes(x0, w, dashOn, [&](std::int64_t s, std::int64_t e) {
+    DrawLine(s, y0 + 1, e, y0 + 1);
+    DrawLine(s, y0 + h - 1, e, y0 + h - 1);
+  });
+  DrawDashes(y0, h, dashOn, [&](std::int64_t s, std::int64_t e) {
+    DrawLine(x0, s, x0, e);
+    DrawLine(x0 + w - 1, s, x0 + w - 1, e);
+  });
+}
+
+}  // namespace
+
+void DrawFrame(int solid) {
+  if (solid != 0) {
+    DrawSolidFrame(state.originX, state.originY, settings.width, settings.height);
+  } else {
+    DrawDashedFrame(state.originX, state.originY, settings.width, settings.height);
+  }
+}
+
+}  // namespace varnel

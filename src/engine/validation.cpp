@@ -1,0 +1,104 @@
+#include "engine/validation.h"
+
+#include <cstring>
+
+#include "base/settings.h"
+#include "drawing/render_state.h"
+#include "symbologies/ean_upc.h"
+#include "symbologies/tables.h"
+
+namespace varnel {
+namespace {
+
+int Refuse(const char* message) {
+  state.errorMessage = message;
+  return 0;
+}
+
+// Only the EAN, ISBN and UPC symbols check their add-on digits; JAN never does.
+bool ChecksSupplement(int symbology) {
+  return symbology == kEan13 || symbology == kEan8 || symbology == kIsbn || symbology == kUpcA ||
+         symbology == kUpcE;
+}
+
+// Looks every character up as a one-character key, from the last to the first. Multi-character
+// keys (the Code 93 shift keys) can never be matched by message text.
+bool AllCharactersInTable(int tableId, const char* text) {
+  for (std::size_t i = std::strlen(text); i-- > 0;) {
+    const char key[2] = {text[i], '\0'};
+    if (LookupSymbolIndex(tableId, key) < 0) return false;
+  }
+  return true;
+}
+
+int RequireDigits(const char* text, int length, const char* message) {
+  return IsDigitString(text, length) ? 1 : Refuse(message);
+}
+
+int RequireDigitsOnly(const char* text) {
+  return RequireDigits(text, static_cast<int>(std::strlen(text)), kOnlyDigitsAllowed);
+}
+
+int RequireJanDigits(const char* text, int length, const char* lengthMessage) {
+  if (!IsDigitString(text, length)) return Refuse(lengthMessage);
+  if (text[0] != '4' || text[1] != '9') return Refuse(kLeading49Required);
+  return 1;
+}
+
+int RequireEvenLength(const char* text) {
+  return std::strlen(text) % 2 == 0 ? 1 : Refuse(kEvenLengthRequired);
+}
+
+int ValidateSupplement() {
+  if (settings.supplementKind <= kNoSupplement || !ChecksSupplement(settings.symbology)) return 1;
+  if (settings.supplementKind == kSupplement2)
+    return RequireDigits(settings.supplementText, 2, kWrongSupplement2);
+  if (settings.supplementKind == kSupplement5)
+    return RequireDigits(settings.supplementText, 5, kWrongSupplement5);
+  return 1;
+}
+
+int ValidateData() {
+  const char* data = state.workMessage;
+  switch (settings.symbology) {
+    case kCodabar:
+    case kCode11:
+    case kCode39:
+    case kCode93:
+      // These table ids are the symbology numbers themselves.
+      return AllCharactersInTable(settings.symbology, data) ? 1 : Refuse(kWrongDataFormat);
+    case kEan13: return RequireDigits(data, 12, k12DigitsRequired);
+    case kEan8: return RequireDigits(data, 7, k7DigitsRequired);
+    case kIsbn: return RequireDigits(data, 10, k10DigitsRequired);
+    case kJan13: return RequireJanDigits(data, 12, k12DigitsRequired);
+    case kJan8: return RequireJanDigits(data, 7, k7DigitsRequired);
+    case kUpcA: return RequireDigits(data, 11, k11DigitsRequired);
+    case kUpcE:
+      if (!IsDigitString(data, 11)) return Refuse(k11DigitsRequired);
+      if (data[0] != UpcENumberSystemDigit()) return Refuse(kNumberSystemRequired);
+      return IsZeroSuppressible(data) ? 1 : Refuse(kZeroSuppressibleRequired);
+    case kInterleaved2of5:
+    case kMatrix2of5:
+    case kMsi:
+    case kPlanet:
+    case kPostnet: return RequireDigitsOnly(data);
+    case kSscc18:
+    case kUccEan128Ai01: return RequireEvenLength(data);
+    default: return 1;  // Code 128, Code 39 full ASCII and UCC/EAN-128 take any bytes
+  }
+}
+
+}  // namespace
+
+int IsDigitString(const char* text, int requiredLength) {
+  const std::size_t length = std::strlen(text);
+  if (requiredLength > 0 && length != static_cast<std::size_t>(requiredLength)) return 0;
+  for (std::size_t i = 0; i < length; ++i) {
+    if (text[i] < '0' || text[i] > '9') return 0;
+  }
+  return 1;
+}
+
+int ValidateMessage() { return ValidateSupplement() && ValidateData(); }
+
+}  // namespace varnel

@@ -1,7 +1,0 @@
-#include "render/render_state.h"
-
-namespace varnel {
-
-RenderState state{};
-
-}  // namespace varnel
