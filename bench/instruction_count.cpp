@@ -9,6 +9,7 @@
 #include <string>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "outputs/render_to_surface.h"
 #include "writers/bmp_file.h"
 #include "writers/emf_file.h"
@@ -23,15 +24,15 @@ constexpr int kRenders = 200;
 using varnel::Surface;
 
 void ToBmp() {
-  auto file = varnel::EncodeOneBitBmp(varnel::RenderToSurface(), varnel::Palette{varnel::settings.barColor, varnel::settings.backColor});
+  auto file = varnel::EncodeOneBitBmp(varnel::RenderToSurface(varnel::DefaultContext()), varnel::Palette{varnel::DefaultContext().settings.barColor, varnel::DefaultContext().settings.backColor});
   if (!file) std::abort();
 }
 void ToWmf() {
-  auto file = varnel::EncodePlaceableWmf(varnel::RenderToSurface(), varnel::GetScreenResolution().x);
+  auto file = varnel::EncodePlaceableWmf(varnel::RenderToSurface(varnel::DefaultContext()), varnel::GetScreenResolution().x);
   if (!file) std::abort();
 }
 void ToEmf() {
-  auto file = varnel::EncodeEmf(varnel::RenderToSurface(), varnel::GetScreenResolution());
+  auto file = varnel::EncodeEmf(varnel::RenderToSurface(varnel::DefaultContext()), varnel::GetScreenResolution());
   if (!file) std::abort();
 }
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "outputs/render_to_surface.h"
 #include "writers/bmp_file.h"
 #include "writers/emf_file.h"
@@ -28,19 +29,19 @@ namespace varnel::bench {
 namespace {
 
 bool ToBmp() {
-  const auto file = EncodeOneBitBmp(RenderToSurface(), Palette{settings.barColor, settings.backColor});
+  const auto file = EncodeOneBitBmp(RenderToSurface(DefaultContext()), Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
   benchmark::DoNotOptimize(file);
   return file.has_value();
 }
 
 bool ToWmf() {
-  const auto file = EncodePlaceableWmf(RenderToSurface(), GetScreenResolution().x);
+  const auto file = EncodePlaceableWmf(RenderToSurface(DefaultContext()), GetScreenResolution().x);
   benchmark::DoNotOptimize(file);
   return file.has_value();
 }
 
 bool ToEmf() {
-  const auto file = EncodeEmf(RenderToSurface(), GetScreenResolution());
+  const auto file = EncodeEmf(RenderToSurface(DefaultContext()), GetScreenResolution());
   benchmark::DoNotOptimize(file);
   return file.has_value();
 }
@@ -89,7 +90,7 @@ void FileSavingAlone(benchmark::State& loop, const char* variable, Saving saving
   }
   const std::string path = std::string(folder) + "/varnel-bench-alone.bmp";
   kWorkloads[0].configure(0);
-  const auto file = EncodeOneBitBmp(RenderToSurface(), Palette{settings.barColor, settings.backColor});
+  const auto file = EncodeOneBitBmp(RenderToSurface(DefaultContext()), Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
   if (saving == Saving::kReplacement && file) ReplaceFileContents(path.c_str(), file->data(), file->size());
   for (auto _ : loop) {
     if (!file || !ReplaceFileContents(path.c_str(), file->data(), file->size())) {

@@ -1,4 +1,5 @@
 #include "encoder_harness.h"
+#include "drawing/context.h"
 
 #include <algorithm>
 #include <climits>
@@ -13,7 +14,7 @@
 #include "writers/wmf_file.h"
 #include "engine/human_readable.h"
 #include "base/int_math.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "engine/validation.h"
 #include "varnel32.h"
 
@@ -56,38 +57,38 @@ void SetUpSettings(FuzzInput& in) {
   const int kind = in.Int();
   const auto digits = in.Text();
   VnSupplementInfo(kind, PointerTo(digits), in.Double());
-  settings.orientation = static_cast<std::int16_t>(in.Choice(4));
-  settings.font.lfHeight = in.Choice(2) != 0 ? 24 : in.Int();
+  DefaultContext().settings.orientation = static_cast<std::int16_t>(in.Choice(4));
+  DefaultContext().settings.font.lfHeight = in.Choice(2) != 0 ? 24 : in.Int();
   VnSetMessage(PointerTo(in.Text()));
 }
 
 // The sizes the driver would compute, from the input instead of from centimetres.
 void SetUpState(FuzzInput& in, Surface& surface) {
-  state.surface = &surface;
-  state.barBrush = Brush{settings.barColor};
-  state.backBrush = Brush{settings.backColor};
-  state.originX = 0;
-  state.originY = 0;
-  state.dpiAlong = Width(in, 1);
-  state.dpiAcross = Width(in, 1);
-  state.narrowWidth = Width(in, 1);
-  state.wideWidth = Width(in, 0);
-  state.barHeight = in.Choice(2) != 0 ? 56 : std::max(0, in.Int());
-  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
+  DefaultContext().state.surface = &surface;
+  DefaultContext().state.barBrush = Brush{DefaultContext().settings.barColor};
+  DefaultContext().state.backBrush = Brush{DefaultContext().settings.backColor};
+  DefaultContext().state.originX = 0;
+  DefaultContext().state.originY = 0;
+  DefaultContext().state.dpiAlong = Width(in, 1);
+  DefaultContext().state.dpiAcross = Width(in, 1);
+  DefaultContext().state.narrowWidth = Width(in, 1);
+  DefaultContext().state.wideWidth = Width(in, 0);
+  DefaultContext().state.barHeight = in.Choice(2) != 0 ? 56 : std::max(0, in.Int());
+  DefaultContext().state.textBand = DefaultContext().settings.showText != 0 ? ClampToInt(std::int64_t{DefaultContext().settings.font.lfHeight} - 4) : 0;
 }
 
 // One pass from `start`; where the cursor ends.
 int RunPass(const FamilyMember& member, int measuring, int start) {
-  state.measuring = measuring;
-  state.cursor = start;
-  state.symbolEnd = 0;
-  member.encode();
-  return state.cursor;
+  DefaultContext().state.measuring = measuring;
+  DefaultContext().state.cursor = start;
+  DefaultContext().state.symbolEnd = 0;
+  member.encode(DefaultContext());
+  return DefaultContext().state.cursor;
 }
 
 void EncodeSurface(FuzzInput& in, const Surface& surface) {
   switch (in.Choice(3)) {
-    case 0: EncodeOneBitBmp(surface, Palette{settings.barColor, settings.backColor}); break;
+    case 0: EncodeOneBitBmp(surface, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor}); break;
     case 1: EncodePlaceableWmf(surface, 96); break;
     default: EncodeEmf(surface, ScreenResolution{96, 96}); break;
   }
@@ -99,43 +100,43 @@ void RunEncoderFamily(std::span<const FamilyMember> family, const std::uint8_t* 
   FuzzInput in(data, size);
   VnSetDefault();
   const FamilyMember& member = family[in.Choice(static_cast<int>(family.size()))];
-  settings.symbology = member.symbology;
+  DefaultContext().settings.symbology = member.symbology;
   SetUpSettings(in);
 
   const int width = 1 + in.Choice(4) * 64 + in.Byte() % kPictureCap / 4;
   const int height = 1 + in.Choice(4) * 64 + in.Byte() % kPictureCap / 4;
-  settings.width = width;
-  settings.height = height;
+  DefaultContext().settings.width = width;
+  DefaultContext().settings.height = height;
   Surface surface(width, height);
   SetUpState(in, surface);
 
-  state.errorMessage = nullptr;
-  if (ValidateMessage() == 0) {
-    Require(state.errorMessage != nullptr && IsKnownRefusal(state.errorMessage), "a refusal names its message");
-    state.surface = nullptr;
+  DefaultContext().state.errorMessage = nullptr;
+  if (ValidateMessage(DefaultContext()) == 0) {
+    Require(DefaultContext().state.errorMessage != nullptr && IsKnownRefusal(DefaultContext().state.errorMessage), "a refusal names its message");
+    DefaultContext().state.surface = nullptr;
     return;
   }
 
-  state.offsetX = 0;
-  state.offsetY = 0;
+  DefaultContext().state.offsetX = 0;
+  DefaultContext().state.offsetY = 0;
   const int measured = RunPass(member, 1, 0);
   Require(measured >= 0, "a symbol never measures less than nothing");
 
-  state.offsetX = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
-  state.offsetY = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
-  state.humanText[0] = '\0';
-  const int start = RunsVertically(settings.orientation) ? state.offsetY : state.offsetX;
+  DefaultContext().state.offsetX = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
+  DefaultContext().state.offsetY = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
+  DefaultContext().state.humanText[0] = '\0';
+  const int start = RunsVertically(DefaultContext().settings.orientation) ? DefaultContext().state.offsetY : DefaultContext().state.offsetX;
   const int end = RunPass(member, 0, start);
   // Positions saturate rather than overflow, and an encoder may step back (the postal symbols end
   // three narrow widths short), so the two passes agree exactly only where nothing saturated.
-  if (measured <= INT_MAX / 2 && start <= INT_MAX / 8 && state.narrowWidth <= INT_MAX / 8)
+  if (measured <= INT_MAX / 2 && start <= INT_MAX / 8 && DefaultContext().state.narrowWidth <= INT_MAX / 8)
     Require(end == start + measured, "both passes advance the cursor alike");
-  DrawHumanReadable();
+  DrawHumanReadable(DefaultContext());
 
-  Require(IsTerminated(state.workMessage) && IsTerminated(state.humanText) && IsTerminated(state.isbnCaption),
+  Require(IsTerminated(DefaultContext().state.workMessage) && IsTerminated(DefaultContext().state.humanText) && IsTerminated(DefaultContext().state.isbnCaption),
           "the text buffers stay terminated");
   EncodeSurface(in, surface);
-  state.surface = nullptr;
+  DefaultContext().state.surface = nullptr;
 }
 
 }  // namespace varnel::fuzz

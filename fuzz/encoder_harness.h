@@ -13,12 +13,13 @@
 #include <span>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 
 namespace varnel::fuzz {
 
 struct FamilyMember {
   Symbology symbology;
-  void (*encode)();
+  void (*encode)(Context&);
 };
 
 void RunEncoderFamily(std::span<const FamilyMember> family, const std::uint8_t* data, std::size_t size);

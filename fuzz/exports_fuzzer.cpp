@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "fuzz_input.h"
 #include "writers/bmp_file.h"
 #include "writers/emf_file.h"
@@ -192,8 +193,8 @@ bool EndsWith(const std::vector<std::uint8_t>& file, std::string_view bytes) {
 
 bool IsWholeBmp(const std::vector<std::uint8_t>& file) {
   return file.size() >= varnel::kBmpPixelOffset && file[0] == 'B' && file[1] == 'M' && U32(file, 2) == file.size() &&
-         U32(file, 18) == static_cast<std::uint32_t>(varnel::settings.width) &&
-         U32(file, 22) == static_cast<std::uint32_t>(varnel::settings.height);
+         U32(file, 18) == static_cast<std::uint32_t>(varnel::DefaultContext().settings.width) &&
+         U32(file, 22) == static_cast<std::uint32_t>(varnel::DefaultContext().settings.height);
 }
 
 bool IsWholeWmf(const std::vector<std::uint8_t>& file) {
@@ -209,8 +210,8 @@ bool IsWholeEmf(const std::vector<std::uint8_t>& file) {
 // The signature, a header of the picture's size, and the closing chunk.
 bool IsWholePng(const std::vector<std::uint8_t>& file) {
   return file.size() >= 24 + 12 && HasAt(file, 0, "\x89PNG\r\n\x1a\n") &&
-         BigEndianU32(file, 16) == static_cast<std::uint32_t>(varnel::settings.width) &&
-         BigEndianU32(file, 20) == static_cast<std::uint32_t>(varnel::settings.height) &&
+         BigEndianU32(file, 16) == static_cast<std::uint32_t>(varnel::DefaultContext().settings.width) &&
+         BigEndianU32(file, 20) == static_cast<std::uint32_t>(varnel::DefaultContext().settings.height) &&
          EndsWith(file, "IEND\xae\x42\x60\x82");
 }
 
@@ -296,7 +297,7 @@ void SaveToFile(FuzzInput& in, const FileOutput& output, bool hugeSizes) {
   const bool writable = path == oldFile || path == newFile;
 
   const VnBool result = output.save(pathArgument);
-  if (!output.canHold(varnel::settings.width, varnel::settings.height))
+  if (!output.canHold(varnel::DefaultContext().settings.width, varnel::DefaultContext().settings.height))
     Require(result == 0, "a picture beyond the format's sizes is refused");
   if (!writable) Require(result == 0, "a path that names no writable file is refused");
   if (writable && !hugeSizes && !output.mayRefuseEveryday) Require(result != 0, "an everyday picture is written");
@@ -349,7 +350,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A raster of huge size is only asked for when it must be refused: one that could be allocated
     // would be gigabytes of pixels. The metafile takes its place.
     const FileOutput& chosen = kFileOutputs[output];
-    const bool refused = !chosen.canHold(varnel::settings.width, varnel::settings.height);
+    const bool refused = !chosen.canHold(varnel::DefaultContext().settings.width, varnel::DefaultContext().settings.height);
     SaveToFile(in, hugeSizes && chosen.rasters && !refused ? kFileOutputs[kEmf] : chosen, hugeSizes);
   }
   Require(std::strcmp(VnGetLastError(), refusal) == 0, "the output validates as the measure did");

@@ -2,7 +2,8 @@
  *
  * A host describes the barcode with the setters, in any order, then asks for the picture with an
  * output export. Settings are process-wide and stay in force until set again; call VnSetDefault
- * first. The library is not thread-safe: call it from one thread at a time.
+ * first. These exports share one process-wide context: call them from one thread at a time, or give
+ * each thread a context of its own (see Contexts below).
  *
  * Texts are NUL-terminated 8-bit strings that the library copies; a text longer than its field is
  * cut to the field (999 bytes of data, 11 add-on digits, 31 characters of face name). A NULL text
@@ -169,6 +170,47 @@ VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
  * did (and before either), else the validation message that a picture shows in its place, such as
  * "12 digits are required.". The text belongs to the library and is never freed. */
 VN_EXPORT const char* VN_CALL VnGetLastError(void);
+
+/* ---- Contexts --------------------------------------------------------------------------------- */
+
+/* A context is an engine of its own: its settings, its last error and its working memory. The
+ * exports above act on the process's one default context, which is why they must be called from
+ * one thread at a time. Different contexts may be used from different threads at the same time;
+ * one context from one thread at a time. What the process shares (the font cache, the clipboard,
+ * the screen resolution) is safe for that, and the font cache stays warm across contexts.
+ *
+ * VnCreateContext returns a new context with the settings of VnSetDefault, or NULL when its memory
+ * cannot be had. VnDestroyContext frees it (NULL is ignored); using a destroyed context is the
+ * caller's fault, like any freed memory. Every VnCtx export does what the export of the same name
+ * without "Ctx" does, on the given context; a NULL context is refused: the setters have no effect,
+ * the outputs and VnCtxMeasure return 0 (VnCtxMeasure zeroes the sizes), and VnCtxGetLastError
+ * returns "". */
+typedef struct VnContext VnContext;
+
+VN_EXPORT VnContext* VN_CALL VnCreateContext(void);
+VN_EXPORT void VN_CALL VnDestroyContext(VnContext* context);
+
+VN_EXPORT void VN_CALL VnCtxSetDefault(VnContext* context);
+VN_EXPORT void VN_CALL VnCtxSetSize(VnContext* context, int width, int height);
+VN_EXPORT void VN_CALL VnCtxSetMessage(VnContext* context, const char* data);
+VN_EXPORT void VN_CALL VnCtxFontInfo(VnContext* context, const char* faceName, int fontHeight);
+VN_EXPORT void VN_CALL VnCtxTextInfo(VnContext* context, int showText, int addCheckDigit, int checkDigitInText);
+VN_EXPORT void VN_CALL VnCtxCodaBarInfo(VnContext* context, int start, int stop);
+VN_EXPORT void VN_CALL VnCtxUPCESystem(VnContext* context, int system);
+VN_EXPORT void VN_CALL VnCtxSupplementInfo(VnContext* context, int kind, const char* digits, double gapCm);
+VN_EXPORT void VN_CALL VnCtxBasicInfo(VnContext* context, int symbology, double narrowWidthCm, double wideRatio,
+                                      int orientation, int frameStyle);
+VN_EXPORT void VN_CALL VnCtxSetBackColor(VnContext* context, int red, int green, int blue);
+VN_EXPORT void VN_CALL VnCtxSetBarColor(VnContext* context, int red, int green, int blue);
+
+VN_EXPORT VnBool VN_CALL VnCtxSaveAsBMP(VnContext* context, const char* path);
+VN_EXPORT VnBool VN_CALL VnCtxSaveAsWMF(VnContext* context, const char* path);
+VN_EXPORT VnBool VN_CALL VnCtxCopyToClipboard(VnContext* context);
+VN_EXPORT VnBool VN_CALL VnCtxSaveAsEMF(VnContext* context, const char* path);
+VN_EXPORT VnBool VN_CALL VnCtxSaveAsSVG(VnContext* context, const char* path);
+VN_EXPORT VnBool VN_CALL VnCtxSaveAsPNG(VnContext* context, const char* path);
+VN_EXPORT VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness);
+VN_EXPORT const char* VN_CALL VnCtxGetLastError(VnContext* context);
 
 /* Saving files in the Windows DLL. The file is written beside its path and moved over it once
  * complete (MoveFileEx, through to the disk); a replacement is flushed before the move, and keeps

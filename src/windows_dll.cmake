@@ -9,7 +9,7 @@ file(GLOB engine_sources CONFIGURE_DEPENDS
   platform/win32/*.cpp writers/win32/*.cpp)
 # The SVG and PNG outputs lay text out with FreeType and write with libpng, which the DLL does
 # without; it has no such exports.
-list(FILTER engine_sources EXCLUDE REGEX "/(outputs/svg_output|outputs/png_output|api/svg_png_exports)\\.cpp$")
+list(FILTER engine_sources EXCLUDE REGEX "/(outputs/svg_png_pictures|api/svg_png_exports)\\.cpp$")
 list(APPEND engine_sources
   writers/metafile_replay.cpp writers/placeable_header.cpp
   platform/win32/Varnel32.def)

@@ -7,8 +7,9 @@
 #include <string>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "platform/screen.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/row_scan.h"
@@ -109,8 +110,8 @@ TEST(AddOnTest, GapIsCentimetresAtTheResolutionAlongTheSymbol) {
     VnSetSize(600, 600);
     VnBasicInfo(kUpcE, 0.07, 2.0, c.orientation, 0);
     testing::RenderToSurface();
-    EXPECT_EQ(state.supplementStart - state.symbolEnd, c.gap) << c.dpiX << "x" << c.dpiY << " o" << c.orientation;
-    EXPECT_EQ(state.supplementEnd - state.supplementStart, 20 * state.narrowWidth);
+    EXPECT_EQ(DefaultContext().state.supplementStart - DefaultContext().state.symbolEnd, c.gap) << c.dpiX << "x" << c.dpiY << " o" << c.orientation;
+    EXPECT_EQ(DefaultContext().state.supplementEnd - DefaultContext().state.supplementStart, 20 * DefaultContext().state.narrowWidth);
   }
 }
 
@@ -119,18 +120,18 @@ TEST(AddOnTest, ExtremeGapSaturatesInsteadOfOverflowing) {
   VnSupplementInfo(kSupplement2, "12", 1e30);
   const testing::TempDir dir;
   EXPECT_EQ(VnSaveAsBMP(dir.File("gap.bmp").c_str()), 1);
-  EXPECT_EQ(state.supplementStart, INT_MAX);
-  EXPECT_EQ(state.supplementEnd, INT_MAX);
+  EXPECT_EQ(DefaultContext().state.supplementStart, INT_MAX);
+  EXPECT_EQ(DefaultContext().state.supplementEnd, INT_MAX);
 }
 
 TEST(AddOnTest, NoAddOnLeavesItsPositionsAlone) {
   Select(kEan13, "590123412345", kNoSupplement, "12");
-  state.supplementStart = 1234;
-  state.supplementEnd = 5678;
+  DefaultContext().state.supplementStart = 1234;
+  DefaultContext().state.supplementEnd = 5678;
   const testing::Bitmap bitmap = testing::RenderToBitmap();
-  EXPECT_EQ(state.supplementStart, 1234);
-  EXPECT_EQ(state.supplementEnd, 5678);
-  EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, state.symbolEnd), -1);
+  EXPECT_EQ(DefaultContext().state.supplementStart, 1234);
+  EXPECT_EQ(DefaultContext().state.supplementEnd, 5678);
+  EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, DefaultContext().state.symbolEnd), -1);
 }
 
 // Validation leaves JAN add-on text unchecked. The add-on then draws the digits it has, up to its
@@ -156,7 +157,7 @@ TEST(AddOnTest, JanAddOnDrawsOnlyTheDigitsItHas) {
     Select(kJan13, "490123456789", c.kind, "77777777777");
     VnSupplementInfo(c.kind, c.addOn, 0.5);
     const testing::Bitmap bitmap = testing::RenderToBitmap();
-    EXPECT_EQ(state.supplementEnd - state.supplementStart, c.modules * kModule) << c.addOn;
+    EXPECT_EQ(DefaultContext().state.supplementEnd - DefaultContext().state.supplementStart, c.modules * kModule) << c.addOn;
     const std::string modules = AddOnModules(bitmap, 95, c.modules);
     ASSERT_EQ(modules.size(), static_cast<std::size_t>(c.modules)) << c.addOn << ": " << modules;
     EXPECT_EQ(modules.substr(0, 4), "1011") << c.addOn;

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -57,8 +58,8 @@ TEST_F(CheckCharacterTextTest, CheckCharacterIsPrintedOnlyWhenAsked) {
     testing::RenderToSurface();
     const std::string where = "symbology " + std::to_string(c.symbology) + " \"" + c.data + "\" " +
                               std::to_string(c.addCheckDigit) + std::to_string(c.checkDigitInText);
-    EXPECT_STREQ(state.humanText, c.printed) << where;
-    EXPECT_STREQ(state.workMessage, c.data) << where;
+    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << where;
+    EXPECT_STREQ(DefaultContext().state.workMessage, c.data) << where;
   }
 }
 
@@ -70,12 +71,12 @@ TEST_F(CheckCharacterTextTest, LongestMessageWithEverySwitchOnStaysWithinTheText
   VnTextInfo(1, 1, 1);
   for (const int symbology : {kCodabar, kCode11, kInterleaved2of5, kMatrix2of5, kMsi, kPlanet, kPostnet}) {
     VnBasicInfo(symbology, 0.07, 2.0, 0, 1);
-    state.humanText[0] = '\0';  // a refused message would leave it as it is
+    DefaultContext().state.humanText[0] = '\0';  // a refused message would leave it as it is
     ASSERT_EQ(VnSaveAsBMP(folder.File("long.bmp").c_str()), 1) << symbology;
     // The 999 data digits fill the printed text; the check character finds no room after them (nor,
     // for Interleaved 2 of 5, whose odd count needs no pad, after the data it draws first).
-    EXPECT_EQ(std::string(state.humanText, strnlen(state.humanText, sizeof state.humanText)), digits) << symbology;
-    EXPECT_EQ(std::string(state.workMessage), digits) << symbology;
+    EXPECT_EQ(std::string(DefaultContext().state.humanText, strnlen(DefaultContext().state.humanText, sizeof DefaultContext().state.humanText)), digits) << symbology;
+    EXPECT_EQ(std::string(DefaultContext().state.workMessage), digits) << symbology;
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
@@ -97,8 +98,8 @@ TEST_F(CodabarCode11Test, CodabarSymbolsMatchThePublishedPatternsAndWorkedCheckV
 TEST_F(CodabarCode11Test, CodabarLettersNeverSetDrawNothingAndCountNothing) {
   testing::ConfigureForScanning(kCodabar, 0, 1, 0);
   VnSetMessage("1234");
-  settings.codabarStart = 0;
-  settings.codabarStop = 0;
+  DefaultContext().settings.codabarStart = 0;
+  DefaultContext().settings.codabarStop = 0;
   // The data alone sums to 10, so the check character is '6'; its gap now ends the symbol.
   const testing::Bitmap upright = testing::RenderUpright();
   const std::vector<int> expected = ExpectedWidths(kPublishedCodabar, "12346");

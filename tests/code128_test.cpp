@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "symbologies/tables.h"
@@ -71,7 +72,7 @@ class Code128Test : public ::testing::Test {
   // Module widths of the symbol, read across the middle of the bars, left to right.
   std::vector<int> Runs(int symbology, const std::string& data) {
     const testing::Bitmap bitmap = Render(symbology, data);
-    return testing::RunsAlongRow(bitmap, state.offsetY + state.barHeight / 2);
+    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
   }
 
   // The symbol characters read back from the pixels: the start, the data and check characters;
@@ -173,8 +174,8 @@ TEST_F(Code128Test, Gs1FormsDrawFnc1AndDigitPairsAndPrintTheirText) {
   for (const Case& c : cases) {
     VnTextInfo(1, c.addCheckDigit, 1);
     EXPECT_EQ(Values(c.symbology, c.data), c.hasCheck ? WithCheck(c.values) : c.values) << c.data;
-    EXPECT_STREQ(state.humanText, c.printed) << c.data;
-    EXPECT_EQ(std::string(state.workMessage), c.data) << "the message is restored after the render";
+    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
+    EXPECT_EQ(std::string(DefaultContext().state.workMessage), c.data) << "the message is restored after the render";
   }
   VnTextInfo(1, 1, 1);
   EXPECT_EQ(Values(kSscc18, "12"), (std::vector<int>{kStartC, kFnc1, 0, 12, 37}));
@@ -268,8 +269,8 @@ TEST_F(Code128Test, LongestMessagesRenderWhole) {
   };
   for (const Expected& e : cases) {
     const testing::Bitmap bitmap = testing::WithQuietZone(Render(e.symbology, e.data), 20);
-    EXPECT_EQ(std::string(state.workMessage), e.data);
-    EXPECT_LT(std::strlen(state.humanText), sizeof state.humanText);
+    EXPECT_EQ(std::string(DefaultContext().state.workMessage), e.data);
+    EXPECT_LT(std::strlen(DefaultContext().state.humanText), sizeof DefaultContext().state.humanText);
     const auto zxing = testing::DecodeWithZxing(bitmap);
     ASSERT_EQ(zxing.size(), 1u) << "symbology " << e.symbology;
     EXPECT_EQ(zxing[0].text, e.decoded) << "symbology " << e.symbology;

@@ -5,7 +5,8 @@
 #include <string>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
@@ -29,7 +30,7 @@ class Code39Test : public ::testing::Test {
 
   // Element widths of the symbol, read from the middle of the bars.
   std::vector<int> Elements(const testing::Bitmap& bitmap) {
-    return testing::RunsAlongRow(bitmap, state.offsetY + state.barHeight / 2);
+    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
   }
 };
 
@@ -72,17 +73,17 @@ TEST_F(Code39Test, CheckCharacterIsTheSumOfValuesModulo43) {
   };
   for (const Case& c : cases) {
     Render(kCode39, c.data);
-    EXPECT_STREQ(state.humanText, c.printed) << c.data;
+    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
   }
 }
 
 TEST_F(Code39Test, CheckCharacterIsPrintedOnlyWhenAsked) {
   VnTextInfo(1, 1, 0);
   const std::vector<int> withCheck = Elements(Render(kCode39, "CODE39"));
-  EXPECT_STREQ(state.humanText, "CODE39");
+  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39");
   VnTextInfo(1, 0, 1);
   const std::vector<int> withoutCheck = Elements(Render(kCode39, "CODE39"));
-  EXPECT_STREQ(state.humanText, "CODE39");
+  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39");
   EXPECT_EQ(withCheck.size(), withoutCheck.size() + 10);
 }
 
@@ -90,11 +91,11 @@ TEST_F(Code39Test, FullAsciiPrintsTabAndReturnAsSpacesAndDropsOtherControls) {
   VnTextInfo(1, 1, 1);
   Render(kCode39Ascii, "A\tB\rC\x01" "D\x7F\xE9");
   // Sequences A, $I, B, $M, C, $A, D, %T (0xE9 has none): values sum to 284, 284 mod 43 = 26, 'Q'.
-  EXPECT_STREQ(state.humanText, "A B CD\x7F\xE9Q");
+  EXPECT_STREQ(DefaultContext().state.humanText, "A B CD\x7F\xE9Q");
 
   VnTextInfo(1, 0, 0);
   Render(kCode39Ascii, "\x01\x02");  // nothing printable: the data itself is printed
-  EXPECT_STREQ(state.humanText, "\x01\x02");
+  EXPECT_STREQ(DefaultContext().state.humanText, "\x01\x02");
 }
 
 TEST_F(Code39Test, FullAsciiWritesEachByteAsItsPublishedSequence) {

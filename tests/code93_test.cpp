@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "symbologies/tables.h"
@@ -41,7 +42,7 @@ class Code93Test : public ::testing::Test {
   // Module widths of the symbol, read across the middle of the bars, left to right.
   std::vector<int> Runs(const std::string& data) {
     const testing::Bitmap bitmap = Render(data);
-    return testing::RunsAlongRow(bitmap, state.offsetY + state.barHeight / 2);
+    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
   }
 
   // The rows of the characters between start and stop, read back from the pixels.
@@ -98,7 +99,7 @@ TEST_F(Code93Test, CheckCharactersFollowTheWorkedExamples) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Rows(c.data), c.rows) << c.data;
-    EXPECT_STREQ(state.humanText, c.printed) << c.data;
+    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
   }
 }
 
@@ -129,10 +130,10 @@ TEST_F(Code93Test, CheckWeightsWrap) {
 TEST_F(Code93Test, CheckCharactersAreDrawnAndPrintedOnlyWhenAsked) {
   VnTextInfo(1, 0, 1);
   EXPECT_EQ(Rows("TEST93"), (std::vector<int>{29, 14, 28, 29, 9, 3}));
-  EXPECT_STREQ(state.humanText, "TEST93");
+  EXPECT_STREQ(DefaultContext().state.humanText, "TEST93");
   VnTextInfo(1, 1, 0);
   EXPECT_EQ(Rows("TEST93").size(), 8u);
-  EXPECT_STREQ(state.humanText, "TEST93");
+  EXPECT_STREQ(DefaultContext().state.humanText, "TEST93");
 }
 
 class Code93DecodeTest : public Code93Test, public ::testing::WithParamInterface<int> {};
@@ -157,8 +158,8 @@ TEST_F(Code93Test, LongestMessageRendersWhole) {
   std::string data;
   for (int i = 0; i < 999; ++i) data += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%"[i % 43];
   const testing::Bitmap bitmap = testing::WithQuietZone(Render(data), 20);
-  EXPECT_EQ(std::string(state.workMessage), data);
-  EXPECT_EQ(std::string(state.humanText), data);  // no room is left for the check characters
+  EXPECT_EQ(std::string(DefaultContext().state.workMessage), data);
+  EXPECT_EQ(std::string(DefaultContext().state.humanText), data);  // no room is left for the check characters
   const auto zxing = testing::DecodeWithZxing(bitmap);
   ASSERT_EQ(zxing.size(), 1u);
   EXPECT_EQ(zxing[0].text, data);

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 #include "support/render_harness.h"
@@ -102,23 +103,23 @@ TEST(EanUpcTest, RecordsTheDigitGroupsAndTheAddOnWhereTheBarsAre) {
   for (const Case& c : cases) {
     Select(c.symbology, c.data);
     VnSupplementInfo(kSupplement5, "12345", 0.5);
-    state.leftDigitsEnd = state.rightDigitsStart = -1;
+    DefaultContext().state.leftDigitsEnd = DefaultContext().state.rightDigitsStart = -1;
     const testing::Bitmap bitmap = testing::RenderToBitmap();
     const int s = testing::NextDarkX(bitmap, kScanRow, 0);
     ASSERT_GE(s, 0) << c.data;
-    EXPECT_EQ(state.leftDigitsStart, s + c.leftStart * kModule) << c.data;
-    EXPECT_EQ(state.leftDigitsEnd, c.leftEnd < 0 ? -1 : s + c.leftEnd * kModule) << c.data;
-    EXPECT_EQ(state.rightDigitsStart, c.rightStart < 0 ? -1 : s + c.rightStart * kModule) << c.data;
-    EXPECT_EQ(state.rightDigitsEnd, s + c.rightEnd * kModule) << c.data;
-    EXPECT_EQ(state.symbolEnd, s + c.symbolEnd * kModule) << c.data;
+    EXPECT_EQ(DefaultContext().state.leftDigitsStart, s + c.leftStart * kModule) << c.data;
+    EXPECT_EQ(DefaultContext().state.leftDigitsEnd, c.leftEnd < 0 ? -1 : s + c.leftEnd * kModule) << c.data;
+    EXPECT_EQ(DefaultContext().state.rightDigitsStart, c.rightStart < 0 ? -1 : s + c.rightStart * kModule) << c.data;
+    EXPECT_EQ(DefaultContext().state.rightDigitsEnd, s + c.rightEnd * kModule) << c.data;
+    EXPECT_EQ(DefaultContext().state.symbolEnd, s + c.symbolEnd * kModule) << c.data;
 
     // The add-on: 0.5 cm at 96 pixels per inch is 18 pixels, then 47 modules ending with a bar.
-    const int addOn = testing::NextDarkX(bitmap, kScanRow, state.symbolEnd);
-    EXPECT_EQ(state.supplementStart, addOn) << c.data;
-    EXPECT_EQ(addOn - state.symbolEnd, 18) << c.data;
-    EXPECT_EQ(state.supplementEnd, addOn + 47 * kModule) << c.data;
-    EXPECT_TRUE(testing::IsDark(bitmap, state.supplementEnd - 1, kScanRow)) << c.data;
-    EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, state.supplementEnd), -1) << c.data;
+    const int addOn = testing::NextDarkX(bitmap, kScanRow, DefaultContext().state.symbolEnd);
+    EXPECT_EQ(DefaultContext().state.supplementStart, addOn) << c.data;
+    EXPECT_EQ(addOn - DefaultContext().state.symbolEnd, 18) << c.data;
+    EXPECT_EQ(DefaultContext().state.supplementEnd, addOn + 47 * kModule) << c.data;
+    EXPECT_TRUE(testing::IsDark(bitmap, DefaultContext().state.supplementEnd - 1, kScanRow)) << c.data;
+    EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, DefaultContext().state.supplementEnd), -1) << c.data;
   }
 }
 
@@ -193,21 +194,21 @@ TEST(EanUpcTest, PrintsEachDigitInItsCell) {
     Select(c.symbology, c.data);
     VnSupplementInfo(kSupplement5, "12345", 0.5);
     const std::vector<TextRun> runs = PrintedRuns(testing::RenderToSurface());
-    const int bandTop = state.offsetY;
-    const int textRow = state.offsetY + state.barHeight;
-    const int symbolStart = state.offsetX;
+    const int bandTop = DefaultContext().state.offsetY;
+    const int textRow = DefaultContext().state.offsetY + DefaultContext().state.barHeight;
+    const int symbolStart = DefaultContext().state.offsetX;
     std::size_t next = 0;
 
     // The add-on's digits first, centred over its bars in the band's first font height.
     ASSERT_FALSE(runs.empty()) << c.data;
     EXPECT_EQ(runs[next].text, "12345") << c.data;
-    EXPECT_EQ(runs[next].box, (Rect{state.supplementStart, bandTop, state.supplementEnd, bandTop + kFontHeight}))
+    EXPECT_EQ(runs[next].box, (Rect{DefaultContext().state.supplementStart, bandTop, DefaultContext().state.supplementEnd, bandTop + kFontHeight}))
         << c.data;
     ++next;
     if (c.symbology == kIsbn) {
       ASSERT_LT(next, runs.size());
       EXPECT_EQ(runs[next].text, "ISBN 0-123-45678-9");
-      EXPECT_EQ(runs[next].box, (Rect{symbolStart, bandTop - kFontHeight, state.symbolEnd, bandTop}));
+      EXPECT_EQ(runs[next].box, (Rect{symbolStart, bandTop - kFontHeight, DefaultContext().state.symbolEnd, bandTop}));
       ++next;
     }
     if (*c.leading != '\0') {
@@ -218,16 +219,16 @@ TEST(EanUpcTest, PrintsEachDigitInItsCell) {
       ++next;
     }
     if (*c.rightGroup != '\0') {
-      ExpectSpread(runs, next, c.leftGroup, state.leftDigitsStart, state.leftDigitsEnd, textRow, c.data);
-      ExpectSpread(runs, next, c.rightGroup, state.rightDigitsStart, state.rightDigitsEnd, textRow, c.data);
+      ExpectSpread(runs, next, c.leftGroup, DefaultContext().state.leftDigitsStart, DefaultContext().state.leftDigitsEnd, textRow, c.data);
+      ExpectSpread(runs, next, c.rightGroup, DefaultContext().state.rightDigitsStart, DefaultContext().state.rightDigitsEnd, textRow, c.data);
     } else {
-      ExpectSpread(runs, next, c.leftGroup, state.leftDigitsStart, state.rightDigitsEnd, textRow, c.data);
+      ExpectSpread(runs, next, c.leftGroup, DefaultContext().state.leftDigitsStart, DefaultContext().state.rightDigitsEnd, textRow, c.data);
     }
     if (*c.trailing != '\0') {
       ASSERT_LT(next, runs.size()) << c.data;
       EXPECT_EQ(runs[next].text, c.trailing) << c.data;
       EXPECT_EQ(runs[next].box,
-                (Rect{state.symbolEnd + 3, textRow, state.symbolEnd + 3 + kFontHeight, textRow + kFontHeight}))
+                (Rect{DefaultContext().state.symbolEnd + 3, textRow, DefaultContext().state.symbolEnd + 3 + kFontHeight, textRow + kFontHeight}))
           << c.data;
       ++next;
     }
@@ -265,29 +266,29 @@ TEST(EanUpcTest, CheckDigitIsAppendedOncePerRender) {
     Select(c.symbology, c.data);
     for (int render = 0; render < 2; ++render) {
       testing::RenderToSurface();
-      EXPECT_STREQ(state.humanText, c.printed) << c.data << " render " << render;
-      EXPECT_STREQ(settings.message, c.data) << c.data;
-      EXPECT_STREQ(state.workMessage, c.data) << c.data;
+      EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data << " render " << render;
+      EXPECT_STREQ(DefaultContext().settings.message, c.data) << c.data;
+      EXPECT_STREQ(DefaultContext().state.workMessage, c.data) << c.data;
     }
   }
 }
 
 // The encoders run directly here, as they would on data that bypassed validation: one measuring pass
 // from cursor 0 with one-unit modules, so the cursor ends at the symbol's length in modules.
-int MeasuredModules(void (*encoder)(), const char* data, char staleFill) {
-  std::memset(state.workMessage, staleFill, sizeof state.workMessage);
-  std::strcpy(state.workMessage, data);
-  state.measuring = 1;
-  state.narrowWidth = 1;
-  state.cursor = 0;
-  encoder();
-  return state.cursor;
+int MeasuredModules(void (*encoder)(Context&), const char* data, char staleFill) {
+  std::memset(DefaultContext().state.workMessage, staleFill, sizeof DefaultContext().state.workMessage);
+  std::strcpy(DefaultContext().state.workMessage, data);
+  DefaultContext().state.measuring = 1;
+  DefaultContext().state.narrowWidth = 1;
+  DefaultContext().state.cursor = 0;
+  encoder(DefaultContext());
+  return DefaultContext().state.cursor;
 }
 
 TEST(EanUpcTest, DataThatBypassedValidationDrawsOnlyItsOwnDigits) {
   testing::ResetLibrary();
   struct Encoder {
-    void (*encode)();
+    void (*encode)(Context&);
     const char* name;
     int modules;  // of a whole symbol
   };
@@ -303,7 +304,7 @@ TEST(EanUpcTest, DataThatBypassedValidationDrawsOnlyItsOwnDigits) {
     // A full buffer has no room for the check digit, but it stays terminated and still holds a
     // whole symbol's digits.
     EXPECT_EQ(MeasuredModules(e.encode, full.c_str(), '\0'), e.modules) << e.name;
-    EXPECT_EQ(state.workMessage[kMessageCapacity - 1], '\0') << e.name;
+    EXPECT_EQ(DefaultContext().state.workMessage[kMessageCapacity - 1], '\0') << e.name;
   }
 
   // A character that is not a digit draws nothing in its place: one digit fewer than 95 modules.

@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "drawing/element_drawing.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "support/render_harness.h"
 
 namespace varnel {
@@ -14,19 +15,19 @@ class ElementDrawingTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::ResetLibrary();
-    state.surface = &surface;
-    state.measuring = 0;
-    state.originX = 0;
-    state.originY = 0;
-    state.offsetX = 0;
-    state.offsetY = 62;
-    state.barHeight = 56;
-    state.textBand = 20;
-    state.narrowWidth = 2;
-    state.wideWidth = 5;
-    state.cursor = 50;
+    DefaultContext().state.surface = &surface;
+    DefaultContext().state.measuring = 0;
+    DefaultContext().state.originX = 0;
+    DefaultContext().state.originY = 0;
+    DefaultContext().state.offsetX = 0;
+    DefaultContext().state.offsetY = 62;
+    DefaultContext().state.barHeight = 56;
+    DefaultContext().state.textBand = 20;
+    DefaultContext().state.narrowWidth = 2;
+    DefaultContext().state.wideWidth = 5;
+    DefaultContext().state.cursor = 50;
   }
-  void TearDown() override { state.surface = nullptr; }
+  void TearDown() override { DefaultContext().state.surface = nullptr; }
 
   Rect OnlyFill() {
     const std::vector<Rect> fills = testing::RecordedFills(surface);
@@ -47,90 +48,90 @@ TEST_F(ElementDrawingTest, BarRectanglesInTheFourOrientations) {
   };
   for (const Case& c : cases) {
     surface = Surface(300, 200);
-    settings.orientation = static_cast<std::int16_t>(c.orientation);
-    state.offsetX = c.offsetX;
-    state.offsetY = c.offsetY;
-    state.cursor = 50;
-    DrawElement(2, 0, -20, 1);
+    DefaultContext().settings.orientation = static_cast<std::int16_t>(c.orientation);
+    DefaultContext().state.offsetX = c.offsetX;
+    DefaultContext().state.offsetY = c.offsetY;
+    DefaultContext().state.cursor = 50;
+    DrawElement(DefaultContext(), 2, 0, -20, 1);
     EXPECT_EQ(OnlyFill(), c.expected) << "orientation " << c.orientation;
-    EXPECT_EQ(state.cursor, 52);
+    EXPECT_EQ(DefaultContext().state.cursor, 52);
   }
 }
 
 TEST_F(ElementDrawingTest, GuardAndAddOnOffsetsReachIntoTheTextBand) {
-  EXPECT_EQ(GuardBarOffsets().top, 0);
-  EXPECT_EQ(GuardBarOffsets().bottom, 12 - 20);
-  DrawPattern("b", "n", GuardBarOffsets());
+  EXPECT_EQ(GuardBarOffsets(DefaultContext()).top, 0);
+  EXPECT_EQ(GuardBarOffsets(DefaultContext()).bottom, 12 - 20);
+  DrawPattern(DefaultContext(), "b", "n", GuardBarOffsets(DefaultContext()));
   EXPECT_EQ(OnlyFill().bottom, 62 + 56 + 12);
-  EXPECT_EQ(AddOnBarOffsets().top, 24);
-  EXPECT_EQ(AddOnBarOffsets().bottom, 12 - 20);
-  state.textBand = 0;  // text off: guards still reach half a font height below the bars
-  EXPECT_EQ(GuardBarOffsets().bottom, 12);
+  EXPECT_EQ(AddOnBarOffsets(DefaultContext()).top, 24);
+  EXPECT_EQ(AddOnBarOffsets(DefaultContext()).bottom, 12 - 20);
+  DefaultContext().state.textBand = 0;  // text off: guards still reach half a font height below the bars
+  EXPECT_EQ(GuardBarOffsets(DefaultContext()).bottom, 12);
 }
 
 TEST_F(ElementDrawingTest, SpacesMoveTheCursorWithoutPainting) {
-  DrawElement(7, 0, -20, 0);
+  DrawElement(DefaultContext(), 7, 0, -20, 0);
   EXPECT_TRUE(surface.Operations().empty());
-  EXPECT_EQ(state.cursor, 57);
+  EXPECT_EQ(DefaultContext().state.cursor, 57);
 }
 
 TEST_F(ElementDrawingTest, MeasuringPassMovesTheCursorExactlyAsTheDrawingPass) {
   const char* widths = "n1234w";
-  DrawPattern("bwbwbw", widths, DataBarOffsets());
-  const int drawnEnd = state.cursor;
+  DrawPattern(DefaultContext(), "bwbwbw", widths, DataBarOffsets(DefaultContext()));
+  const int drawnEnd = DefaultContext().state.cursor;
   EXPECT_EQ(drawnEnd, 50 + 2 + 2 + 4 + 6 + 8 + 5);
   EXPECT_EQ(testing::RecordedFills(surface).size(), 3u);
 
   surface = Surface(300, 200);
-  state.measuring = 1;
-  state.cursor = 50;
-  DrawPattern("bwbwbw", widths, DataBarOffsets());
-  EXPECT_EQ(state.cursor, drawnEnd);
+  DefaultContext().state.measuring = 1;
+  DefaultContext().state.cursor = 50;
+  DrawPattern(DefaultContext(), "bwbwbw", widths, DataBarOffsets(DefaultContext()));
+  EXPECT_EQ(DefaultContext().state.cursor, drawnEnd);
   EXPECT_TRUE(surface.Operations().empty());
 }
 
 TEST_F(ElementDrawingTest, UnknownWidthCharactersSkipTheirElement) {
-  DrawPattern("bbb", "05x", DataBarOffsets());
-  EXPECT_EQ(state.cursor, 50);
-  DrawPattern("bwb", "n5n", DataBarOffsets());  // the third element keeps its own colour
+  DrawPattern(DefaultContext(), "bbb", "05x", DataBarOffsets(DefaultContext()));
+  EXPECT_EQ(DefaultContext().state.cursor, 50);
+  DrawPattern(DefaultContext(), "bwb", "n5n", DataBarOffsets(DefaultContext()));  // the third element keeps its own colour
   const std::vector<Rect> fills = testing::RecordedFills(surface);
   ASSERT_EQ(fills.size(), 2u);
   EXPECT_EQ(fills[0].left, 50);
   EXPECT_EQ(fills[1].left, 52);
-  DrawPattern("", "nnn", DataBarOffsets());
-  EXPECT_EQ(state.cursor, 54);
+  DrawPattern(DefaultContext(), "", "nnn", DataBarOffsets(DefaultContext()));
+  EXPECT_EQ(DefaultContext().state.cursor, 54);
 }
 
 TEST_F(ElementDrawingTest, ZeroWideWidthDrawsEmptyElements) {
-  state.wideWidth = 0;
-  DrawPattern("bw", "ww", DataBarOffsets());
+  DefaultContext().state.wideWidth = 0;
+  DrawPattern(DefaultContext(), "bw", "ww", DataBarOffsets(DefaultContext()));
   EXPECT_TRUE(surface.Operations().empty());
-  EXPECT_EQ(state.cursor, 50);
+  EXPECT_EQ(DefaultContext().state.cursor, 50);
 }
 
 TEST_F(ElementDrawingTest, PostalBarsStandOnOneBaseLine) {
-  DrawPostalBars("10");
+  DrawPostalBars(DefaultContext(), "10");
   const std::vector<Rect> fills = testing::RecordedFills(surface);
   ASSERT_EQ(fills.size(), 2u);
   EXPECT_EQ(fills[0], (Rect{50, 62, 52, 118}));       // full bar, 56 tall
   EXPECT_EQ(fills[1], (Rect{54, 62 + 28, 56, 118}));  // half bar, the lower 28 units
-  EXPECT_EQ(state.cursor, 58);
+  EXPECT_EQ(DefaultContext().state.cursor, 58);
 
   surface = Surface(300, 200);
-  state.barHeight = 55;
-  DrawPostalBars("0");
+  DefaultContext().state.barHeight = 55;
+  DrawPostalBars(DefaultContext(), "0");
   EXPECT_EQ(OnlyFill(), (Rect{58, 62 + 27, 60, 62 + 55}));  // starts at 27, 28 tall
 }
 
 TEST_F(ElementDrawingTest, ExtremeOffsetsClampInsteadOfOverflowing) {
-  state.offsetY = 2'000'000'000;
-  state.barHeight = 2'000'000'000;
-  state.cursor = 2'147'483'000;
-  DrawElement(1'000'000, 0, 0, 1);
+  DefaultContext().state.offsetY = 2'000'000'000;
+  DefaultContext().state.barHeight = 2'000'000'000;
+  DefaultContext().state.cursor = 2'147'483'000;
+  DrawElement(DefaultContext(), 1'000'000, 0, 0, 1);
   const Rect bar = OnlyFill();
   EXPECT_EQ(bar.bottom, 2'147'483'647);
   EXPECT_EQ(bar.right, 2'147'483'647);
-  EXPECT_EQ(state.cursor, 2'147'483'647);
+  EXPECT_EQ(DefaultContext().state.cursor, 2'147'483'647);
 }
 
 }  // namespace

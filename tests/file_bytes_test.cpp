@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "outputs/render_to_surface.h"
 #include "writers/bmp_file.h"
 #include "writers/emf_file.h"
@@ -29,8 +30,8 @@ struct Encoder {
 };
 
 const Encoder kEncoders[] = {
-    {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, Palette{settings.barColor, settings.backColor}); }},
-    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, Palette{settings.barColor, settings.backColor}, {96, 96}); }},
+    {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor}); }},
+    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor}, {96, 96}); }},
     {"WMF", [](const Surface& s) { return EncodePlaceableWmf(s, 96); }},
     {"EMF", [](const Surface& s) { return EncodeEmf(s, ScreenResolution{96, 96}); }},
     {"SVG", EncodeSvg},
@@ -56,7 +57,7 @@ TEST(FileBytesTest, EveryByteOfAnEncodedFileIsWritten) {
       VnBasicInfo(symbology, 0.05, 2.5, orientation, kDashedFrame);
       VnSetMessage(testing::SampleMessage(symbology));
       VnSupplementInfo(kSupplement2, "12", 0.3);
-      const Surface& surface = RenderToSurface();
+      const Surface& surface = RenderToSurface(DefaultContext());
       for (const Encoder& encoder : kEncoders) {
         std::vector<FileBytes> files;
         for (const int pattern : {0x00, 0xFF, 0xA5}) {

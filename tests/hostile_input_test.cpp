@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "support/bmp_reader.h"
 #include "support/child_process.h"
 #include "support/file_outputs.h"
@@ -303,10 +304,10 @@ TEST(HostileValues, NotANumberInfinitiesAndTheLargestResolutionGiveWholeFiles) {
     testing::ResetLibrary();
     VnBasicInfo(kCode39, c.narrow, c.ratio, 0, 0);
     if (!(c.narrow > 0)) {
-      EXPECT_EQ(settings.narrowWidthCm, 0.07f) << c.what;
+      EXPECT_EQ(DefaultContext().settings.narrowWidthCm, 0.07f) << c.what;
     }
     if (!(c.ratio > 0)) {
-      EXPECT_EQ(settings.wideRatio, 2.0f) << c.what;
+      EXPECT_EQ(DefaultContext().settings.wideRatio, 2.0f) << c.what;
     }
   }
 }
@@ -370,7 +371,7 @@ TEST(HostileValues, LongestMessagesOfEveryByteInEverySymbologyThroughEveryOutput
           // A long run of text may be centred beyond 16-bit coordinates, which the WMF refuses.
           ExpectEveryOutputToDraw(folder, where);
           ASSERT_TRUE(testing::ReadBmp(folder.File("every.BMP")).has_value()) << where;
-          EXPECT_STREQ(settings.message, message.c_str()) << where << ": the message is kept as it was set";
+          EXPECT_STREQ(DefaultContext().settings.message, message.c_str()) << where << ": the message is kept as it was set";
         }
       }
     }

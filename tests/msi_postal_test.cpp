@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
 #include "varnel32.h"
@@ -112,7 +113,7 @@ TEST_F(MsiPostalTest, PostalBarsMatchThePublishedCodesWithFullAndHalfHeights) {
         for (int orientation = 0; orientation < 4; ++orientation) {
           testing::ConfigureForScanning(symbology, orientation, c.addCheckDigit, 0);
           VnSetMessage(c.data);
-          settings.barHeightCm = h.barHeightCm;
+          DefaultContext().settings.barHeightCm = h.barHeightCm;
           const std::vector<testing::ScannedBar> bars = testing::ScanBars(testing::RenderUpright());
           const std::string where = std::string(c.data) + " symbology " + std::to_string(symbology) +
                                     " height " + std::to_string(h.full) + " orientation " + std::to_string(orientation);

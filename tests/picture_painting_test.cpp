@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "outputs/render_to_surface.h"
 #include "writers/one_bit_raster.h"
 #include "drawing/surface.h"
@@ -118,7 +119,7 @@ TEST(PicturePaintingTest, BandsPaintWhatOperationsPaintOneAfterAnother) {
           VnSetMessage(testing::SampleMessage(symbology));
           VnSupplementInfo(kSupplement5, "12345", 0.3);
           VnTextInfo(showText, 1, 1);
-          const Surface& surface = RenderToSurface();
+          const Surface& surface = RenderToSurface(DefaultContext());
           ASSERT_EQ(PictureBytes(surface, true), PictureBytes(surface, false))
               << "symbology " << symbology << ", orientation " << orientation << ", frame " << frame << ", text " << showText;
         }

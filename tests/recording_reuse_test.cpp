@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "outputs/render_to_surface.h"
 #include "drawing/surface.h"
 #include "support/render_harness.h"
@@ -42,9 +43,9 @@ Recorded Record(const Surface& surface) {
 
 TEST(RecordingReuseTest, ARefusedMessageAfterABusyPictureIsDrawnAsOnAFreshSurface) {
   BusyPicture();
-  RenderToSurface();
+  RenderToSurface(DefaultContext());
   VnSetMessage("lower case is refused");
-  const Surface& surface = RenderToSurface();
+  const Surface& surface = RenderToSurface(DefaultContext());
   ASSERT_EQ(surface.Operations().size(), 1u);
   const TextOp& text = surface.Text(surface.Operations()[0]);
   EXPECT_FALSE(text.font.has_value());  // the surface's default font, not the symbol's
@@ -59,11 +60,11 @@ TEST(RecordingReuseTest, APictureRecordsTheSameAfterAnyOther) {
     VnBasicInfo(symbology, 0.05, 2.5, orientation, frame);
     VnSetMessage(message);
     VnSetSize(260 + 10 * orientation, 180);
-    return Record(RenderToSurface());
+    return Record(RenderToSurface(DefaultContext()));
   };
   const Recorded first = render(kEan13, "590123412345", 0, kSolidFrame);
   BusyPicture();
-  RenderToSurface();
+  RenderToSurface(DefaultContext());
   const Recorded again = render(kEan13, "590123412345", 0, kSolidFrame);
   EXPECT_EQ(again.fills, first.fills);
   ASSERT_EQ(again.texts.size(), first.texts.size());

@@ -4,8 +4,9 @@
 #include <cstring>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "platform/screen.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -28,10 +29,10 @@ TEST_F(RenderDriverTest, DeviceSizesFollowTheScreenResolution) {
   for (const Case c : {Case{72, 1, 2, 42}, Case{96, 2, 4, 56}, Case{120, 3, 6, 70}}) {
     SetScreenResolution(c.dpi, c.dpi);
     testing::RenderToSurface();
-    EXPECT_EQ(state.narrowWidth, c.narrow) << c.dpi;
-    EXPECT_EQ(state.wideWidth, c.wide) << c.dpi;
-    EXPECT_EQ(state.barHeight, c.barHeight) << c.dpi;
-    EXPECT_EQ(state.textBand, 20) << c.dpi;
+    EXPECT_EQ(DefaultContext().state.narrowWidth, c.narrow) << c.dpi;
+    EXPECT_EQ(DefaultContext().state.wideWidth, c.wide) << c.dpi;
+    EXPECT_EQ(DefaultContext().state.barHeight, c.barHeight) << c.dpi;
+    EXPECT_EQ(DefaultContext().state.textBand, 20) << c.dpi;
   }
 }
 
@@ -39,23 +40,23 @@ TEST_F(RenderDriverTest, TurnedSymbolsMeasureAlongTheVerticalResolution) {
   SetScreenResolution(96, 120);
   VnBasicInfo(kCode39, 0.07, 2.0, 1, 0);
   testing::RenderToSurface();
-  EXPECT_EQ(state.dpiAlong, 120);
-  EXPECT_EQ(state.dpiAcross, 96);
-  EXPECT_EQ(state.narrowWidth, 3);
-  EXPECT_EQ(state.barHeight, 56);
+  EXPECT_EQ(DefaultContext().state.dpiAlong, 120);
+  EXPECT_EQ(DefaultContext().state.dpiAcross, 96);
+  EXPECT_EQ(DefaultContext().state.narrowWidth, 3);
+  EXPECT_EQ(DefaultContext().state.barHeight, 56);
 }
 
 TEST_F(RenderDriverTest, NarrowElementIsAtLeastOneUnit) {
   VnBasicInfo(kCode39, 0.01, 2.0, 0, 0);  // 0.378 units
   testing::RenderToSurface();
-  EXPECT_EQ(state.narrowWidth, 1);
-  EXPECT_EQ(state.wideWidth, 2);
+  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
+  EXPECT_EQ(DefaultContext().state.wideWidth, 2);
 
   SetScreenResolution(72, 72);
   VnBasicInfo(kCode39, 0.07, 1.2, 0, 0);  // wide and narrow come out equal
   testing::RenderToSurface();
-  EXPECT_EQ(state.narrowWidth, 1);
-  EXPECT_EQ(state.wideWidth, 1);
+  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
+  EXPECT_EQ(DefaultContext().state.wideWidth, 1);
 }
 
 TEST_F(RenderDriverTest, SymbolIsCentredWithTruncatingDivisionThenClamped) {
@@ -65,12 +66,12 @@ TEST_F(RenderDriverTest, SymbolIsCentredWithTruncatingDivisionThenClamped) {
   for (const Case c : {Case{length + 100, 50}, Case{length + 101, 50}, Case{length - 1, 0}, Case{length - 10, 0}}) {
     VnSetSize(c.width, 200);
     testing::RenderToSurface();
-    EXPECT_EQ(state.offsetX, c.expectedOffsetX) << c.width;
-    EXPECT_EQ(state.offsetY, 62) << c.width;
+    EXPECT_EQ(DefaultContext().state.offsetX, c.expectedOffsetX) << c.width;
+    EXPECT_EQ(DefaultContext().state.offsetY, 62) << c.width;
   }
   VnTextInfo(0, 0, 0);
   testing::RenderToSurface();
-  EXPECT_EQ(state.offsetY, 72);
+  EXPECT_EQ(DefaultContext().state.offsetY, 72);
 }
 
 TEST_F(RenderDriverTest, TurnedSymbolsAreCentredAlongTheHeight) {
@@ -78,8 +79,8 @@ TEST_F(RenderDriverTest, TurnedSymbolsAreCentredAlongTheHeight) {
   VnBasicInfo(kCode39, 0.07, 2.0, 3, 0);
   VnSetSize(200, Code39Length(2) + 40);
   testing::RenderToSurface();
-  EXPECT_EQ(state.offsetX, 62);
-  EXPECT_EQ(state.offsetY, 20);
+  EXPECT_EQ(DefaultContext().state.offsetX, 62);
+  EXPECT_EQ(DefaultContext().state.offsetY, 20);
 }
 
 TEST_F(RenderDriverTest, DrawingPassStartsWithTheBackgroundAndDrawsEveryBarOfTheMeasuredSymbol) {
@@ -104,8 +105,8 @@ TEST_F(RenderDriverTest, TextRotationIsStoredIntoTheFont) {
   for (int orientation = 0; orientation < 4; ++orientation) {
     VnBasicInfo(kCode39, 0.07, 2.0, orientation, 0);
     testing::RenderToSurface();
-    EXPECT_EQ(settings.font.lfEscapement, expected[orientation]);
-    EXPECT_EQ(settings.font.lfOrientation, expected[orientation]);
+    EXPECT_EQ(DefaultContext().settings.font.lfEscapement, expected[orientation]);
+    EXPECT_EQ(DefaultContext().settings.font.lfOrientation, expected[orientation]);
   }
 }
 
@@ -122,27 +123,27 @@ TEST_F(RenderDriverTest, RefusedDataDrawsOnlyTheMessageCentredInTheDefaultFont) 
   EXPECT_EQ(text.options, 4u);
   EXPECT_FALSE(text.font.has_value());
   EXPECT_EQ(text.textColor, 0x000000u);
-  EXPECT_EQ(text.backColor, settings.backColor);
-  EXPECT_STREQ(state.workMessage, "lower");
+  EXPECT_EQ(text.backColor, DefaultContext().settings.backColor);
+  EXPECT_STREQ(DefaultContext().state.workMessage, "lower");
 }
 
 TEST_F(RenderDriverTest, WorkMessageEqualsMessageAfterEveryRender) {
   VnSetMessage("CODE39");
   VnTextInfo(1, 1, 1);
   testing::RenderToSurface();
-  EXPECT_STREQ(state.workMessage, settings.message);
-  EXPECT_STREQ(state.humanText, "CODE39W");
+  EXPECT_STREQ(DefaultContext().state.workMessage, DefaultContext().settings.message);
+  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39W");
 }
 
 TEST_F(RenderDriverTest, RenderBeforeDefaultsPaintsABlackPictureOfNoSize) {
-  settings = SymbolSettings{};
-  state = RenderState{};
+  DefaultContext().settings = SymbolSettings{};
+  DefaultContext().state = RenderState{};
   testing::TempDir folder;
   const std::string path = folder.File("zero.bmp");
   ASSERT_EQ(VnSaveAsBMP(path.c_str()), 1);
   EXPECT_EQ(testing::ReadFileBytes(path).size(), 62u);
-  EXPECT_EQ(state.barHeight, 0);
-  EXPECT_EQ(state.narrowWidth, 1);
+  EXPECT_EQ(DefaultContext().state.barHeight, 0);
+  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
 }
 
 }  // namespace

@@ -5,9 +5,10 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/context.h"
 #include "engine/frame.h"
 #include "engine/human_readable.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -18,14 +19,14 @@ class TextPlacementTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::ResetLibrary();
-    state.surface = &surface;
-    state.originX = 0;
-    state.originY = 0;
-    state.barHeight = 56;
-    state.textBand = 20;
-    state.backBrush = Brush{settings.backColor};
+    DefaultContext().state.surface = &surface;
+    DefaultContext().state.originX = 0;
+    DefaultContext().state.originY = 0;
+    DefaultContext().state.barHeight = 56;
+    DefaultContext().state.textBand = 20;
+    DefaultContext().state.backBrush = Brush{DefaultContext().settings.backColor};
   }
-  void TearDown() override { state.surface = nullptr; }
+  void TearDown() override { DefaultContext().state.surface = nullptr; }
 
   std::vector<TextOp> Texts() const {
     std::vector<TextOp> texts;
@@ -53,14 +54,14 @@ TEST_F(TextPlacementTest, RunBoxesAndReferencePointsInTheFourOrientations) {
   };
   for (const Case& c : cases) {
     surface = Surface(300, 200);
-    settings.orientation = static_cast<std::int16_t>(c.orientation);
-    state.offsetX = c.offsetX;
-    state.offsetY = c.offsetY;
-    DrawTextRun(40, 100, 118, "abc", 3);
+    DefaultContext().settings.orientation = static_cast<std::int16_t>(c.orientation);
+    DefaultContext().state.offsetX = c.offsetX;
+    DefaultContext().state.offsetY = c.offsetY;
+    DrawTextRun(DefaultContext(), 40, 100, 118, "abc", 3);
     ASSERT_EQ(surface.Operations().size(), 2u);
     const FillOp& fill = surface.Fill(surface.Operations()[0]);
     EXPECT_EQ(fill.rect, c.box) << "orientation " << c.orientation;
-    EXPECT_EQ(fill.color, settings.backColor);
+    EXPECT_EQ(fill.color, DefaultContext().settings.backColor);
     const TextOp& text = surface.Text(surface.Operations()[1]);
     EXPECT_EQ(text.reference, c.reference) << "orientation " << c.orientation;
     EXPECT_EQ(text.clip, c.box);
@@ -90,9 +91,9 @@ TEST_F(TextPlacementTest, TurnedTextStaysAgainstItsBarsInPicturesOfOddSize) {
 }
 
 TEST_F(TextPlacementTest, SpreadTextGivesTheRemainderToTheFirstCells) {
-  settings.orientation = 0;
-  state.offsetY = 62;
-  DrawSpreadText(10, 40, 118, "ABCD", 4);
+  DefaultContext().settings.orientation = 0;
+  DefaultContext().state.offsetY = 62;
+  DrawSpreadText(DefaultContext(), 10, 40, 118, "ABCD", 4);
   std::vector<Rect> cells;
   for (const TextOp& text : Texts()) cells.push_back(text.clip);
   ASSERT_EQ(cells.size(), 4u);
@@ -103,19 +104,19 @@ TEST_F(TextPlacementTest, SpreadTextGivesTheRemainderToTheFirstCells) {
     EXPECT_EQ(Texts()[i].text, std::string(1, "ABCD"[i]));
   }
   surface = Surface(300, 200);
-  DrawSpreadText(0, 96, 118, "123456", 6);
+  DrawSpreadText(DefaultContext(), 0, 96, 118, "123456", 6);
   for (const TextOp& text : Texts()) EXPECT_EQ(text.clip.right - text.clip.left, 16);
 }
 
 TEST_F(TextPlacementTest, LongTextIsDrawnWhole) {
-  settings.orientation = 0;
+  DefaultContext().settings.orientation = 0;
   const std::string text(500, 'X');
-  DrawTextRun(0, 300, 118, text.c_str(), 500);
+  DrawTextRun(DefaultContext(), 0, 300, 118, text.c_str(), 500);
   EXPECT_EQ(Texts().at(0).text.size(), 500u);
 }
 
 TEST_F(TextPlacementTest, Code39PrintsOneLineOneUnitBelowTheBars) {
-  state.surface = nullptr;
+  DefaultContext().state.surface = nullptr;
   VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
   VnSetMessage("AB");
   const Surface rendered = testing::RenderToSurface();
@@ -129,22 +130,22 @@ TEST_F(TextPlacementTest, Code39PrintsOneLineOneUnitBelowTheBars) {
   EXPECT_EQ(text.clip.right, (300 - length) / 2 + length);
   ASSERT_TRUE(text.font.has_value());
   EXPECT_STREQ(text.font->lfFaceName, "Arial");
-  EXPECT_EQ(text.textColor, settings.barColor);
+  EXPECT_EQ(text.textColor, DefaultContext().settings.barColor);
 }
 
 TEST_F(TextPlacementTest, TextSwitchedOffPrintsNothingButStillFillsTheHumanText) {
-  state.surface = nullptr;
+  DefaultContext().state.surface = nullptr;
   VnBasicInfo(kCode39Ascii, 0.07, 2.0, 0, 0);
   VnTextInfo(0, 0, 0);
   VnSetMessage("\x01\x02");
   const Surface rendered = testing::RenderToSurface();
   for (const DrawOp& op : rendered.Operations()) EXPECT_NE(op.kind, DrawOpKind::kText);
-  EXPECT_STREQ(state.humanText, "\x01\x02");
-  EXPECT_EQ(state.textBand, 0);
+  EXPECT_STREQ(DefaultContext().state.humanText, "\x01\x02");
+  EXPECT_EQ(DefaultContext().state.textBand, 0);
 }
 
 TEST_F(TextPlacementTest, SolidFrameTracesThePictureEdges) {
-  DrawFrame(1);
+  DrawFrame(DefaultContext(), 1);
   const std::vector<LineOp> lines = Lines();
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0].from, (Point{0, 0}));

@@ -7,7 +7,8 @@
 #include <vector>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
@@ -139,7 +140,7 @@ TEST_F(TwoOfFiveTest, MatrixSymbolsMatchThePublishedPatternsAndIgnoreTheCheckSwi
         // The stop is drawn like the start, with its gap.
         EXPECT_EQ(testing::SymbolStart(upright), testing::CentredStart(expected, kScanNarrow))
             << '"' << data << "\" " << checkSwitches << " orientation " << orientation;
-        EXPECT_STREQ(state.humanText, data);
+        EXPECT_STREQ(DefaultContext().state.humanText, data);
       }
     }
   }

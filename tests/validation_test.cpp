@@ -4,7 +4,8 @@
 #include <string>
 
 #include "base/settings.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/context.h"
 #include "engine/validation.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
@@ -25,14 +26,14 @@ class ValidationTest : public ::testing::Test {
   void Expect(const Case& c) {
     VnBasicInfo(c.symbology, 0.07, 2.0, 0, 0);
     VnSetMessage(c.data);
-    state.errorMessage = nullptr;
-    const int accepted = ValidateMessage();
+    DefaultContext().state.errorMessage = nullptr;
+    const int accepted = ValidateMessage(DefaultContext());
     if (c.expected == nullptr) {
       EXPECT_EQ(accepted, 1) << c.symbology << " '" << c.data << "'";
-      EXPECT_EQ(state.errorMessage, nullptr);
+      EXPECT_EQ(DefaultContext().state.errorMessage, nullptr);
     } else {
       EXPECT_EQ(accepted, 0) << c.symbology << " '" << c.data << "'";
-      EXPECT_STREQ(state.errorMessage, c.expected) << c.symbology << " '" << c.data << "'";
+      EXPECT_STREQ(DefaultContext().state.errorMessage, c.expected) << c.symbology << " '" << c.data << "'";
     }
   }
 };
@@ -170,10 +171,10 @@ TEST_F(ValidationTest, IsDigitStringChecksLengthOnlyWhenAsked) {
 TEST_F(ValidationTest, SuccessLeavesThePreviousMessageInPlace) {
   VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
   VnSetMessage("abc");
-  ASSERT_EQ(ValidateMessage(), 0);
+  ASSERT_EQ(ValidateMessage(DefaultContext()), 0);
   VnSetMessage("ABC");
-  ASSERT_EQ(ValidateMessage(), 1);
-  EXPECT_STREQ(state.errorMessage, "Wrong Data Format");
+  ASSERT_EQ(ValidateMessage(DefaultContext()), 1);
+  EXPECT_STREQ(DefaultContext().state.errorMessage, "Wrong Data Format");
 }
 
 }  // namespace

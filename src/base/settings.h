@@ -1,4 +1,4 @@
-// Everything a host can choose about the next barcode: one process-wide record, zero at load,
+// Everything a host can choose about the next barcode: one record a context, zero at creation,
 // written by the setter exports and read by every render.
 #pragma once
 
@@ -65,7 +65,6 @@ struct SymbolSettings {
   COLORREF backColor;
 };
 
-extern SymbolSettings settings;
 
 // Orientations 1 and 3 run the symbol along the picture's height.
 inline bool RunsVertically(int orientation) { return orientation == kTurned90 || orientation == kTurned270; }

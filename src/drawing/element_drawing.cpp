@@ -1,51 +1,20 @@
 #include "drawing/element_drawing.h"
 
-#include <array>
 #include <cstdint>
 
 #include "base/int_math.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
+#include "drawing/element_lengths.h"
 
 namespace varnel {
 namespace {
 
-// What a width character names: the narrow width, two to four times it, the wide width, or nothing.
-enum WidthKind : std::uint8_t { kNoWidth, kNarrow, kTwoNarrow, kThreeNarrow, kFourNarrow, kWide, kWidthKindCount };
-
-constexpr std::array<std::uint8_t, 256> kWidthKinds = [] {
-  std::array<std::uint8_t, 256> kinds{};  // kNoWidth
-  kinds['n'] = kinds['1'] = kNarrow;
-  kinds['2'] = kTwoNarrow;
-  kinds['3'] = kThreeNarrow;
-  kinds['4'] = kFourNarrow;
-  kinds['w'] = kWide;
-  return kinds;
-}();
-
-// The length of each width character at a narrow and a wide width; -1 for a character that names
-// no width.
-class ElementLengths {
- public:
-  ElementLengths(int narrow, int wide)
-      : narrow_(narrow),
-        wide_(wide),
-        lengths_{-1, narrow, ClampToInt(std::int64_t{2} * narrow), ClampToInt(std::int64_t{3} * narrow),
-                 ClampToInt(std::int64_t{4} * narrow), wide} {}
-
-  bool Of(int narrow, int wide) const { return narrow == narrow_ && wide == wide_; }
-  int operator()(char width) const { return lengths_[kWidthKinds[static_cast<unsigned char>(width)]]; }
-
- private:
-  int narrow_;
-  int wide_;
-  int lengths_[kWidthKindCount];
-};
-
 // The lengths at the render's sizes, worked out again only when the sizes change: every pattern of a
 // render asks.
-const ElementLengths& CurrentLengths() {
-  static ElementLengths lengths(0, 0);
-  if (!lengths.Of(state.narrowWidth, state.wideWidth)) lengths = ElementLengths(state.narrowWidth, state.wideWidth);
+const ElementLengths& CurrentLengths(Context& context) {
+  ElementLengths& lengths = context.elementLengths;
+  if (!lengths.Of(context.state.narrowWidth, context.state.wideWidth))
+    lengths = ElementLengths(context.state.narrowWidth, context.state.wideWidth);
   return lengths;
 }
 
@@ -56,36 +25,36 @@ const ElementLengths& CurrentLengths() {
 // formed in 64 bits so that extreme sizes clamp instead of overflowing.
 class BarPlacement {
  public:
-  BarPlacement(int topOffset, int bottomOffset) {
+  BarPlacement(const Context& context, int topOffset, int bottomOffset) {
     const std::int64_t t = topOffset, s = bottomOffset;
-    const std::int64_t x0 = state.originX, y0 = state.originY;
-    const std::int64_t band = std::int64_t{state.barHeight} + state.textBand;
+    const std::int64_t x0 = context.state.originX, y0 = context.state.originY;
+    const std::int64_t band = std::int64_t{context.state.barHeight} + context.state.textBand;
     std::int64_t acrossStart, acrossEnd;
-    switch (settings.orientation) {
+    switch (context.settings.orientation) {
       case kTurned90:
-        alongStart_ = y0 + settings.height;
+        alongStart_ = y0 + context.settings.height;
         reversed_ = true;
-        acrossStart = x0 + state.offsetX + t;
-        acrossEnd = x0 + state.offsetX + band + s;
+        acrossStart = x0 + context.state.offsetX + t;
+        acrossEnd = x0 + context.state.offsetX + band + s;
         break;
       case kTurned180:
-        alongStart_ = x0 + settings.width;
+        alongStart_ = x0 + context.settings.width;
         reversed_ = true;
-        acrossStart = y0 + state.offsetY - s;
-        acrossEnd = y0 + state.offsetY + band - t;
+        acrossStart = y0 + context.state.offsetY - s;
+        acrossEnd = y0 + context.state.offsetY + band - t;
         break;
       case kTurned270:
         alongStart_ = y0;
-        acrossStart = x0 + state.offsetX - s;
-        acrossEnd = x0 + state.offsetX + band - t;
+        acrossStart = x0 + context.state.offsetX - s;
+        acrossEnd = x0 + context.state.offsetX + band - t;
         break;
       default:
         alongStart_ = x0;
-        acrossStart = y0 + state.offsetY + t;
-        acrossEnd = y0 + state.offsetY + band + s;
+        acrossStart = y0 + context.state.offsetY + t;
+        acrossEnd = y0 + context.state.offsetY + band + s;
         break;
     }
-    vertical_ = RunsVertically(settings.orientation);
+    vertical_ = RunsVertically(context.settings.orientation);
     acrossStart_ = ClampToInt(acrossStart);
     acrossEnd_ = ClampToInt(acrossEnd);
   }
@@ -106,46 +75,46 @@ class BarPlacement {
   int acrossEnd_;
 };
 
-void PaintBar(const Rect& cells) { state.surface->FillRect(cells, state.barBrush); }
+void PaintBar(Context& context, const Rect& cells) { context.state.surface->FillRect(cells, context.state.barBrush); }
 
 }  // namespace
 
-void DrawElement(int length, int topOffset, int bottomOffset, int isBar) {
-  if (isBar != 0 && state.measuring == 0) PaintBar(BarPlacement(topOffset, bottomOffset).At(state.cursor, length));
-  state.cursor = SaturatingAdd(state.cursor, length);
+void DrawElement(Context& context, int length, int topOffset, int bottomOffset, int isBar) {
+  if (isBar != 0 && context.state.measuring == 0) PaintBar(context, BarPlacement(context, topOffset, bottomOffset).At(context.state.cursor, length));
+  context.state.cursor = SaturatingAdd(context.state.cursor, length);
 }
 
 // The elements of a render are nearly all drawn from here: the measuring pass only adds up their
 // lengths, and the drawing pass places the pattern's bars across the symbol once.
-void DrawPattern(const char* colours, const char* widths, int topOffset, int bottomOffset) {
-  const ElementLengths& lengthOf = CurrentLengths();
-  int cursor = state.cursor;
-  if (state.measuring != 0) {
+void DrawPattern(Context& context, const char* colours, const char* widths, int topOffset, int bottomOffset) {
+  const ElementLengths& lengthOf = CurrentLengths(context);
+  int cursor = context.state.cursor;
+  if (context.state.measuring != 0) {
     for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
       const int length = lengthOf(*widths);
       if (length >= 0) cursor = SaturatingAdd(cursor, length);
     }
   } else {
-    const BarPlacement bars(topOffset, bottomOffset);
+    const BarPlacement bars(context, topOffset, bottomOffset);
     for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
       const int length = lengthOf(*widths);
       if (length < 0) continue;
-      if (*colours == 'b') PaintBar(bars.At(cursor, length));
+      if (*colours == 'b') PaintBar(context, bars.At(cursor, length));
       cursor = SaturatingAdd(cursor, length);
     }
   }
-  state.cursor = cursor;
+  context.state.cursor = cursor;
 }
 
-void DrawPattern(const char* colours, const char* widths, BarOffsets offsets) {
-  DrawPattern(colours, widths, offsets.top, offsets.bottom);
+void DrawPattern(Context& context, const char* colours, const char* widths, BarOffsets offsets) {
+  DrawPattern(context, colours, widths, offsets.top, offsets.bottom);
 }
 
-void DrawPostalBars(const char* bars) {
+void DrawPostalBars(Context& context, const char* bars) {
   for (; *bars != '\0'; ++bars) {
-    const int top = *bars == '0' ? state.barHeight / 2 : 0;
-    DrawElement(state.narrowWidth, top, DataBarOffsets().bottom, 1);
-    state.cursor = SaturatingAdd(state.cursor, state.narrowWidth);
+    const int top = *bars == '0' ? context.state.barHeight / 2 : 0;
+    DrawElement(context, context.state.narrowWidth, top, DataBarOffsets(context).bottom, 1);
+    context.state.cursor = SaturatingAdd(context.state.cursor, context.state.narrowWidth);
   }
 }
 

@@ -1,5 +1,5 @@
 // The working record of a render, shared by the driver, the element drawing, the text placement and
-// every encoder. One per process, zero at load; a field a render does not assign keeps its value.
+// every encoder. One a context, zero at creation; a field a render does not assign keeps its value.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +40,5 @@ struct RenderState {
   std::int32_t supplementEnd;
 };
 
-extern RenderState state;
 
 }  // namespace varnel

@@ -10,27 +10,27 @@ namespace {
 
 constexpr int kDash = 4;
 
-void DrawLine(std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
-  state.surface->MoveTo(Point{ClampToInt(x0), ClampToInt(y0)});
-  state.surface->LineTo(Point{ClampToInt(x1), ClampToInt(y1)});
+void DrawLine(Context& context, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1) {
+  context.state.surface->MoveTo(Point{ClampToInt(x0), ClampToInt(y0)});
+  context.state.surface->LineTo(Point{ClampToInt(x1), ClampToInt(y1)});
 }
 
-void DrawSolidFrame(std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
-  DrawLine(x0, y0, x0 + w, y0);
-  DrawLine(x0 + w - 1, y0, x0 + w - 1, y0 + h);
-  DrawLine(x0 + w, y0 + h - 1, x0, y0 + h - 1);
-  DrawLine(x0, y0 + h, x0, y0);
+void DrawSolidFrame(Context& context, std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
+  DrawLine(context, x0, y0, x0 + w, y0);
+  DrawLine(context, x0 + w - 1, y0, x0 + w - 1, y0 + h);
+  DrawLine(context, x0 + w, y0 + h - 1, x0, y0 + h - 1);
+  DrawLine(context, x0, y0 + h, x0, y0);
 }
 
 // Dashes along one pair of opposite edges, alternating with gaps. A dash that would leave less
 // than a full dash and gap before the edge is stretched to the edge. `dashOn` carries over from one
 // pair of edges to the next, so the vertical dashes start with a gap when the top has an odd count.
 template <typename DrawDash>
-void DrawDashes(std::int64_t start, std::int64_t length, bool& dashOn, DrawDash drawDash) {
+void DrawDashes(Context& context, std::int64_t start, std::int64_t length, bool& dashOn, DrawDash drawDash) {
   const std::int64_t limit = start + length - 1;
   // A surface that can take no more operations ends the frame at once: around a huge picture the
   // dashes would otherwise run on for minutes, recording nothing.
-  for (std::int64_t i = 0; i < length / kDash && state.surface->Complete(); ++i) {
+  for (std::int64_t i = 0; i < length / kDash && context.state.surface->Complete(); ++i) {
     const std::int64_t s = start + kDash * i;
     std::int64_t e = s + kDash;
     if (dashOn && e + kDash > limit) e = limit;
@@ -40,26 +40,26 @@ void DrawDashes(std::int64_t start, std::int64_t length, bool& dashOn, DrawDash 
   }
 }
 
-void DrawDashedFrame(std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
+void DrawDashedFrame(Context& context, std::int64_t x0, std::int64_t y0, std::int64_t w, std::int64_t h) {
   bool dashOn = true;
   // The top dashes lie one row below the solid frame's top edge.
-  DrawDashes(x0, w, dashOn, [&](std::int64_t s, std::int64_t e) {
-    DrawLine(s, y0 + 1, e, y0 + 1);
-    DrawLine(s, y0 + h - 1, e, y0 + h - 1);
+  DrawDashes(context, x0, w, dashOn, [&](std::int64_t s, std::int64_t e) {
+    DrawLine(context, s, y0 + 1, e, y0 + 1);
+    DrawLine(context, s, y0 + h - 1, e, y0 + h - 1);
   });
-  DrawDashes(y0, h, dashOn, [&](std::int64_t s, std::int64_t e) {
-    DrawLine(x0, s, x0, e);
-    DrawLine(x0 + w - 1, s, x0 + w - 1, e);
+  DrawDashes(context, y0, h, dashOn, [&](std::int64_t s, std::int64_t e) {
+    DrawLine(context, x0, s, x0, e);
+    DrawLine(context, x0 + w - 1, s, x0 + w - 1, e);
   });
 }
 
 }  // namespace
 
-void DrawFrame(int solid) {
+void DrawFrame(Context& context, int solid) {
   if (solid != 0) {
-    DrawSolidFrame(state.originX, state.originY, settings.width, settings.height);
+    DrawSolidFrame(context, context.state.originX, context.state.originY, context.settings.width, context.settings.height);
   } else {
-    DrawDashedFrame(state.originX, state.originY, settings.width, settings.height);
+    DrawDashedFrame(context, context.state.originX, context.state.originY, context.settings.width, context.settings.height);
   }
 }
 

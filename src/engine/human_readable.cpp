@@ -17,29 +17,29 @@ struct TextBox {
   Point reference;
 };
 
-TextBox TextRunBox(int start, int end, int across, int lf) {
-  const std::int64_t x0 = state.originX, y0 = state.originY, s = start, e = end, a = across, h = lf;
-  const std::int64_t band = std::int64_t{state.barHeight} + state.textBand;
+TextBox TextRunBox(Context& context, int start, int end, int across, int lf) {
+  const std::int64_t x0 = context.state.originX, y0 = context.state.originY, s = start, e = end, a = across, h = lf;
+  const std::int64_t band = std::int64_t{context.state.barHeight} + context.state.textBand;
   std::int64_t left, top, right, bottom;
-  switch (settings.orientation) {
+  switch (context.settings.orientation) {
     case kTurned90:
       left = x0 + a;
-      top = y0 + settings.height - e;
+      top = y0 + context.settings.height - e;
       right = x0 + a + h;
-      bottom = y0 + settings.height - s;
+      bottom = y0 + context.settings.height - s;
       return {Rect{ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)},
               Point{ClampToInt(left), ClampToInt((top + bottom) / 2)}};
     case kTurned180: {
-      const std::int64_t mirrored = 2 * std::int64_t{state.offsetY} + band;
-      left = x0 + settings.width - e;
+      const std::int64_t mirrored = 2 * std::int64_t{context.state.offsetY} + band;
+      left = x0 + context.settings.width - e;
       top = y0 + mirrored - a - h;
-      right = x0 + settings.width - s;
+      right = x0 + context.settings.width - s;
       bottom = y0 + mirrored - a;
       return {Rect{ClampToInt(left), ClampToInt(top), ClampToInt(right), ClampToInt(bottom)},
               Point{ClampToInt((left + right) / 2), ClampToInt(bottom)}};
     }
     case kTurned270: {
-      const std::int64_t mirrored = 2 * std::int64_t{state.offsetX} + band;
+      const std::int64_t mirrored = 2 * std::int64_t{context.state.offsetX} + band;
       left = x0 + mirrored - a - h;
       top = y0 + s;
       right = x0 + mirrored - a;
@@ -65,82 +65,82 @@ bool PrintsSupplement(int symbology) {
          symbology == kUpcE;
 }
 
-void DrawMainText(int alongStart, int textRow, int lf) {
-  const char* text = state.humanText;
-  const int afterSymbol = SaturatingAdd(state.symbolEnd, 3);  // UPC's trailing digit sits 3 units out
-  switch (settings.symbology) {
+void DrawMainText(Context& context, int alongStart, int textRow, int lf) {
+  const char* text = context.state.humanText;
+  const int afterSymbol = SaturatingAdd(context.state.symbolEnd, 3);  // UPC's trailing digit sits 3 units out
+  switch (context.settings.symbology) {
     case kEan13:
     case kIsbn:
     case kJan13:
-      DrawTextRun(SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
-      DrawSpreadText(state.leftDigitsStart, state.leftDigitsEnd, textRow, text + 1, 6);
-      DrawSpreadText(state.rightDigitsStart, state.rightDigitsEnd, textRow, text + 7, 6);
+      DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
+      DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text + 1, 6);
+      DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 7, 6);
       break;
     case kEan8:
     case kJan8:
-      DrawSpreadText(state.leftDigitsStart, state.leftDigitsEnd, textRow, text, 4);
-      DrawSpreadText(state.rightDigitsStart, state.rightDigitsEnd, textRow, text + 4, 4);
+      DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text, 4);
+      DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 4, 4);
       break;
     case kUpcA:
-      DrawTextRun(SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
-      DrawSpreadText(state.leftDigitsStart, state.leftDigitsEnd, textRow, text + 1, 5);
-      DrawSpreadText(state.rightDigitsStart, state.rightDigitsEnd, textRow, text + 6, 5);
-      DrawTextRun(afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 11, 1);
+      DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
+      DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text + 1, 5);
+      DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 6, 5);
+      DrawTextRun(context, afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 11, 1);
       break;
     case kUpcE:
       // UPC-E has no centre guard: its six digits spread over the whole digit area.
-      DrawTextRun(SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
-      DrawSpreadText(state.leftDigitsStart, state.rightDigitsEnd, textRow, text + 1, 6);
-      DrawTextRun(afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 7, 1);
+      DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
+      DrawSpreadText(context, context.state.leftDigitsStart, context.state.rightDigitsEnd, textRow, text + 1, 6);
+      DrawTextRun(context, afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 7, 1);
       break;
     case kPostnet:
-      DrawTextRun(alongStart, state.symbolEnd, textRow, text, TextLength(text));
+      DrawTextRun(context, alongStart, context.state.symbolEnd, textRow, text, TextLength(text));
       break;
     default:
-      DrawTextRun(alongStart, state.symbolEnd, SaturatingAdd(textRow, 1), text, TextLength(text));
+      DrawTextRun(context, alongStart, context.state.symbolEnd, SaturatingAdd(textRow, 1), text, TextLength(text));
       break;
   }
 }
 
 }  // namespace
 
-void DrawTextRun(int start, int end, int across, const char* text, int length) {
-  const TextBox run = TextRunBox(start, end, across, settings.font.lfHeight);
-  state.surface->FillRect(run.box, state.backBrush);
-  state.surface->ExtTextOut(run.reference, kTextClipped, run.box, text, length);
+void DrawTextRun(Context& context, int start, int end, int across, const char* text, int length) {
+  const TextBox run = TextRunBox(context, start, end, across, context.settings.font.lfHeight);
+  context.state.surface->FillRect(run.box, context.state.backBrush);
+  context.state.surface->ExtTextOut(run.reference, kTextClipped, run.box, text, length);
 }
 
-void DrawSpreadText(int start, int end, int across, const char* text, int count) {
+void DrawSpreadText(Context& context, int start, int end, int across, const char* text, int count) {
   const std::int64_t span = std::int64_t{end} - start;
   const std::int64_t cell = span / count, remainder = span - cell * count;
   std::int64_t position = start;
   for (int i = 0; i < count; ++i) {
     const std::int64_t width = cell + (i < remainder ? 1 : 0);
-    DrawTextRun(ClampToInt(position), ClampToInt(position + width), across, text + i, 1);
+    DrawTextRun(context, ClampToInt(position), ClampToInt(position + width), across, text + i, 1);
     position += width;
   }
 }
 
-void DrawHumanReadable() {
-  if (state.symbolEnd == 0) state.symbolEnd = state.cursor;
-  if (state.humanText[0] == '\0') std::memcpy(state.humanText, state.workMessage, sizeof state.humanText);
-  if (settings.showText == 0) return;
+void DrawHumanReadable(Context& context) {
+  if (context.state.symbolEnd == 0) context.state.symbolEnd = context.state.cursor;
+  if (context.state.humanText[0] == '\0') std::memcpy(context.state.humanText, context.state.workMessage, sizeof context.state.humanText);
+  if (context.settings.showText == 0) return;
 
-  const int lf = settings.font.lfHeight;
-  const bool vertical = RunsVertically(settings.orientation);
-  const int alongStart = vertical ? state.offsetY : state.offsetX;
-  const int bandStart = vertical ? state.offsetX : state.offsetY;
-  const int textRow = SaturatingAdd(bandStart, state.barHeight);
+  const int lf = context.settings.font.lfHeight;
+  const bool vertical = RunsVertically(context.settings.orientation);
+  const int alongStart = vertical ? context.state.offsetY : context.state.offsetX;
+  const int bandStart = vertical ? context.state.offsetX : context.state.offsetY;
+  const int textRow = SaturatingAdd(bandStart, context.state.barHeight);
 
-  if (settings.supplementKind > kNoSupplement && PrintsSupplement(settings.symbology)) {
-    DrawTextRun(state.supplementStart, state.supplementEnd, bandStart, settings.supplementText,
-                TextLength(settings.supplementText));
+  if (context.settings.supplementKind > kNoSupplement && PrintsSupplement(context.settings.symbology)) {
+    DrawTextRun(context, context.state.supplementStart, context.state.supplementEnd, bandStart, context.settings.supplementText,
+                TextLength(context.settings.supplementText));
   }
-  if (settings.symbology == kIsbn) {
-    DrawTextRun(alongStart, state.symbolEnd, SaturatingSub(bandStart, lf), state.isbnCaption,
-                TextLength(state.isbnCaption));
+  if (context.settings.symbology == kIsbn) {
+    DrawTextRun(context, alongStart, context.state.symbolEnd, SaturatingSub(bandStart, lf), context.state.isbnCaption,
+                TextLength(context.state.isbnCaption));
   }
-  DrawMainText(alongStart, textRow, lf);
+  DrawMainText(context, alongStart, textRow, lf);
 }
 
 }  // namespace varnel

@@ -8,7 +8,6 @@
 #include "engine/frame.h"
 #include "engine/human_readable.h"
 #include "base/int_math.h"
-#include "engine/last_render_error.h"
 #include "drawing/render_state.h"
 #include "base/units.h"
 #include "engine/validation.h"
@@ -17,7 +16,7 @@
 namespace varnel {
 namespace {
 
-using Encoder = void (*)();
+using Encoder = void (*)(Context& context);
 
 // Indexed by symbology number; an empty entry draws no bars.
 constexpr Encoder kEncoders[kSymbologyCount] = {
@@ -45,19 +44,19 @@ constexpr Encoder kEncoders[kSymbologyCount] = {
 };
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.
-void ComputeDeviceSizes() {
+void ComputeDeviceSizes(Context& context) {
   const ScreenResolution screen = GetScreenResolution();
-  const bool vertical = RunsVertically(settings.orientation);
-  state.dpiAcross = vertical ? screen.x : screen.y;
-  state.dpiAlong = vertical ? screen.y : screen.x;
+  const bool vertical = RunsVertically(context.settings.orientation);
+  context.state.dpiAcross = vertical ? screen.x : screen.y;
+  context.state.dpiAlong = vertical ? screen.y : screen.x;
 
-  if (settings.barHeightCm != 0.0f)
-    state.barHeight = TruncToInt(state.dpiAcross * double{settings.barHeightCm} * kInchesPerCm);
-  if (settings.narrowWidthCm != 0.0f)
-    state.narrowWidth = TruncToInt(state.dpiAlong * double{settings.narrowWidthCm} * kInchesPerCm);
-  state.wideWidth = TruncToInt(double{settings.wideRatio} * state.narrowWidth);
-  if (state.narrowWidth <= 0) state.narrowWidth = 1;
-  if (state.wideWidth <= 1) state.wideWidth = TruncToInt(double{settings.wideRatio} * state.narrowWidth);
+  if (context.settings.barHeightCm != 0.0f)
+    context.state.barHeight = TruncToInt(context.state.dpiAcross * double{context.settings.barHeightCm} * kInchesPerCm);
+  if (context.settings.narrowWidthCm != 0.0f)
+    context.state.narrowWidth = TruncToInt(context.state.dpiAlong * double{context.settings.narrowWidthCm} * kInchesPerCm);
+  context.state.wideWidth = TruncToInt(double{context.settings.wideRatio} * context.state.narrowWidth);
+  if (context.state.narrowWidth <= 0) context.state.narrowWidth = 1;
+  if (context.state.wideWidth <= 1) context.state.wideWidth = TruncToInt(double{context.settings.wideRatio} * context.state.narrowWidth);
 }
 
 // The band of bars and text is centred across the picture and the symbol along it; a symbol larger
@@ -67,31 +66,31 @@ int CentredOffset(std::int64_t pictureSize, std::int64_t contentSize) {
   return offset < 0 ? 0 : ClampToInt(offset);
 }
 
-void CentreSymbol(const SymbolExtent& extent) {
-  if (RunsVertically(settings.orientation)) {
-    state.offsetX = CentredOffset(settings.width, extent.thickness);
-    state.offsetY = CentredOffset(settings.height, extent.length);
+void CentreSymbol(Context& context, const SymbolExtent& extent) {
+  if (RunsVertically(context.settings.orientation)) {
+    context.state.offsetX = CentredOffset(context.settings.width, extent.thickness);
+    context.state.offsetY = CentredOffset(context.settings.height, extent.length);
   } else {
-    state.offsetY = CentredOffset(settings.height, extent.thickness);
-    state.offsetX = CentredOffset(settings.width, extent.length);
+    context.state.offsetY = CentredOffset(context.settings.height, extent.thickness);
+    context.state.offsetX = CentredOffset(context.settings.width, extent.length);
   }
 }
 
-Rect PictureRect() {
-  return Rect{state.originX, state.originY, SaturatingAdd(state.originX, settings.width),
-              SaturatingAdd(state.originY, settings.height)};
+Rect PictureRect(Context& context) {
+  return Rect{context.state.originX, context.state.originY, SaturatingAdd(context.state.originX, context.settings.width),
+              SaturatingAdd(context.state.originY, context.settings.height)};
 }
 
 // Refused data: the message alone, centred, in the surface's default font and text colour.
-void DrawValidationMessage() {
-  Surface& surface = *state.surface;
-  const Rect picture = PictureRect();
-  surface.SetBkColor(settings.backColor);
+void DrawValidationMessage(Context& context) {
+  Surface& surface = *context.state.surface;
+  const Rect picture = PictureRect(context);
+  surface.SetBkColor(context.settings.backColor);
   surface.SetTextAlign(kAlignCenterTop);
   const Point centre{ClampToInt((std::int64_t{picture.left} + picture.right) / 2),
                      ClampToInt((std::int64_t{picture.top} + picture.bottom) / 2)};
-  surface.ExtTextOut(centre, kTextClipped, picture, state.errorMessage,
-                     static_cast<int>(std::strlen(state.errorMessage)));
+  surface.ExtTextOut(centre, kTextClipped, picture, context.state.errorMessage,
+                     static_cast<int>(std::strlen(context.state.errorMessage)));
 }
 
 // Text turns with the symbol, counter-clockwise in tenths of a degree.
@@ -104,72 +103,72 @@ int TextEscapement(int orientation) {
 // outcome) and, for data that is drawn, the text band and the measuring pass, which starts the cursor
 // at 0 and so leaves it at the symbol's length. That pass only adds up lengths and touches no
 // surface, so the measure needs none. Nothing when the data is refused.
-std::optional<SymbolExtent> ValidateAndMeasure() {
-  ComputeDeviceSizes();
-  const bool drawable = ValidateMessage() != 0;
-  RecordRenderOutcome(drawable ? nullptr : state.errorMessage);
+std::optional<SymbolExtent> ValidateAndMeasure(Context& context) {
+  ComputeDeviceSizes(context);
+  const bool drawable = ValidateMessage(context) != 0;
+  context.lastError = drawable ? "" : context.state.errorMessage;
   if (!drawable) return std::nullopt;
 
-  state.textBand = settings.showText != 0 ? ClampToInt(std::int64_t{settings.font.lfHeight} - 4) : 0;
-  state.measuring = 1;
-  state.offsetX = 0;
-  state.offsetY = 0;
-  DrawSymbol();
-  return SymbolExtent{state.cursor, ClampToInt(std::int64_t{state.textBand} + state.barHeight)};
+  context.state.textBand = context.settings.showText != 0 ? ClampToInt(std::int64_t{context.settings.font.lfHeight} - 4) : 0;
+  context.state.measuring = 1;
+  context.state.offsetX = 0;
+  context.state.offsetY = 0;
+  DrawSymbol(context);
+  return SymbolExtent{context.state.cursor, ClampToInt(std::int64_t{context.state.textBand} + context.state.barHeight)};
 }
 
 // The drawing pass over a centred symbol, in the settings' colours, with the text turned as the
 // symbol is.
-void DrawCentredSymbol() {
-  state.barBrush = Brush{settings.barColor};
-  state.backBrush = Brush{settings.backColor};
-  settings.font.lfEscapement = TextEscapement(settings.orientation);
-  settings.font.lfOrientation = settings.font.lfEscapement;
+void DrawCentredSymbol(Context& context) {
+  context.state.barBrush = Brush{context.settings.barColor};
+  context.state.backBrush = Brush{context.settings.backColor};
+  context.settings.font.lfEscapement = TextEscapement(context.settings.orientation);
+  context.settings.font.lfOrientation = context.settings.font.lfEscapement;
 
-  Surface& surface = *state.surface;
-  surface.SetBkColor(settings.backColor);
-  surface.SetTextColor(settings.barColor);
-  state.textFont = settings.font;
-  surface.SelectFont(state.textFont);
+  Surface& surface = *context.state.surface;
+  surface.SetBkColor(context.settings.backColor);
+  surface.SetTextColor(context.settings.barColor);
+  context.state.textFont = context.settings.font;
+  surface.SelectFont(context.state.textFont);
   surface.SetTextAlign(kAlignCenterTop);
 
-  state.measuring = 0;
-  state.humanText[0] = '\0';
-  DrawSymbol();
+  context.state.measuring = 0;
+  context.state.humanText[0] = '\0';
+  DrawSymbol(context);
 }
 
 // The measuring pass leaves its changes to the working message (an appended check digit, an ISBN
 // turned into its EAN-13 number) for the drawing pass; the next render starts again from the data.
-void RestoreWorkMessage() { std::memcpy(state.workMessage, settings.message, sizeof state.workMessage); }
+void RestoreWorkMessage(Context& context) { std::memcpy(context.state.workMessage, context.settings.message, sizeof context.state.workMessage); }
 
 }  // namespace
 
-void DrawSymbol() {
-  if (state.measuring == 0) state.surface->FillRect(PictureRect(), state.backBrush);
-  state.cursor = RunsVertically(settings.orientation) ? state.offsetY : state.offsetX;
-  state.symbolEnd = 0;
-  if (settings.symbology >= 0 && settings.symbology < kSymbologyCount && kEncoders[settings.symbology] != nullptr)
-    kEncoders[settings.symbology]();
-  if (state.measuring != 0) return;
-  DrawHumanReadable();
-  if (settings.frameStyle == kDashedFrame) DrawFrame(0);
-  if (settings.frameStyle == kSolidFrame) DrawFrame(1);
+void DrawSymbol(Context& context) {
+  if (context.state.measuring == 0) context.state.surface->FillRect(PictureRect(context), context.state.backBrush);
+  context.state.cursor = RunsVertically(context.settings.orientation) ? context.state.offsetY : context.state.offsetX;
+  context.state.symbolEnd = 0;
+  if (context.settings.symbology >= 0 && context.settings.symbology < kSymbologyCount && kEncoders[context.settings.symbology] != nullptr)
+    kEncoders[context.settings.symbology](context);
+  if (context.state.measuring != 0) return;
+  DrawHumanReadable(context);
+  if (context.settings.frameStyle == kDashedFrame) DrawFrame(context, 0);
+  if (context.settings.frameStyle == kSolidFrame) DrawFrame(context, 1);
 }
 
-void RenderBarcode() {
-  const std::optional<SymbolExtent> extent = ValidateAndMeasure();
+void RenderBarcode(Context& context) {
+  const std::optional<SymbolExtent> extent = ValidateAndMeasure(context);
   if (!extent) {
-    DrawValidationMessage();
+    DrawValidationMessage(context);
     return;
   }
-  CentreSymbol(*extent);
-  DrawCentredSymbol();
-  RestoreWorkMessage();
+  CentreSymbol(context, *extent);
+  DrawCentredSymbol(context);
+  RestoreWorkMessage(context);
 }
 
-std::optional<SymbolExtent> MeasureBarcode() {
-  const std::optional<SymbolExtent> extent = ValidateAndMeasure();
-  RestoreWorkMessage();
+std::optional<SymbolExtent> MeasureBarcode(Context& context) {
+  const std::optional<SymbolExtent> extent = ValidateAndMeasure(context);
+  RestoreWorkMessage(context);
   return extent;
 }
 

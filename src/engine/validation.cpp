@@ -10,8 +10,8 @@
 namespace varnel {
 namespace {
 
-int Refuse(const char* message) {
-  state.errorMessage = message;
+int Refuse(Context& context, const char* message) {
+  context.state.errorMessage = message;
   return 0;
 }
 
@@ -31,59 +31,59 @@ bool AllCharactersInTable(int tableId, const char* text) {
   return true;
 }
 
-int RequireDigits(const char* text, int length, const char* message) {
-  return IsDigitString(text, length) ? 1 : Refuse(message);
+int RequireDigits(Context& context, const char* text, int length, const char* message) {
+  return IsDigitString(text, length) ? 1 : Refuse(context, message);
 }
 
-int RequireDigitsOnly(const char* text) {
-  return RequireDigits(text, static_cast<int>(std::strlen(text)), kOnlyDigitsAllowed);
+int RequireDigitsOnly(Context& context, const char* text) {
+  return RequireDigits(context, text, static_cast<int>(std::strlen(text)), kOnlyDigitsAllowed);
 }
 
-int RequireJanDigits(const char* text, int length, const char* lengthMessage) {
-  if (!IsDigitString(text, length)) return Refuse(lengthMessage);
-  if (text[0] != '4' || text[1] != '9') return Refuse(kLeading49Required);
+int RequireJanDigits(Context& context, const char* text, int length, const char* lengthMessage) {
+  if (!IsDigitString(text, length)) return Refuse(context, lengthMessage);
+  if (text[0] != '4' || text[1] != '9') return Refuse(context, kLeading49Required);
   return 1;
 }
 
-int RequireEvenLength(const char* text) {
-  return std::strlen(text) % 2 == 0 ? 1 : Refuse(kEvenLengthRequired);
+int RequireEvenLength(Context& context, const char* text) {
+  return std::strlen(text) % 2 == 0 ? 1 : Refuse(context, kEvenLengthRequired);
 }
 
-int ValidateSupplement() {
-  if (settings.supplementKind <= kNoSupplement || !ChecksSupplement(settings.symbology)) return 1;
-  if (settings.supplementKind == kSupplement2)
-    return RequireDigits(settings.supplementText, 2, kWrongSupplement2);
-  if (settings.supplementKind == kSupplement5)
-    return RequireDigits(settings.supplementText, 5, kWrongSupplement5);
+int ValidateSupplement(Context& context) {
+  if (context.settings.supplementKind <= kNoSupplement || !ChecksSupplement(context.settings.symbology)) return 1;
+  if (context.settings.supplementKind == kSupplement2)
+    return RequireDigits(context, context.settings.supplementText, 2, kWrongSupplement2);
+  if (context.settings.supplementKind == kSupplement5)
+    return RequireDigits(context, context.settings.supplementText, 5, kWrongSupplement5);
   return 1;
 }
 
-int ValidateData() {
-  const char* data = state.workMessage;
-  switch (settings.symbology) {
+int ValidateData(Context& context) {
+  const char* data = context.state.workMessage;
+  switch (context.settings.symbology) {
     case kCodabar:
     case kCode11:
     case kCode39:
     case kCode93:
       // These table ids are the symbology numbers themselves.
-      return AllCharactersInTable(settings.symbology, data) ? 1 : Refuse(kWrongDataFormat);
-    case kEan13: return RequireDigits(data, 12, k12DigitsRequired);
-    case kEan8: return RequireDigits(data, 7, k7DigitsRequired);
-    case kIsbn: return RequireDigits(data, 10, k10DigitsRequired);
-    case kJan13: return RequireJanDigits(data, 12, k12DigitsRequired);
-    case kJan8: return RequireJanDigits(data, 7, k7DigitsRequired);
-    case kUpcA: return RequireDigits(data, 11, k11DigitsRequired);
+      return AllCharactersInTable(context.settings.symbology, data) ? 1 : Refuse(context, kWrongDataFormat);
+    case kEan13: return RequireDigits(context, data, 12, k12DigitsRequired);
+    case kEan8: return RequireDigits(context, data, 7, k7DigitsRequired);
+    case kIsbn: return RequireDigits(context, data, 10, k10DigitsRequired);
+    case kJan13: return RequireJanDigits(context, data, 12, k12DigitsRequired);
+    case kJan8: return RequireJanDigits(context, data, 7, k7DigitsRequired);
+    case kUpcA: return RequireDigits(context, data, 11, k11DigitsRequired);
     case kUpcE:
-      if (!IsDigitString(data, 11)) return Refuse(k11DigitsRequired);
-      if (data[0] != UpcENumberSystemDigit()) return Refuse(kNumberSystemRequired);
-      return IsZeroSuppressible(data) ? 1 : Refuse(kZeroSuppressibleRequired);
+      if (!IsDigitString(data, 11)) return Refuse(context, k11DigitsRequired);
+      if (data[0] != UpcENumberSystemDigit(context)) return Refuse(context, kNumberSystemRequired);
+      return IsZeroSuppressible(data) ? 1 : Refuse(context, kZeroSuppressibleRequired);
     case kInterleaved2of5:
     case kMatrix2of5:
     case kMsi:
     case kPlanet:
-    case kPostnet: return RequireDigitsOnly(data);
+    case kPostnet: return RequireDigitsOnly(context, data);
     case kSscc18:
-    case kUccEan128Ai01: return RequireEvenLength(data);
+    case kUccEan128Ai01: return RequireEvenLength(context, data);
     default: return 1;  // Code 128, Code 39 full ASCII and UCC/EAN-128 take any bytes
   }
 }
@@ -99,6 +99,6 @@ int IsDigitString(const char* text, int requiredLength) {
   return 1;
 }
 
-int ValidateMessage() { return ValidateSupplement() && ValidateData(); }
+int ValidateMessage(Context& context) { return ValidateSupplement(context) && ValidateData(context); }
 
 }  // namespace varnel

@@ -2,6 +2,8 @@
 // the symbol's place in the picture.
 #pragma once
 
+#include "drawing/context.h"
+
 namespace varnel {
 
 inline constexpr const char kWrongSupplement2[] = "Wrong Supplement 2";
@@ -21,6 +23,6 @@ inline constexpr const char kZeroSuppressibleRequired[] = "A zero-suppressible n
 int IsDigitString(const char* text, int requiredLength);
 
 // 1 when workMessage and the add-on settings may be rendered; otherwise 0 with errorMessage set.
-int ValidateMessage();
+int ValidateMessage(Context& context);
 
 }  // namespace varnel

@@ -16,25 +16,25 @@ constexpr int kAddOn5Digits = 5;
 
 // The gap is a physical distance, so it is converted at the resolution along the symbol; the cursor
 // is added before truncating, and an extreme gap saturates instead of overflowing.
-void SkipGap() {
-  state.cursor = TruncToInt(state.cursor + state.dpiAlong * double{settings.supplementGapCm} * kInchesPerCm);
+void SkipGap(Context& context) {
+  context.state.cursor = TruncToInt(context.state.cursor + context.state.dpiAlong * double{context.settings.supplementGapCm} * kInchesPerCm);
 }
 
 // Gap, guard, then `count` characters of supplementText with a separator between each two, each
 // even or odd as its parity letter says. Characters beyond the text draw nothing, and so does a
 // character that is not a digit; only JAN symbols let such text through validation.
-void DrawAddOn(const char* parity, int count) {
-  SkipGap();
-  state.supplementStart = state.cursor;
-  const BarOffsets offsets = AddOnBarOffsets();
-  DrawPattern("bwb", "112", offsets);
+void DrawAddOn(Context& context, const char* parity, int count) {
+  SkipGap(context);
+  context.state.supplementStart = context.state.cursor;
+  const BarOffsets offsets = AddOnBarOffsets(context);
+  DrawPattern(context, "bwb", "112", offsets);
   const ParitySets sets{parity, 'E', &kUpcEven, &kUpcOdd};
-  const FixedPositions digits(settings.supplementText, count), letters(parity, count);
+  const FixedPositions digits(context.settings.supplementText, count), letters(parity, count);
   for (int i = 0; i < count; ++i) {
-    if (i > 0) DrawPattern("wb", "11", offsets);
-    DrawDigit(SetFor(sets, letters[i]), digits[i], offsets);
+    if (i > 0) DrawPattern(context, "wb", "11", offsets);
+    DrawDigit(context, SetFor(sets, letters[i]), digits[i], offsets);
   }
-  state.supplementEnd = state.cursor;
+  context.state.supplementEnd = context.state.cursor;
 }
 
 // A character that is not a digit (or is missing) counts as 0.
@@ -42,18 +42,18 @@ int DigitOrZero(char c) { return DigitValue(c) < 0 ? 0 : DigitValue(c); }
 
 }  // namespace
 
-void EncodeAddOn2() {
-  const int value = 10 * DigitOrZero(CharAt(settings.supplementText, 0)) + DigitOrZero(CharAt(settings.supplementText, 1));
-  DrawAddOn(kAddOn2Parity[value % 4], 2);
+void EncodeAddOn2(Context& context) {
+  const int value = 10 * DigitOrZero(CharAt(context.settings.supplementText, 0)) + DigitOrZero(CharAt(context.settings.supplementText, 1));
+  DrawAddOn(context, kAddOn2Parity[value % 4], 2);
 }
 
-void EncodeAddOn5() {
+void EncodeAddOn5(Context& context) {
   // The check digit of the five digits drawn: weight 3 on the first, third and fifth, 9 on the second
   // and fourth, units digit of the sum.
-  const FixedPositions digits(settings.supplementText, kAddOn5Digits);
+  const FixedPositions digits(context.settings.supplementText, kAddOn5Digits);
   int sum = 0;
   for (int i = 0; i < kAddOn5Digits; ++i) sum += (i % 2 == 0 ? 3 : 9) * DigitOrZero(digits[i]);
-  DrawAddOn(AddOn5ParityTable[sum % 10], kAddOn5Digits);
+  DrawAddOn(context, AddOn5ParityTable[sum % 10], kAddOn5Digits);
 }
 
 }  // namespace varnel

@@ -21,34 +21,34 @@ int CodabarRow(char c) { return LookupCharacterRow(kCodabarTableId, c); }
 // stop letter that was never set (zero before the defaults).
 unsigned CheckValue(int row) { return row < 0 ? 0 : static_cast<unsigned>(row); }
 
-void DrawCharacter(int row) {
-  if (row >= 0) DrawCharacterAndGap(kCodabarColours, CodabarTable[row].pattern);
+void DrawCharacter(Context& context, int row) {
+  if (row >= 0) DrawCharacterAndGap(context, kCodabarColours, CodabarTable[row].pattern);
 }
 
 // Drawn in both passes so that the measured length includes it; printed by extending the working
 // message in the drawing pass only, so it is added once.
-void DrawCheckCharacter(unsigned checkSum) {
-  if (settings.addCheckDigit == 0) return;
+void DrawCheckCharacter(Context& context, unsigned checkSum) {
+  if (context.settings.addCheckDigit == 0) return;
   const int row = ModuloComplement(checkSum, kCodabarCheckModulus);
-  DrawCharacterAndGap(kCodabarColours, CodabarTable[row].pattern);
-  if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.workMessage, CodabarTable[row].key);
+  DrawCharacterAndGap(context, kCodabarColours, CodabarTable[row].pattern);
+  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, CodabarTable[row].key);
 }
 
 }  // namespace
 
-void EncodeCodabar() {
-  const int startRow = CodabarRow(settings.codabarStart);
-  const int stopRow = CodabarRow(settings.codabarStop);
+void EncodeCodabar(Context& context) {
+  const int startRow = CodabarRow(context.settings.codabarStart);
+  const int stopRow = CodabarRow(context.settings.codabarStop);
   unsigned checkSum = CheckValue(startRow) + CheckValue(stopRow);
-  DrawCharacter(startRow);
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+  DrawCharacter(context, startRow);
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const int row = CodabarRow(*p);
     checkSum += CheckValue(row);
-    DrawCharacter(row);
+    DrawCharacter(context, row);
   }
-  DrawCheckCharacter(checkSum);
+  DrawCheckCharacter(context, checkSum);
   // The stop closes the symbol: no gap after it.
-  if (stopRow >= 0) DrawPattern(kCodabarColours, CodabarTable[stopRow].pattern, DataBarOffsets());
+  if (stopRow >= 0) DrawPattern(context, kCodabarColours, CodabarTable[stopRow].pattern, DataBarOffsets(context));
 }
 
 }  // namespace varnel

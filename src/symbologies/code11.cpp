@@ -19,7 +19,7 @@ constexpr unsigned kCode11WeightCycle = 10;
 
 int Code11Row(char c) { return LookupCharacterRow(kCode11TableId, c); }
 
-void DrawCode11Row(int row) { DrawCharacterAndGap(kCode11Colours, Code11Table[row].pattern); }
+void DrawCode11Row(Context& context, int row) { DrawCharacterAndGap(context, kCode11Colours, Code11Table[row].pattern); }
 
 // Weights run 1, 2, ..., 10 from the last character and start again at 1. A byte Code 11 lacks is
 // not drawn, so it takes no weight either.
@@ -36,27 +36,27 @@ int CheckValue(const char* data) {
 }
 
 // Drawn in both passes so that the measured length includes it; printed in the drawing pass.
-void DrawCheckCharacter() {
-  if (settings.addCheckDigit == 0) return;
-  const int row = CheckValue(state.workMessage);
-  DrawCode11Row(row);
-  if (state.measuring == 0 && settings.checkDigitInText != 0) {
-    state.humanText[0] = '\0';
-    AppendText(state.humanText, state.workMessage);
-    AppendText(state.humanText, Code11Table[row].key);
+void DrawCheckCharacter(Context& context) {
+  if (context.settings.addCheckDigit == 0) return;
+  const int row = CheckValue(context.state.workMessage);
+  DrawCode11Row(context, row);
+  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) {
+    context.state.humanText[0] = '\0';
+    AppendText(context.state.humanText, context.state.workMessage);
+    AppendText(context.state.humanText, Code11Table[row].key);
   }
 }
 
 }  // namespace
 
-void EncodeCode11() {
-  DrawCharacterAndGap(kCode11Colours, kStartStopWidths);
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+void EncodeCode11(Context& context) {
+  DrawCharacterAndGap(context, kCode11Colours, kStartStopWidths);
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const int row = Code11Row(*p);
-    if (row >= 0) DrawCode11Row(row);
+    if (row >= 0) DrawCode11Row(context, row);
   }
-  DrawCheckCharacter();
-  DrawCharacterAndGap(kCode11Colours, kStartStopWidths);
+  DrawCheckCharacter(context);
+  DrawCharacterAndGap(context, kCode11Colours, kStartStopWidths);
 }
 
 }  // namespace varnel

@@ -53,21 +53,21 @@ struct Code128Symbol {
   int nextPosition;
 };
 
-Code128Symbol DrawStart(CodeSet set) {
+Code128Symbol DrawStart(Context& context, CodeSet set) {
   const StartCharacter start = kStartCharacters[set];
-  DrawPattern(kCharacterColours, start.widths, DataBarOffsets());
+  DrawPattern(context, kCharacterColours, start.widths, DataBarOffsets(context));
   return {start.value % kCheckModulus, 1};
 }
 
-void DrawSymbolCharacter(Code128Symbol& symbol, int value) {
-  DrawCode128Value(value);
+void DrawSymbolCharacter(Context& context, Code128Symbol& symbol, int value) {
+  DrawCode128Value(context, value);
   symbol.checkSum = static_cast<int>((std::int64_t{symbol.nextPosition} * value + symbol.checkSum) % kCheckModulus);
   ++symbol.nextPosition;
 }
 
-void DrawCheckCharacter(const Code128Symbol& symbol) { DrawCode128Value(symbol.checkSum); }
+void DrawCheckCharacter(Context& context, const Code128Symbol& symbol) { DrawCode128Value(context, symbol.checkSum); }
 
-void DrawStop() { DrawPattern(kStopColours, kStopWidths, DataBarOffsets()); }
+void DrawStop(Context& context) { DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context)); }
 
 bool IsDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
@@ -189,63 +189,63 @@ int PairValue(const char* pair, bool fnc1Allowed) {
 
 // Cuts the text into pairs from its first byte and draws each pair that has a value; a lone last
 // byte is a pair that has none.
-void DrawPairs(Code128Symbol& symbol, const char* text, bool fnc1Allowed) {
+void DrawPairs(Context& context, Code128Symbol& symbol, const char* text, bool fnc1Allowed) {
   for (const char* pair = text; *pair != '\0'; pair += pair[1] != '\0' ? 2 : 1) {
     const int value = PairValue(pair, fnc1Allowed);
-    if (value >= 0) DrawSymbolCharacter(symbol, value);
+    if (value >= 0) DrawSymbolCharacter(context, symbol, value);
   }
 }
 
-Code128Symbol DrawGs1Start() {
-  Code128Symbol symbol = DrawStart(kSetC);
-  DrawSymbolCharacter(symbol, kFnc1);
+Code128Symbol DrawGs1Start(Context& context) {
+  Code128Symbol symbol = DrawStart(context, kSetC);
+  DrawSymbolCharacter(context, symbol, kFnc1);
   return symbol;
 }
 
 // SSCC-18 and AI 01: FNC1, the application identifier and the data in digit pairs, printed with the
 // identifier in front.
-void EncodeWithIdentifier(const char* identifier, const char* printedIdentifier) {
-  state.humanText[0] = '\0';
-  AppendText(state.humanText, printedIdentifier);
-  AppendText(state.humanText, state.workMessage);
+void EncodeWithIdentifier(Context& context, const char* identifier, const char* printedIdentifier) {
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, printedIdentifier);
+  AppendText(context.state.humanText, context.state.workMessage);
 
-  Code128Symbol symbol = DrawGs1Start();
-  DrawPairs(symbol, identifier, false);
-  DrawPairs(symbol, state.workMessage, false);
-  if (settings.addCheckDigit != 0) DrawCheckCharacter(symbol);
-  DrawStop();
+  Code128Symbol symbol = DrawGs1Start(context);
+  DrawPairs(context, symbol, identifier, false);
+  DrawPairs(context, symbol, context.state.workMessage, false);
+  if (context.settings.addCheckDigit != 0) DrawCheckCharacter(context, symbol);
+  DrawStop(context);
 }
 
 }  // namespace
 
-void DrawCode128Value(int value) { DrawPattern(kCharacterColours, Code128Patterns[value], DataBarOffsets()); }
+void DrawCode128Value(Context& context, int value) { DrawPattern(context, kCharacterColours, Code128Patterns[value], DataBarOffsets(context)); }
 
-void EncodeCode128() {
+void EncodeCode128(Context& context) {
   Code128Plan plan;
-  PlanCode128(state.workMessage, plan);
-  Code128Symbol symbol = DrawStart(plan.start);
-  for (std::size_t k = 0; k < plan.count; ++k) DrawSymbolCharacter(symbol, plan.values[k]);
-  DrawCheckCharacter(symbol);
-  DrawStop();
+  PlanCode128(context.state.workMessage, plan);
+  Code128Symbol symbol = DrawStart(context, plan.start);
+  for (std::size_t k = 0; k < plan.count; ++k) DrawSymbolCharacter(context, symbol, plan.values[k]);
+  DrawCheckCharacter(context, symbol);
+  DrawStop(context);
 }
 
-void EncodeUccEan128() {
+void EncodeUccEan128(Context& context) {
   // Pairs need an even number of digits: an odd count gets a leading zero, in the bars and the text.
-  const bool oddLength = std::strlen(state.workMessage) % 2 != 0;
+  const bool oddLength = std::strlen(context.state.workMessage) % 2 != 0;
   char data[kMessageCapacity + 1] = "";
   if (oddLength) AppendChar(data, '0');
-  AppendText(data, state.workMessage);
-  state.humanText[0] = '\0';
-  AppendText(state.humanText, data);
+  AppendText(data, context.state.workMessage);
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, data);
 
-  Code128Symbol symbol = DrawGs1Start();
-  DrawPairs(symbol, data, true);
-  DrawCheckCharacter(symbol);
-  DrawStop();
+  Code128Symbol symbol = DrawGs1Start(context);
+  DrawPairs(context, symbol, data, true);
+  DrawCheckCharacter(context, symbol);
+  DrawStop(context);
 }
 
-void EncodeSscc18() { EncodeWithIdentifier("00", "(00)"); }
+void EncodeSscc18(Context& context) { EncodeWithIdentifier(context, "00", "(00)"); }
 
-void EncodeUccEan128Ai01() { EncodeWithIdentifier("01", "01"); }
+void EncodeUccEan128Ai01(Context& context) { EncodeWithIdentifier(context, "01", "01"); }
 
 }  // namespace varnel

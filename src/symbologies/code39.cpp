@@ -23,74 +23,74 @@ int Code39Row(char c) {
 }  // namespace
 
 // Draws one character of Code39Table and the gap after it.
-void DrawCode39Char(int row) {
-  DrawPattern(kCode39Colours, Code39Table[row].pattern, DataBarOffsets());
-  state.cursor = SaturatingAdd(state.cursor, state.narrowWidth);
+void DrawCode39Char(Context& context, int row) {
+  DrawPattern(context, kCode39Colours, Code39Table[row].pattern, DataBarOffsets(context));
+  context.state.cursor = SaturatingAdd(context.state.cursor, context.state.narrowWidth);
 }
 
 namespace {
 
-void DrawStartCharacter() { DrawCode39Char(Code39Row('*')); }
+void DrawStartCharacter(Context& context) { DrawCode39Char(context, Code39Row('*')); }
 
-void DrawStopCharacter() { DrawPattern(kCode39Colours, Code39Table[Code39Row('*')].pattern, DataBarOffsets()); }
+void DrawStopCharacter(Context& context) { DrawPattern(context, kCode39Colours, Code39Table[Code39Row('*')].pattern, DataBarOffsets(context)); }
 
 // Draws a character if Code 39 has it and returns its check value; a character it lacks is
 // skipped and adds nothing.
-int DrawCheckedCharacter(char c) {
+int DrawCheckedCharacter(Context& context, char c) {
   const int row = Code39Row(c);
   if (row < 0) return 0;
-  DrawCode39Char(row);
+  DrawCode39Char(context, row);
   return row;
 }
 
 // The optional modulo-43 check character; it is drawn in both passes so that the measured length
 // includes it, and printed only in the drawing pass.
-void DrawCheckCharacter(unsigned checkSum) {
-  if (settings.addCheckDigit == 0) return;
+void DrawCheckCharacter(Context& context, unsigned checkSum) {
+  if (context.settings.addCheckDigit == 0) return;
   const int row = static_cast<int>(checkSum % kCode39CheckModulus);
-  DrawCode39Char(row);
-  if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.humanText, Code39Table[row].key);
+  DrawCode39Char(context, row);
+  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, Code39Table[row].key);
 }
 
 // The printed form of full-ASCII data: control characters other than tab and carriage return
 // (which print as a space) are left out; everything from the space up is printed as it is.
-void BuildFullAsciiText() {
-  state.humanText[0] = '\0';
-  if (state.measuring != 0) return;
+void BuildFullAsciiText(Context& context) {
+  context.state.humanText[0] = '\0';
+  if (context.state.measuring != 0) return;
   std::size_t length = 0;
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const auto byte = static_cast<unsigned char>(*p);
     if (byte >= 32) {
-      state.humanText[length++] = *p;
+      context.state.humanText[length++] = *p;
     } else if (byte == '\t' || byte == '\r') {
-      state.humanText[length++] = ' ';
+      context.state.humanText[length++] = ' ';
     }
   }
-  state.humanText[length] = '\0';
+  context.state.humanText[length] = '\0';
 }
 
 }  // namespace
 
-void EncodeCode39() {
-  DrawStartCharacter();
+void EncodeCode39(Context& context) {
+  DrawStartCharacter(context);
   unsigned checkSum = 0;
-  for (const char* p = state.workMessage; *p != '\0'; ++p) checkSum += static_cast<unsigned>(DrawCheckedCharacter(*p));
-  std::memcpy(state.humanText, state.workMessage, sizeof state.humanText);
-  DrawCheckCharacter(checkSum);
-  DrawStopCharacter();
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) checkSum += static_cast<unsigned>(DrawCheckedCharacter(context, *p));
+  std::memcpy(context.state.humanText, context.state.workMessage, sizeof context.state.humanText);
+  DrawCheckCharacter(context, checkSum);
+  DrawStopCharacter(context);
 }
 
-void EncodeCode39Ascii() {
-  DrawStartCharacter();
+void EncodeCode39Ascii(Context& context) {
+  DrawStartCharacter(context);
   unsigned checkSum = 0;
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const auto byte = static_cast<unsigned char>(*p);
     if (byte >= 128) continue;  // full ASCII has no sequence for these bytes
-    for (const char* c = Code39AsciiTable[byte]; *c != '\0'; ++c) checkSum += static_cast<unsigned>(DrawCheckedCharacter(*c));
+    for (const char* c = Code39AsciiTable[byte]; *c != '\0'; ++c) checkSum += static_cast<unsigned>(DrawCheckedCharacter(context, *c));
   }
-  BuildFullAsciiText();
-  DrawCheckCharacter(checkSum);
-  DrawStopCharacter();
+  BuildFullAsciiText(context);
+  DrawCheckCharacter(context, checkSum);
+  DrawStopCharacter(context);
 }
 
 }  // namespace varnel

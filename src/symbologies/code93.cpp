@@ -33,16 +33,16 @@ int Code93Row(char c) {
   return LookupSymbolIndex(kCode93TableId, key);
 }
 
-void DrawCode93Row(int row) { DrawPattern(kCharacterColours, Code93Table[row].pattern, DataBarOffsets()); }
+void DrawCode93Row(Context& context, int row) { DrawPattern(context, kCharacterColours, Code93Table[row].pattern, DataBarOffsets(context)); }
 
 // Draws the characters Code 93 has and collects their rows. A character without a row is neither
 // drawn nor weighted, so the check characters agree with what a reader sees.
-Code93Rows DrawDataCharacters(const char* data) {
+Code93Rows DrawDataCharacters(Context& context, const char* data) {
   Code93Rows found{};
   for (const char* p = data; *p != '\0' && found.count < kMessageCapacity - 1; ++p) {
     const int row = Code93Row(*p);
     if (row < 0) continue;
-    DrawCode93Row(row);
+    DrawCode93Row(context, row);
     found.rows[found.count++] = row;
   }
   return found;
@@ -60,27 +60,27 @@ int WeightedCheckValue(const int* rows, std::size_t count, int weightCycle) {
 }
 
 // C weighs the data; K weighs the data followed by C.
-void DrawCheckCharacters(Code93Rows& data) {
+void DrawCheckCharacters(Context& context, Code93Rows& data) {
   const int c = WeightedCheckValue(data.rows, data.count, kCWeightCycle);
   data.rows[data.count] = c;
   const int k = WeightedCheckValue(data.rows, data.count + 1, kKWeightCycle);
-  DrawCode93Row(c);
-  DrawCode93Row(k);
+  DrawCode93Row(context, c);
+  DrawCode93Row(context, k);
 
-  std::memcpy(state.humanText, state.workMessage, sizeof state.humanText);
-  if (settings.checkDigitInText == 0) return;
+  std::memcpy(context.state.humanText, context.state.workMessage, sizeof context.state.humanText);
+  if (context.settings.checkDigitInText == 0) return;
   // A check value on a shift character prints as its key "_1".."_4".
-  AppendText(state.humanText, Code93Table[c].key);
-  AppendText(state.humanText, Code93Table[k].key);
+  AppendText(context.state.humanText, Code93Table[c].key);
+  AppendText(context.state.humanText, Code93Table[k].key);
 }
 
 }  // namespace
 
-void EncodeCode93() {
-  DrawPattern(kCharacterColours, kStartWidths, DataBarOffsets());
-  Code93Rows data = DrawDataCharacters(state.workMessage);
-  if (settings.addCheckDigit != 0) DrawCheckCharacters(data);
-  DrawPattern(kStopColours, kStopWidths, DataBarOffsets());
+void EncodeCode93(Context& context) {
+  DrawPattern(context, kCharacterColours, kStartWidths, DataBarOffsets(context));
+  Code93Rows data = DrawDataCharacters(context, context.state.workMessage);
+  if (context.settings.addCheckDigit != 0) DrawCheckCharacters(context, data);
+  DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context));
 }
 
 }  // namespace varnel

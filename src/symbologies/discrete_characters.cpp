@@ -11,10 +11,10 @@ int LookupCharacterRow(int tableId, char c) {
   return LookupSymbolIndex(tableId, key);
 }
 
-void DrawCharacterAndGap(const char* colours, const char* widths) {
-  const BarOffsets offsets = DataBarOffsets();
-  DrawPattern(colours, widths, offsets);
-  DrawElement(state.narrowWidth, offsets.top, offsets.bottom, 0);
+void DrawCharacterAndGap(Context& context, const char* colours, const char* widths) {
+  const BarOffsets offsets = DataBarOffsets(context);
+  DrawPattern(context, colours, widths, offsets);
+  DrawElement(context, context.state.narrowWidth, offsets.top, offsets.bottom, 0);
 }
 
 }  // namespace varnel

@@ -14,53 +14,53 @@ constexpr int kIsbnDigits = 10;
 
 // The left half's parity letters: the first digit of the half is always set A, the other five follow
 // the leading digit. A leading character that is not a digit chooses no row, so the half is all set A.
-void LeftHalfParity(char (&letters)[kDigitsPerHalf + 1]) {
+void LeftHalfParity(Context& context, char (&letters)[kDigitsPerHalf + 1]) {
   CopyChars(letters, "A", 1);
-  const int leading = DigitValue(CharAt(state.workMessage, 0));
+  const int leading = DigitValue(CharAt(context.state.workMessage, 0));
   if (leading >= 0) AppendText(letters, EanParityTable[leading]);
 }
 
 // "ISBN " and the ten digits in groups of 1, 3, 5 and 1. The groups are fixed: the real group
 // lengths of an ISBN depend on registration ranges that the data does not carry.
-void BuildIsbnCaption(const char* isbn) {
+void BuildIsbnCaption(Context& context, const char* isbn) {
   constexpr int kGroupLengths[] = {1, 3, 5, 1};
-  CopyChars(state.isbnCaption, "ISBN ", 5);
+  CopyChars(context.state.isbnCaption, "ISBN ", 5);
   int position = 0;
   for (int group = 0; group < 4; ++group) {
-    if (group > 0) AppendChar(state.isbnCaption, '-');
-    for (int i = 0; i < kGroupLengths[group]; ++i) AppendChar(state.isbnCaption, CharAt(isbn, position++));
+    if (group > 0) AppendChar(context.state.isbnCaption, '-');
+    for (int i = 0; i < kGroupLengths[group]; ++i) AppendChar(context.state.isbnCaption, CharAt(isbn, position++));
   }
 }
 
 // The EAN-13 number of a 10-digit ISBN: the Bookland prefix 978 and the first nine digits. The ISBN's
 // own check digit is dropped, since the EAN check digit replaces it.
-void RewriteIsbnAsEan() {
+void RewriteIsbnAsEan(Context& context) {
   constexpr char kBooklandPrefix[] = "978";
   char number[kEan13DataDigits + 1];
   CopyChars(number, kBooklandPrefix, 3);
-  for (int i = 0; i < kIsbnDigits - 1; ++i) AppendChar(number, CharAt(state.workMessage, i));
-  CopyChars(state.workMessage, number, kEan13DataDigits);
+  for (int i = 0; i < kIsbnDigits - 1; ++i) AppendChar(number, CharAt(context.state.workMessage, i));
+  CopyChars(context.state.workMessage, number, kEan13DataDigits);
 }
 
 }  // namespace
 
-void EncodeEan13() {
-  AppendCheckDigit(kEan13DataDigits);
+void EncodeEan13(Context& context) {
+  AppendCheckDigit(context, kEan13DataDigits);
   char leftParity[kDigitsPerHalf + 1];
-  LeftHalfParity(leftParity);
-  DrawTwoHalfSymbol(state.workMessage, 1, kDigitsPerHalf, ParitySets{leftParity, 'B', &kEanSetB, &kEanSetA},
+  LeftHalfParity(context, leftParity);
+  DrawTwoHalfSymbol(context, context.state.workMessage, 1, kDigitsPerHalf, ParitySets{leftParity, 'B', &kEanSetB, &kEanSetA},
                     SingleSet(kEanSetC));
 }
 
-void EncodeJan13() { EncodeEan13(); }
+void EncodeJan13(Context& context) { EncodeEan13(context); }
 
-void EncodeIsbn() {
+void EncodeIsbn(Context& context) {
   // The drawing pass finds the number already rewritten and checked by the measuring pass.
-  if (state.measuring != 0) {
-    BuildIsbnCaption(state.workMessage);
-    RewriteIsbnAsEan();
+  if (context.state.measuring != 0) {
+    BuildIsbnCaption(context, context.state.workMessage);
+    RewriteIsbnAsEan(context);
   }
-  EncodeEan13();
+  EncodeEan13(context);
 }
 
 }  // namespace varnel

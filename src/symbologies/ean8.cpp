@@ -11,11 +11,11 @@ constexpr int kDigitsPerHalf = 4;
 
 }  // namespace
 
-void EncodeEan8() {
-  AppendCheckDigit(kEan8DataDigits);
-  DrawTwoHalfSymbol(state.workMessage, 0, kDigitsPerHalf, SingleSet(kEanSetA), SingleSet(kEanSetC));
+void EncodeEan8(Context& context) {
+  AppendCheckDigit(context, kEan8DataDigits);
+  DrawTwoHalfSymbol(context, context.state.workMessage, 0, kDigitsPerHalf, SingleSet(kEanSetA), SingleSet(kEanSetC));
 }
 
-void EncodeJan8() { EncodeEan8(); }
+void EncodeJan8(Context& context) { EncodeEan8(context); }
 
 }  // namespace varnel

@@ -9,6 +9,8 @@
 #include "drawing/element_drawing.h"
 #include "symbologies/tables.h"
 
+#include "drawing/context.h"
+
 namespace varnel {
 
 // The modulo-10 check digit of EAN and UPC over a terminated text: weight 3 on the rightmost digit
@@ -21,11 +23,11 @@ int DigitValue(char c);
 
 // In the measuring pass only: appends the UpcEanCheckDigit of the first `dataDigits` characters of
 // workMessage to it. The digit stays for the drawing pass, so each render appends it once.
-void AppendCheckDigit(int dataDigits);
+void AppendCheckDigit(Context& context, int dataDigits);
 
 // The UPC-E number system that VnUPCESystem chose, as the digit that leads the UPC-A number. A UPC-E
 // symbol whose data starts otherwise would carry a check digit that no scanner accepts.
-char UpcENumberSystemDigit();
+char UpcENumberSystemDigit(Context& context);
 
 // Whether the zeros of the UPC-A number d1..d11 lie where UPC-E leaves them out, so that a scanner
 // expanding the six UPC-E digits gets the number back; any other number's six digits would stand
@@ -80,29 +82,29 @@ inline ParitySets SingleSet(const DigitSet& set) { return ParitySets{"", '\0', &
 const DigitSet& SetFor(const ParitySets& sets, char letter);
 
 // One digit's pattern; a character that the set lacks draws nothing.
-void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets);
+void DrawDigit(Context& context, const DigitSet& set, char digit, BarOffsets offsets);
 
 // The characters first .. first + count - 1 of `text` as data bars, side by side.
-void DrawDigitRun(const char* text, int first, int count, const ParitySets& sets);
+void DrawDigitRun(Context& context, const char* text, int first, int count, const ParitySets& sets);
 
 // A guard of one-module elements in the given colours ("bwb", "wbwbw", "wbwbwb"). Guards reach half
 // a font height further down than the data bars, between the digit groups of the text.
-void DrawGuard(const char* colours);
+void DrawGuard(Context& context, const char* colours);
 
 // The start guard; records leftDigitsStart where the first digit group begins.
-void DrawStartGuard();
+void DrawStartGuard(Context& context);
 
 // Records symbolEnd and draws the add-on that supplementKind asks for.
-void FinishMainSymbol();
+void FinishMainSymbol(Context& context);
 
 // The layout of EAN-13, EAN-8 and UPC-A: start guard, `digitsPerHalf` digits of `text` from
 // `first` on, centre guard, the next `digitsPerHalf` digits, end guard, then the add-on. Records the
 // digit groups for the text below the bars: each group's cells reach one module into the centre guard.
-void DrawTwoHalfSymbol(const char* text, int first, int digitsPerHalf, const ParitySets& left,
+void DrawTwoHalfSymbol(Context& context, const char* text, int first, int digitsPerHalf, const ParitySets& left,
                        const ParitySets& right);
 
 // The add-ons, after the gap that follows symbolEnd; they record supplementStart and supplementEnd.
-void EncodeAddOn2();
-void EncodeAddOn5();
+void EncodeAddOn2(Context& context);
+void EncodeAddOn5(Context& context);
 
 }  // namespace varnel

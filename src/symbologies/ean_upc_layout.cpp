@@ -10,55 +10,55 @@ namespace {
 constexpr char kStartOrEndGuard[] = "bwb";
 constexpr char kCentreGuard[] = "wbwbw";
 
-int OneModuleOn(int position) { return SaturatingAdd(position, state.narrowWidth); }
-int OneModuleBack(int position) { return SaturatingAdd(position, -state.narrowWidth); }
+int OneModuleOn(Context& context, int position) { return SaturatingAdd(position, context.state.narrowWidth); }
+int OneModuleBack(Context& context, int position) { return SaturatingAdd(position, -context.state.narrowWidth); }
 
 }  // namespace
 
-void DrawGuard(const char* colours) {
+void DrawGuard(Context& context, const char* colours) {
   constexpr char kModules[] = "nnnnnn";
-  DrawPattern(colours, kModules, GuardBarOffsets());
+  DrawPattern(context, colours, kModules, GuardBarOffsets(context));
 }
 
 const DigitSet& SetFor(const ParitySets& sets, char letter) {
   return letter == sets.mark ? *sets.marked : *sets.unmarked;
 }
 
-void DrawDigit(const DigitSet& set, char digit, BarOffsets offsets) {
+void DrawDigit(Context& context, const DigitSet& set, char digit, BarOffsets offsets) {
   const char key[2] = {digit, '\0'};
   const int row = LookupSymbolIndex(set.tableId, key);
   if (row < 0) return;
-  DrawPattern(set.colours, set.rows[row].pattern, offsets);
+  DrawPattern(context, set.colours, set.rows[row].pattern, offsets);
 }
 
-void DrawDigitRun(const char* text, int first, int count, const ParitySets& sets) {
+void DrawDigitRun(Context& context, const char* text, int first, int count, const ParitySets& sets) {
   const FixedPositions digits(text, first + count), letters(sets.letters, count);
-  const BarOffsets offsets = DataBarOffsets();
-  for (int i = 0; i < count; ++i) DrawDigit(SetFor(sets, letters[i]), digits[first + i], offsets);
+  const BarOffsets offsets = DataBarOffsets(context);
+  for (int i = 0; i < count; ++i) DrawDigit(context, SetFor(sets, letters[i]), digits[first + i], offsets);
 }
 
-void DrawStartGuard() {
-  DrawGuard(kStartOrEndGuard);
-  state.leftDigitsStart = state.cursor;
+void DrawStartGuard(Context& context) {
+  DrawGuard(context, kStartOrEndGuard);
+  context.state.leftDigitsStart = context.state.cursor;
 }
 
-void FinishMainSymbol() {
-  state.symbolEnd = state.cursor;
-  if (settings.supplementKind == kSupplement2) EncodeAddOn2();
-  if (settings.supplementKind == kSupplement5) EncodeAddOn5();
+void FinishMainSymbol(Context& context) {
+  context.state.symbolEnd = context.state.cursor;
+  if (context.settings.supplementKind == kSupplement2) EncodeAddOn2(context);
+  if (context.settings.supplementKind == kSupplement5) EncodeAddOn5(context);
 }
 
-void DrawTwoHalfSymbol(const char* text, int first, int digitsPerHalf, const ParitySets& left,
+void DrawTwoHalfSymbol(Context& context, const char* text, int first, int digitsPerHalf, const ParitySets& left,
                        const ParitySets& right) {
-  DrawStartGuard();
-  DrawDigitRun(text, first, digitsPerHalf, left);
-  state.leftDigitsEnd = OneModuleOn(state.cursor);
-  DrawGuard(kCentreGuard);
-  state.rightDigitsStart = OneModuleBack(state.cursor);
-  DrawDigitRun(text, first + digitsPerHalf, digitsPerHalf, right);
-  state.rightDigitsEnd = state.cursor;
-  DrawGuard(kStartOrEndGuard);
-  FinishMainSymbol();
+  DrawStartGuard(context);
+  DrawDigitRun(context, text, first, digitsPerHalf, left);
+  context.state.leftDigitsEnd = OneModuleOn(context, context.state.cursor);
+  DrawGuard(context, kCentreGuard);
+  context.state.rightDigitsStart = OneModuleBack(context, context.state.cursor);
+  DrawDigitRun(context, text, first + digitsPerHalf, digitsPerHalf, right);
+  context.state.rightDigitsEnd = context.state.cursor;
+  DrawGuard(context, kStartOrEndGuard);
+  FinishMainSymbol(context);
 }
 
 }  // namespace varnel

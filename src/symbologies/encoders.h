@@ -3,40 +3,42 @@
 // total in both passes.
 #pragma once
 
+#include "drawing/context.h"
+
 namespace varnel {
 
-void EncodeCode39();
-void EncodeCode39Ascii();
+void EncodeCode39(Context& context);
+void EncodeCode39Ascii(Context& context);
 
 // The shared step of both Code 39 encoders: one row of Code39Table and the inter-character gap.
-void DrawCode39Char(int row);
+void DrawCode39Char(Context& context, int row);
 
 // The EAN/UPC family; their shared steps and the add-ons are in ean_upc.h.
-void EncodeEan13();
-void EncodeJan13();
-void EncodeIsbn();
-void EncodeEan8();
-void EncodeJan8();
-void EncodeUpcA();
-void EncodeUpcE();
+void EncodeEan13(Context& context);
+void EncodeJan13(Context& context);
+void EncodeIsbn(Context& context);
+void EncodeEan8(Context& context);
+void EncodeJan8(Context& context);
+void EncodeUpcA(Context& context);
+void EncodeUpcE(Context& context);
 
-void EncodeCode93();
+void EncodeCode93(Context& context);
 
-void EncodeCode128();
-void EncodeUccEan128();
-void EncodeSscc18();
-void EncodeUccEan128Ai01();
+void EncodeCode128(Context& context);
+void EncodeUccEan128(Context& context);
+void EncodeSscc18(Context& context);
+void EncodeUccEan128Ai01(Context& context);
 
 // The shared step of the Code 128 family: the symbol character of a value 0..102 of Code128Patterns.
-void DrawCode128Value(int value);
+void DrawCode128Value(Context& context, int value);
 
-void EncodeCodabar();
-void EncodeCode11();
+void EncodeCodabar(Context& context);
+void EncodeCode11(Context& context);
 
-void EncodeInterleaved2of5();
-void EncodeMatrix2of5();
-void EncodeMsi();
-void EncodePlanet();
-void EncodePostnet();
+void EncodeInterleaved2of5(Context& context);
+void EncodeMatrix2of5(Context& context);
+void EncodeMsi(Context& context);
+void EncodePlanet(Context& context);
+void EncodePostnet(Context& context);
 
 }  // namespace varnel

@@ -39,24 +39,24 @@ int MsiCheckDigit(const char* digits) {
   return ModuloComplement(total, 10);
 }
 
-void DrawMsiRow(int row) { DrawPattern(kDigitColours, MsiTable[row].pattern, DataBarOffsets()); }
+void DrawMsiRow(Context& context, int row) { DrawPattern(context, kDigitColours, MsiTable[row].pattern, DataBarOffsets(context)); }
 
 }  // namespace
 
-void EncodeMsi() {
-  DrawPattern(kStartColours, kStartWidths, DataBarOffsets());
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+void EncodeMsi(Context& context) {
+  DrawPattern(context, kStartColours, kStartWidths, DataBarOffsets(context));
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const int row = LookupCharacterRow(kMsiTableId, *p);
-    if (row >= 0) DrawMsiRow(row);
+    if (row >= 0) DrawMsiRow(context, row);
   }
-  state.humanText[0] = '\0';
-  AppendText(state.humanText, state.workMessage);
-  if (settings.addCheckDigit != 0) {
-    const int check = MsiCheckDigit(state.workMessage);
-    DrawMsiRow(check);
-    if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.humanText, MsiTable[check].key);
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, context.state.workMessage);
+  if (context.settings.addCheckDigit != 0) {
+    const int check = MsiCheckDigit(context.state.workMessage);
+    DrawMsiRow(context, check);
+    if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, MsiTable[check].key);
   }
-  DrawPattern(kStopColours, kStopWidths, DataBarOffsets());
+  DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context));
 }
 
 }  // namespace varnel

@@ -17,34 +17,34 @@ namespace {
 constexpr char kFrameBar[] = "1";
 constexpr unsigned kPostalCheckModulus = 10;
 
-void EncodePostal(const KeyedRow (&table)[10]) {
-  DrawPostalBars(kFrameBar);
+void EncodePostal(Context& context, const KeyedRow (&table)[10]) {
+  DrawPostalBars(context, kFrameBar);
   unsigned digitSum = 0;
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const int digit = DigitValue(*p);
     if (digit < 0) continue;
     digitSum += static_cast<unsigned>(digit);
-    DrawPostalBars(table[digit].pattern);
+    DrawPostalBars(context, table[digit].pattern);
   }
-  if (settings.addCheckDigit != 0) {
+  if (context.settings.addCheckDigit != 0) {
     const int check = ModuloComplement(digitSum, kPostalCheckModulus);
-    DrawPostalBars(table[check].pattern);
+    DrawPostalBars(context, table[check].pattern);
     // Printed through the working message, in the drawing pass only so that it is added once.
-    if (state.measuring == 0 && settings.checkDigitInText != 0) AppendText(state.workMessage, table[check].key);
+    if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, table[check].key);
   }
   // The symbol is measured to one narrow width before the closing frame bar: that bar, its space and
   // the space before it lie outside the reported length. A cursor that saturated on the way (an
   // extreme narrow width) stays at the end of the range: the symbol is longer than any picture, and
   // stepping back from a saturated position would make it look short.
-  const int closingBar = state.cursor;
-  DrawPostalBars(kFrameBar);
-  state.cursor = closingBar == std::numeric_limits<int>::max() ? closingBar : SaturatingSub(closingBar, state.narrowWidth);
+  const int closingBar = context.state.cursor;
+  DrawPostalBars(context, kFrameBar);
+  context.state.cursor = closingBar == std::numeric_limits<int>::max() ? closingBar : SaturatingSub(closingBar, context.state.narrowWidth);
 }
 
 }  // namespace
 
-void EncodePlanet() { EncodePostal(PlanetTable); }
+void EncodePlanet(Context& context) { EncodePostal(context, PlanetTable); }
 
-void EncodePostnet() { EncodePostal(PostnetTable); }
+void EncodePostnet(Context& context) { EncodePostal(context, PostnetTable); }
 
 }  // namespace varnel

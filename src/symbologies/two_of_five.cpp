@@ -34,8 +34,8 @@ struct WorkingDigits {
   char text[kMessageCapacity + 2];
 };
 
-WorkingDigits BuildWorkingDigits(const char* message) {
-  const bool addCheck = settings.addCheckDigit != 0;
+WorkingDigits BuildWorkingDigits(Context& context, const char* message) {
+  const bool addCheck = context.settings.addCheckDigit != 0;
   const std::size_t length = strnlen(message, kMessageCapacity - 1);
   WorkingDigits digits{};
   std::size_t count = 0;
@@ -50,7 +50,7 @@ WorkingDigits BuildWorkingDigits(const char* message) {
 }
 
 // One pair: the elements of the two digits alternate, bar from the first, space from the second.
-void DrawDigitPair(char first, char second) {
+void DrawDigitPair(Context& context, char first, char second) {
   const int barRow = TwoOfFiveRow(first);
   const int spaceRow = TwoOfFiveRow(second);
   if (barRow < 0 || spaceRow < 0) return;
@@ -60,30 +60,30 @@ void DrawDigitPair(char first, char second) {
     widths[2 * j + 1] = TwoOfFiveTable[spaceRow].pattern[j];
   }
   widths[2 * kElementsPerDigit] = '\0';
-  DrawPattern(kPairColours, widths, DataBarOffsets());
+  DrawPattern(context, kPairColours, widths, DataBarOffsets(context));
 }
 
 }  // namespace
 
-void EncodeInterleaved2of5() {
-  DrawPattern(kInterleavedStartColours, kInterleavedStartWidths, DataBarOffsets());
-  const WorkingDigits digits = BuildWorkingDigits(state.workMessage);
-  for (const char* p = digits.text; p[0] != '\0' && p[1] != '\0'; p += 2) DrawDigitPair(p[0], p[1]);
-  DrawPattern(kInterleavedStopColours, kInterleavedStopWidths, DataBarOffsets());
+void EncodeInterleaved2of5(Context& context) {
+  DrawPattern(context, kInterleavedStartColours, kInterleavedStartWidths, DataBarOffsets(context));
+  const WorkingDigits digits = BuildWorkingDigits(context, context.state.workMessage);
+  for (const char* p = digits.text; p[0] != '\0' && p[1] != '\0'; p += 2) DrawDigitPair(context, p[0], p[1]);
+  DrawPattern(context, kInterleavedStopColours, kInterleavedStopWidths, DataBarOffsets(context));
 
   // The printed digits are what was drawn, pad and check digit included, only when the check digit
   // is to be printed; they stop at the text buffer's end.
-  state.humanText[0] = '\0';
-  AppendText(state.humanText, settings.checkDigitInText != 0 ? digits.text : state.workMessage);
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, context.settings.checkDigitInText != 0 ? digits.text : context.state.workMessage);
 }
 
-void EncodeMatrix2of5() {
-  DrawCharacterAndGap(kMatrixColours, kMatrixStartStopWidths);
-  for (const char* p = state.workMessage; *p != '\0'; ++p) {
+void EncodeMatrix2of5(Context& context) {
+  DrawCharacterAndGap(context, kMatrixColours, kMatrixStartStopWidths);
+  for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const int row = TwoOfFiveRow(*p);
-    if (row >= 0) DrawCharacterAndGap(kMatrixColours, TwoOfFiveTable[row].pattern);
+    if (row >= 0) DrawCharacterAndGap(context, kMatrixColours, TwoOfFiveTable[row].pattern);
   }
-  DrawCharacterAndGap(kMatrixColours, kMatrixStartStopWidths);
+  DrawCharacterAndGap(context, kMatrixColours, kMatrixStartStopWidths);
 }
 
 }  // namespace varnel

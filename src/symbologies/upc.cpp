@@ -38,7 +38,7 @@ SixDigits SuppressZeros(const char* number) {
 }
 
 // Number system 0 or 1, as VnUPCESystem allows.
-int UpcENumberSystem() { return UpcENumberSystemDigit() - '0'; }
+int UpcENumberSystem(Context& context) { return UpcENumberSystemDigit(context) - '0'; }
 
 // The manufacturer and product digits d2..d11 that a scanner reads into six UPC-E digits: the
 // last digit says where the zeros go back in.
@@ -55,22 +55,22 @@ std::array<char, 10> ExpandZeros(const SixDigits& x) {
 
 // The parity letters of the six digits, from the number system and the check digit; a check
 // character that is not a digit chooses no row, and the digits are then all drawn odd.
-const char* UpcEParity(char checkDigit) {
+const char* UpcEParity(Context& context, char checkDigit) {
   const int check = DigitValue(checkDigit);
-  return check < 0 ? "" : UpceParityTable[10 * UpcENumberSystem() + check];
+  return check < 0 ? "" : UpceParityTable[10 * UpcENumberSystem(context) + check];
 }
 
 // The printed text: number system, the six digits, the check digit.
-void BuildUpcEText(const SixDigits& six, char checkDigit) {
-  const char numberSystem[] = {UpcENumberSystemDigit(), '\0'};
-  CopyChars(state.humanText, numberSystem, 1);
-  AppendText(state.humanText, six.data());
-  AppendChar(state.humanText, checkDigit);
+void BuildUpcEText(Context& context, const SixDigits& six, char checkDigit) {
+  const char numberSystem[] = {UpcENumberSystemDigit(context), '\0'};
+  CopyChars(context.state.humanText, numberSystem, 1);
+  AppendText(context.state.humanText, six.data());
+  AppendChar(context.state.humanText, checkDigit);
 }
 
 }  // namespace
 
-char UpcENumberSystemDigit() { return settings.upceSystem == 1 ? '1' : '0'; }
+char UpcENumberSystemDigit(Context& context) { return context.settings.upceSystem == 1 ? '1' : '0'; }
 
 bool IsZeroSuppressible(const char* number) {
   const std::array<char, 10> expanded = ExpandZeros(SuppressZeros(number));
@@ -80,24 +80,24 @@ bool IsZeroSuppressible(const char* number) {
   return true;
 }
 
-void EncodeUpcA() {
-  AppendCheckDigit(kUpcDataDigits);
-  DrawTwoHalfSymbol(state.workMessage, 0, kUpcADigitsPerHalf, SingleSet(kUpcLeft), SingleSet(kUpcRight));
+void EncodeUpcA(Context& context) {
+  AppendCheckDigit(context, kUpcDataDigits);
+  DrawTwoHalfSymbol(context, context.state.workMessage, 0, kUpcADigitsPerHalf, SingleSet(kUpcLeft), SingleSet(kUpcRight));
 }
 
-void EncodeUpcE() {
-  AppendCheckDigit(kUpcDataDigits);
-  const SixDigits six = SuppressZeros(state.workMessage);
-  const char checkDigit = CharAt(state.workMessage, kCheckDigitIndex);
-  BuildUpcEText(six, checkDigit);
+void EncodeUpcE(Context& context) {
+  AppendCheckDigit(context, kUpcDataDigits);
+  const SixDigits six = SuppressZeros(context.state.workMessage);
+  const char checkDigit = CharAt(context.state.workMessage, kCheckDigitIndex);
+  BuildUpcEText(context, six, checkDigit);
 
-  DrawStartGuard();
-  DrawDigitRun(six.data(), 0, kUpcEDigits, ParitySets{UpcEParity(checkDigit), 'E', &kUpcEven, &kUpcOdd});
+  DrawStartGuard(context);
+  DrawDigitRun(context, six.data(), 0, kUpcEDigits, ParitySets{UpcEParity(context, checkDigit), 'E', &kUpcEven, &kUpcOdd});
   // The six digits are printed over the whole digit area, which has no centre guard; their cells
   // reach one module into the end guard.
-  state.rightDigitsEnd = SaturatingAdd(state.cursor, state.narrowWidth);
-  DrawGuard(kUpcEEndGuard);
-  FinishMainSymbol();
+  context.state.rightDigitsEnd = SaturatingAdd(context.state.cursor, context.state.narrowWidth);
+  DrawGuard(context, kUpcEEndGuard);
+  FinishMainSymbol(context);
 }
 
 }  // namespace varnel

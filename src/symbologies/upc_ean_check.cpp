@@ -32,10 +32,10 @@ char CheckDigitOfFirst(const char* digits, std::size_t count) {
 
 char UpcEanCheckDigit(const char* digits) { return CheckDigitOfFirst(digits, std::strlen(digits)); }
 
-void AppendCheckDigit(int dataDigits) {
-  if (state.measuring == 0) return;
-  const std::size_t count = strnlen(state.workMessage, static_cast<std::size_t>(dataDigits));
-  AppendChar(state.workMessage, CheckDigitOfFirst(state.workMessage, count));
+void AppendCheckDigit(Context& context, int dataDigits) {
+  if (context.state.measuring == 0) return;
+  const std::size_t count = strnlen(context.state.workMessage, static_cast<std::size_t>(dataDigits));
+  AppendChar(context.state.workMessage, CheckDigitOfFirst(context.state.workMessage, count));
 }
 
 }  // namespace varnel

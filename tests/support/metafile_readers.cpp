@@ -1,4 +1,5 @@
 #include "support/metafile_readers.h"
+#include "drawing/context.h"
 
 #include <sys/wait.h>
 

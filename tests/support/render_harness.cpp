@@ -1,4 +1,5 @@
 #include "support/render_harness.h"
+#include "drawing/context.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,7 +13,7 @@
 #include "writers/bmp_file.h"
 #include "platform/screen.h"
 #include "engine/render_driver.h"
-#include "drawing/render_state.h"
+#include "drawing/context.h"
 #include "varnel32.h"
 
 namespace varnel::testing {
@@ -22,11 +23,11 @@ void ResetLibrary() {
   VnSetDefault();
 }
 
-Surface RenderToSurface() { return varnel::RenderToSurface(); }
+Surface RenderToSurface() { return varnel::RenderToSurface(DefaultContext()); }
 
 Bitmap RenderToBitmap() {
   const Surface surface = RenderToSurface();
-  const auto file = EncodeOneBitBmp(surface, Palette{settings.barColor, settings.backColor});
+  const auto file = EncodeOneBitBmp(surface, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
   if (!file) return Bitmap{};
   return ReadBmpBytes(*file).value_or(Bitmap{});
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/surface.h"
+#include "drawing/context.h"
 #include "support/bmp_reader.h"
 
 namespace varnel::testing {

@@ -1,4 +1,5 @@
 #include "support/symbol_scan.h"
+#include "drawing/context.h"
 
 #include "base/settings.h"
 #include "support/render_harness.h"
@@ -19,7 +20,7 @@ void ConfigureForScanning(int symbology, int orientation, int addCheckDigit, int
   VnTextInfo(0, addCheckDigit, checkDigitInText);
 }
 
-Bitmap RenderUpright() { return Unrotate(RenderToBitmap(), settings.orientation); }
+Bitmap RenderUpright() { return Unrotate(RenderToBitmap(), DefaultContext().settings.orientation); }
 
 int RowCrossingEveryBar(const Bitmap& upright) {
   int bestRow = 0;

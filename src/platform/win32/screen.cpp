@@ -1,6 +1,6 @@
 // The resolution is the screen's own, asked of the platform each time a picture is laid out, unless
 // the host has chosen one.
-#include <optional>
+#include <atomic>
 
 #include "platform/screen.h"
 
@@ -9,8 +9,9 @@
 namespace varnel {
 namespace {
 
-std::optional<int> chosenX;
-std::optional<int> chosenY;
+// 0 until the host chooses; shared by every context and set while other threads may be rendering.
+std::atomic<int> chosenX{0};
+std::atomic<int> chosenY{0};
 
 // Without a screen (a service with no desktop) the platform's standard resolution stands in.
 constexpr int kStandardPixelsPerInch = 96;
@@ -26,13 +27,13 @@ int ScreenPixelsPerInch(int index) {
 }  // namespace
 
 ScreenResolution GetScreenResolution() {
-  return ScreenResolution{chosenX ? *chosenX : ScreenPixelsPerInch(LOGPIXELSX),
-                          chosenY ? *chosenY : ScreenPixelsPerInch(LOGPIXELSY)};
+  const int x = chosenX.load(), y = chosenY.load();
+  return ScreenResolution{x >= 1 ? x : ScreenPixelsPerInch(LOGPIXELSX), y >= 1 ? y : ScreenPixelsPerInch(LOGPIXELSY)};
 }
 
 void SetScreenResolution(int x, int y) {
-  if (x >= 1) chosenX = x;
-  if (y >= 1) chosenY = y;
+  if (x >= 1) chosenX.store(x);
+  if (y >= 1) chosenY.store(y);
 }
 
 }  // namespace varnel

@@ -1,0 +1,62 @@
+// The exports of the classic interface and its extensions, acting on the process's one default
+// context, as the library always has.
+#include <climits>
+#include <cstring>
+
+#include "api/export_guard.h"
+#include "api/measure.h"
+#include "api/setters.h"
+#include "outputs/pictures.h"
+#include "platform/clipboard.h"
+#include "platform/screen.h"
+
+using varnel::DefaultContext;
+
+extern "C" {
+
+void VN_CALL VnSetDefault(void) { varnel::SetDefault(DefaultContext()); }
+void VN_CALL VnSetSize(int width, int height) { varnel::SetSize(DefaultContext(), width, height); }
+void VN_CALL VnSetMessage(const char* data) { varnel::SetMessage(DefaultContext(), data); }
+void VN_CALL VnFontInfo(const char* faceName, int fontHeight) { varnel::SetFont(DefaultContext(), faceName, fontHeight); }
+void VN_CALL VnTextInfo(int showText, int addCheckDigit, int checkDigitInText) {
+  varnel::SetTextInfo(DefaultContext(), showText, addCheckDigit, checkDigitInText);
+}
+void VN_CALL VnCodaBarInfo(int start, int stop) { varnel::SetCodabarInfo(DefaultContext(), start, stop); }
+void VN_CALL VnUPCESystem(int system) { varnel::SetUpcESystem(DefaultContext(), system); }
+void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm) {
+  varnel::SetSupplementInfo(DefaultContext(), kind, digits, gapCm);
+}
+void VN_CALL VnBasicInfo(int symbology, double narrowWidthCm, double wideRatio, int orientation, int frameStyle) {
+  varnel::SetBasicInfo(DefaultContext(), symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
+}
+void VN_CALL VnSetBackColor(int red, int green, int blue) { varnel::SetBackColor(DefaultContext(), red, green, blue); }
+void VN_CALL VnSetBarColor(int red, int green, int blue) { varnel::SetBarColor(DefaultContext(), red, green, blue); }
+
+VnBool VN_CALL VnSaveAsBMP(const char* path) { return varnel::Saved(varnel::SaveAsBmp, &DefaultContext(), path); }
+VnBool VN_CALL VnSaveAsWMF(const char* path) { return varnel::Saved(varnel::SaveAsWmf, &DefaultContext(), path); }
+VnBool VN_CALL VnSaveAsEMF(const char* path) { return varnel::Saved(varnel::SaveAsEmf, &DefaultContext(), path); }
+
+VnBool VN_CALL VnCopyToClipboard(void) {
+  return varnel::Guarded<VnBool>(0, [] { return varnel::CopyToClipboard(DefaultContext()) ? 1 : 0; });
+}
+
+// The clipboard and the screen resolution are the process's, shared by every context.
+int VN_CALL VnGetClipboardEMF(void* buffer, int size) {
+  return varnel::Guarded(0, [&] {
+    const varnel::ClipboardAccess clipboard;
+    if (!clipboard.IsOpen()) return 0;
+    const auto metafile = clipboard.EnhMetaFile();
+    if (!metafile || metafile->size() > static_cast<std::size_t>(INT_MAX)) return 0;
+    const int needed = static_cast<int>(metafile->size());
+    if (buffer != nullptr && size >= needed) std::memcpy(buffer, metafile->data(), metafile->size());
+    return needed;
+  });
+}
+
+void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolution(dpiX, dpiY); }
+
+VnBool VN_CALL VnMeasure(int* length, int* thickness) { return varnel::MeasureInto(DefaultContext(), length, thickness); }
+
+const char* VN_CALL VnGetLastError(void) { return DefaultContext().lastError; }
+
+}  // extern "C"

@@ -1,7 +1,0 @@
-#include "base/settings.h"
-
-namespace varnel {
-
-SymbolSettings settings{};
-
-}  // namespace varnel

@@ -1,7 +1,0 @@
-#include "drawing/render_state.h"
-
-namespace varnel {
-
-RenderState state{};
-
-}  // namespace varnel
