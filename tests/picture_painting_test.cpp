@@ -51,7 +51,7 @@ std::vector<std::uint8_t> PictureBytes(const Surface& surface, bool banded) {
     for (std::uint8_t& byte : bytes) byte = static_cast<std::uint8_t>(random());
     PaintPicture(surface, kBlackOnWhite, raster);
   } else {
-    raster.Clear(NearestPaletteIndex(kBlackOnWhite, kBlack));
+    raster.Fill(Rect{0, 0, raster.Width(), raster.Height()}, NearestPaletteIndex(kBlackOnWhite, kBlack));
     RasteriseSurface(surface, kBlackOnWhite, raster);
   }
   return bytes;

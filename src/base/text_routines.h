@@ -5,6 +5,9 @@
 
 namespace varnel {
 
+// 0..9 for a digit character, -1 for anything else.
+constexpr int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
+
 // Copies the first `count` bytes of source and terminates them; destination holds count + 1 bytes.
 void CopyChars(char* destination, const char* source, int count);
 // The number whose decimal digits are the text's characters; callers pass digits only.

@@ -33,9 +33,6 @@ constexpr char kDefaultFamily[] = "sans-serif";
 
 char32_t CodePointOf(std::uint8_t byte) { return Windows1252ToUtf16(byte); }
 
-std::atomic<std::size_t> fontFilesRead{0};
-std::atomic<std::size_t> glyphsRendered{0};
-
 // The face's vertical extent in font units, from its Windows metrics.
 struct VerticalMetrics {
   int ascent;
@@ -308,7 +305,6 @@ class FontEngine {
   static bool ReadFile(const std::string& path, std::vector<unsigned char>& bytes) {
     std::FILE* file = std::fopen(path.c_str(), "rb");
     if (file == nullptr) return false;
-    ++fontFilesRead;
     unsigned char buffer[1 << 16];
     std::size_t got;
     while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
@@ -415,7 +411,6 @@ const GlyphMask& FontLease::Ink(std::uint8_t byte, int quarterTurns) {
   GlyphMask& ink = caches ? glyph.ink[turn] : engine.Scratch();
   ink = GlyphMask{};
   if (font_->Load(byte, FT_LOAD_RENDER)) {
-    ++glyphsRendered;
     TraceInk(font_->face->face->glyph, turn, ink);
   }
   if (caches) {
@@ -426,8 +421,5 @@ const GlyphMask& FontLease::Ink(std::uint8_t byte, int quarterTurns) {
   }
   return ink;
 }
-
-std::size_t FontFilesRead() { return fontFilesRead.load(); }
-std::size_t GlyphsRendered() { return glyphsRendered.load(); }
 
 }  // namespace varnel

@@ -84,9 +84,4 @@ class FontLease {
   int emHeight_;
 };
 
-// What the engine has done since the process started, for tests and benchmarks: font files read
-// from disk and glyphs rendered by FreeType.
-std::size_t FontFilesRead();
-std::size_t GlyphsRendered();
-
 }  // namespace varnel

@@ -71,8 +71,6 @@ void DrawStop(Context& context) { DrawPattern(context, kStopColours, kStopWidths
 
 bool IsDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
-int DigitValue(unsigned char byte) { return byte - '0'; }
-
 // ---- Code 128 with automatic code sets ------------------------------------------------------------
 
 // A byte of the message may cost a code-set switch, an FNC4 and its character.
@@ -154,7 +152,7 @@ std::size_t PlanBytesAt(Code128Plan& plan, const MessageBytes& message, std::siz
   }
   if (DigitsAt(message, i, 4) || (plan.current == kSetC && DigitsAt(message, i, 2))) {
     Enter(plan, kSetC);
-    Emit(plan, 10 * DigitValue(byte) + DigitValue(message.bytes[i + 1]));
+    Emit(plan, 10 * DigitValue(static_cast<char>(byte)) + DigitValue(static_cast<char>(message.bytes[i + 1])));
     return 2;
   }
   if (byte == kDel) return 1;  // a DEL of the message draws nothing (byte 255 reaches set B's DEL)

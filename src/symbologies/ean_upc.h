@@ -6,10 +6,10 @@
 // instead of reading whatever an earlier, longer message left in the buffer.
 #pragma once
 
+#include "base/text_routines.h"
+#include "drawing/context.h"
 #include "drawing/element_drawing.h"
 #include "symbologies/tables.h"
-
-#include "drawing/context.h"
 
 namespace varnel {
 
@@ -17,9 +17,6 @@ namespace varnel {
 // and every second one to its left, weight 1 on the others. A character that is not a digit counts
 // as 0, so the result is always '0'..'9'; the empty text gives '0'.
 char UpcEanCheckDigit(const char* digits);
-
-// 0..9 for a digit character, -1 for anything else.
-int DigitValue(char c);
 
 // In the measuring pass only: appends the UpcEanCheckDigit of the first `dataDigits` characters of
 // workMessage to it. The digit stays for the drawing pass, so each render appends it once.

@@ -9,8 +9,6 @@
 
 namespace varnel {
 
-int DigitValue(char c) { return c >= '0' && c <= '9' ? c - '0' : -1; }
-
 char CharAt(const char* text, int index) { return FixedPositions(text, index + 1)[index]; }
 
 FixedPositions::FixedPositions(const char* text, int positions)

@@ -61,7 +61,6 @@ class OneBitRaster {
   // The cells whose bits are set in the mask, its first cell at (x, y), within `clip` and the
   // picture: a glyph, drawn a byte of the row at a time.
   void PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y, const Rect& clip, int index);
-  void Clear(int index) { Fill(Rect{0, 0, width_, height_}, index); }
   int PixelIndex(int x, int y) const;
 
   // Row y (within the picture), padding included, all zero bits; its bytes, for spans to be painted on.
