@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -218,6 +219,12 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-o", dir.File("picture.gif"), "1"}, 1, "picture.gif"},
       {{"-o", dir.File("no-such-folder/picture.png"), "1"}, 1, "no-such-folder"},
       {{"--size"}, 1, "--size"},
+      {{"--jobs", "0", "-b", "-"}, 1, "--jobs"},
+      {{"-j", "-2", "-b", "-"}, 1, "--jobs"},
+      {{"--jobs=two", "-b", "-"}, 1, "--jobs"},
+      {{"--jobs", "1.5", "-b", "-"}, 1, "--jobs"},
+      {{"--jobs=", "-b", "-"}, 1, "--jobs"},
+      {{"--jobs", "2", "-o", picture, "1"}, 1, "--jobs"},
   };
   for (const Case& test : cases) {
     const std::string where = Joined(test.arguments);
@@ -325,7 +332,9 @@ TEST(CliTest, BatchShowsProgressOnlyOnATerminal) {
   const TempDir dir;
   std::ofstream(dir.File("batch.csv")) << "1," << dir.File("a.png") << "\n2," << dir.File("b.png") << "\n3,"
                                        << dir.File("c.png") << "\n";
-  const testing::ProgramResult run = testing::RunProgramOnTerminal(VARNEL_TOOL, {"-b", dir.File("batch.csv")});
+  // Lines finishing out of order on three threads still bring the bar to its end.
+  const testing::ProgramResult run =
+      testing::RunProgramOnTerminal(VARNEL_TOOL, {"-b", dir.File("batch.csv"), "--jobs", "3"});
   EXPECT_EQ(run.exitCode, 0) << run.out;
   EXPECT_NE(run.out.find("3/3"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find('#'), std::string::npos) << run.out;
@@ -335,6 +344,75 @@ TEST(CliTest, BatchShowsProgressOnlyOnATerminal) {
   EXPECT_EQ(quiet.exitCode, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out, "");
+}
+
+// Every regular file under the folder, by its path inside it; links are the test's own and stay.
+std::map<std::string, std::vector<std::uint8_t>> FilesIn(const std::string& folder) {
+  std::map<std::string, std::vector<std::uint8_t>> files;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file() && !entry.is_symlink()) {
+      files[std::filesystem::relative(entry.path(), folder).string()] = testing::ReadFileBytes(entry.path().string());
+    }
+  }
+  return files;
+}
+
+// Several jobs draw a batch as one job does: the same files byte for byte, the same messages in the
+// same order, the same exit status. In each block of twenty lines, twelve write one file by five
+// names: through ".", "..", a link to the folder, a link to the file that dangles until the file is
+// written, and both links. The last line's picture must be left; it alone uses its name in its
+// block, so that were that name not known for the file, another thread would draw it early. Each
+// name ends two blocks. In memory, so that the disk's flushes do not decide the timing.
+TEST(CliTest, BatchDrawsTheSameWithSeveralJobs) {
+  const TempDir dir(testing::MemoryFolder());
+  const std::string out = dir.File("out");
+  std::filesystem::create_directories(out + "/sub");
+  std::filesystem::create_directory_symlink(out, dir.File("link"));
+  const char* const formats[] = {"png", "bmp", "svg", "wmf", "emf"};
+  // Drawn in full before its folder turns out to be missing, while the quick failures after it are
+  // found at once: their messages must still come after its own.
+  const std::string slow(900, 'S');
+  std::string lines;
+  for (int block = 0; block < 10; ++block) {
+    const std::string first = std::to_string(block * 20);
+    const std::string code = out + "/code-" + first + "." + formats[block % 5];
+    const std::string shared = "shared-" + std::to_string(block) + ".svg";
+    std::filesystem::create_symlink(shared, out + "/alias-" + shared);
+    const std::string names[] = {out + "/./" + shared, out + "/sub/../" + shared, dir.File("link/") + shared,
+                                 out + "/alias-" + shared, dir.File("link/alias-") + shared};
+    lines += "LINE-" + first + "," + code + "\n" +
+             "590123412345," + out + "/ean-" + first + ".png,ean13\n" +
+             "5901234123," + out + "/refused-" + first + ".png,ean13\n" +
+             "lower," + out + "/kept.png,code39\n" +
+             slow + "," + out + "/missing/" + first + ".svg\n" +
+             "1," + out + "/bad-" + first + ".png,nosuch\n" +
+             "\"unclosed," + out + "/never-" + first + ".png\n" +
+             "LATER-" + first + "," + code + "\n";
+    for (int line = 0; line < 12; ++line) {
+      const int name = line == 11 ? block % 5 : (block + 1 + line % 4) % 5;
+      lines += "SHARED-" + std::to_string(block * 20 + 8 + line) + "," + names[name] + "\n";
+    }
+  }
+  std::ofstream(dir.File("batch.csv"), std::ios::binary) << lines;
+  const std::vector<std::uint8_t> old = {'O', 'L', 'D'};
+
+  const auto draw = [&](const std::string& jobs) {
+    for (const auto& [name, bytes] : FilesIn(out)) std::filesystem::remove(out + "/" + name);
+    testing::WriteFileBytes(out + "/kept.png", old);
+    return Varnel({"--size", "600x200", "-b", dir.File("batch.csv"), "--jobs", jobs});
+  };
+  const testing::ProgramResult one = draw("1");
+  const std::map<std::string, std::vector<std::uint8_t>> oneFiles = FilesIn(out);
+  ASSERT_EQ(one.exitCode, 1) << one.err;
+  ASSERT_EQ(oneFiles.at("kept.png"), old);
+  ASSERT_EQ(oneFiles.size(), 1 + 10 * 3u) << "kept, and code, ean and shared for each block";
+
+  const testing::ProgramResult four = draw("4");
+  EXPECT_EQ(four.exitCode, one.exitCode);
+  EXPECT_EQ(four.err, one.err);
+  const std::map<std::string, std::vector<std::uint8_t>> fourFiles = FilesIn(out);
+  ASSERT_EQ(fourFiles.size(), oneFiles.size());
+  for (const auto& [name, bytes] : oneFiles) EXPECT_TRUE(fourFiles.at(name) == bytes) << name;
 }
 
 TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
@@ -382,7 +460,7 @@ TEST(CliTest, HelpAndVersionAnswerOnStandardOutput) {
     EXPECT_EQ(run.exitCode, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_EQ(run.out.rfind("Usage: varnel", 0), 0u) << run.out;
-    for (const char* documented : {"--symbology", "--batch", "--list", "--dpi", "Exit status"}) {
+    for (const char* documented : {"--symbology", "--batch", "--jobs", "--list", "--dpi", "Exit status"}) {
       EXPECT_NE(run.out.find(documented), std::string::npos) << documented;
     }
   }

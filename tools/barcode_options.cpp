@@ -23,20 +23,21 @@ Pair PictureSize(const BarcodeOptions& barcode) {
   return turned ? Pair{kLibraryDefault.second, kLibraryDefault.first} : kLibraryDefault;
 }
 
-void ApplyToLibrary(const BarcodeOptions& barcode) {
-  VnSetDefault();
+void ApplyToContext(VnContext* context, const BarcodeOptions& barcode) {
+  VnCtxSetDefault(context);
   VnSetScreenResolution(barcode.resolution.first, barcode.resolution.second);
   const Pair size = PictureSize(barcode);
-  VnSetSize(size.first, size.second);
-  VnSetMessage(barcode.data.c_str());
-  VnBasicInfo(barcode.symbology, barcode.narrowWidthCm, barcode.wideRatio, barcode.orientation, barcode.frame);
-  VnFontInfo(barcode.fontFace.c_str(), barcode.fontHeight);
-  VnTextInfo(barcode.showText, barcode.addCheckCharacter, barcode.checkCharacterInText);
-  VnCodaBarInfo(barcode.codabarStart, barcode.codabarStop);
-  VnUPCESystem(barcode.upceSystem);
-  VnSupplementInfo(AddOnKind(barcode.addOnDigits), barcode.addOnDigits.c_str(), barcode.addOnGapCm);
-  VnSetBarColor(barcode.barColor.red, barcode.barColor.green, barcode.barColor.blue);
-  VnSetBackColor(barcode.backColor.red, barcode.backColor.green, barcode.backColor.blue);
+  VnCtxSetSize(context, size.first, size.second);
+  VnCtxSetMessage(context, barcode.data.c_str());
+  VnCtxBasicInfo(context, barcode.symbology, barcode.narrowWidthCm, barcode.wideRatio, barcode.orientation,
+                 barcode.frame);
+  VnCtxFontInfo(context, barcode.fontFace.c_str(), barcode.fontHeight);
+  VnCtxTextInfo(context, barcode.showText, barcode.addCheckCharacter, barcode.checkCharacterInText);
+  VnCtxCodaBarInfo(context, barcode.codabarStart, barcode.codabarStop);
+  VnCtxUPCESystem(context, barcode.upceSystem);
+  VnCtxSupplementInfo(context, AddOnKind(barcode.addOnDigits), barcode.addOnDigits.c_str(), barcode.addOnGapCm);
+  VnCtxSetBarColor(context, barcode.barColor.red, barcode.barColor.green, barcode.barColor.blue);
+  VnCtxSetBackColor(context, barcode.backColor.red, barcode.backColor.green, barcode.backColor.blue);
 }
 
 }  // namespace varnel::tool

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "value_parsers.h"
+#include "varnel32.h"
 
 namespace varnel::tool {
 
@@ -36,8 +37,10 @@ struct BarcodeOptions {
   Pair resolution{96, 96};
 };
 
-// Every setting is set, starting from VnSetDefault, so nothing of an earlier barcode remains.
-void ApplyToLibrary(const BarcodeOptions& barcode);
+// Every setting is set on the context, starting from its defaults, so nothing of an earlier barcode
+// remains. The screen resolution is the process's: it is set too, and every barcode of a run has the
+// same, so contexts on other threads find the value they would set themselves.
+void ApplyToContext(VnContext* context, const BarcodeOptions& barcode);
 
 // The picture size the barcode is drawn at.
 Pair PictureSize(const BarcodeOptions& barcode);

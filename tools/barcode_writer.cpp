@@ -5,15 +5,15 @@
 
 namespace varnel::tool {
 
-WriteResult WriteBarcode(const BarcodeOptions& barcode, const std::string& outputPath) {
+WriteResult WriteBarcode(VnContext* context, const BarcodeOptions& barcode, const std::string& outputPath) {
   const OutputFormat* format = FormatForPath(outputPath);
   if (format == nullptr) {
     return {WriteOutcome::kFailed, "cannot tell the format of " + outputPath +
                                        " from its extension (.bmp, .wmf, .emf, .svg or .png)"};
   }
-  ApplyToLibrary(barcode);
-  if (!VnMeasure(nullptr, nullptr)) return {WriteOutcome::kRefused, VnGetLastError()};
-  if (!format->save(outputPath.c_str())) {
+  ApplyToContext(context, barcode);
+  if (!VnCtxMeasure(context, nullptr, nullptr)) return {WriteOutcome::kRefused, VnCtxGetLastError(context)};
+  if (!format->save(context, outputPath.c_str())) {
     return {WriteOutcome::kFailed, "cannot write " + outputPath};
   }
   return {WriteOutcome::kWritten, {}};

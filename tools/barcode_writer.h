@@ -4,6 +4,7 @@
 #include <string>
 
 #include "barcode_options.h"
+#include "varnel32.h"
 
 namespace varnel::tool {
 
@@ -19,7 +20,8 @@ struct WriteResult {
 };
 
 // The library draws refused data as a picture of its message; the tool instead leaves the output
-// file as it was, so the data is validated first, which draws nothing and writes nothing.
-WriteResult WriteBarcode(const BarcodeOptions& barcode, const std::string& outputPath);
+// file as it was, so the data is validated first, which draws nothing and writes nothing. The context
+// is the caller's: one thread's at a time.
+WriteResult WriteBarcode(VnContext* context, const BarcodeOptions& barcode, const std::string& outputPath);
 
 }  // namespace varnel::tool

@@ -1,86 +1,73 @@
 #include "batch_mode.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <string>
+#include <thread>
+#include <unordered_map>
 #include <vector>
 
-#include "barcode_writer.h"
-#include "csv_fields.h"
+#include "batch_lines.h"
 #include "exit_codes.h"
+#include "output_file_key.h"
+#include "parallel_lines.h"
 #include "progress_bar.h"
-#include "symbology_names.h"
 
 namespace varnel::tool {
 namespace {
 
-struct BatchLine {
-  int number;  // counted from 1, as editors show it
-  std::string text;
-};
-
-// The whole input is read first so the progress bar knows how far there is to go.
-std::vector<BatchLine> ReadLines(std::istream& in) {
-  std::vector<BatchLine> lines;
-  std::string text;
-  for (int number = 1; std::getline(in, text); ++number) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();  // a file written on Windows
-    if (!text.empty()) lines.push_back({number, std::move(text)});
+// Lines that may write one file share a chain, in their order; a line that writes nothing has one
+// of its own. The chains come in the order of their first lines, so that lines are drawn roughly in
+// the order they are reported.
+LineChains SameFileChains(const std::vector<BatchLine>& lines) {
+  LineChains chains;
+  std::unordered_map<std::string, std::size_t> chainOfFile;
+  for (std::size_t line = 0; line < lines.size(); ++line) {
+    if (lines[line].unusable) {
+      chains.push_back({line});
+      continue;
+    }
+    const auto [entry, first] = chainOfFile.try_emplace(OutputFileKey(lines[line].output), chains.size());
+    if (first) chains.emplace_back();
+    chains[entry->second].push_back(line);
   }
-  return lines;
+  return chains;
 }
 
-struct LineResult {
-  int exitCode;
-  std::string message;
-};
-
-LineResult DrawLine(const BatchLine& line, const ToolOptions& options) {
-  const std::optional<std::vector<std::string>> fields = SplitCsvFields(line.text);
-  if (!fields) return {kExitFailure, "unbalanced quotes"};
-  if (fields->size() < 2 || fields->size() > 3) return {kExitFailure, "expected DATA,OUTPUT[,SYMBOLOGY]"};
-  BarcodeOptions barcode = options.barcode;
-  barcode.data = (*fields)[0];
-  const std::string& output = (*fields)[1];
-  if (output.empty()) return {kExitFailure, "no output file"};
-  if (fields->size() == 3 && !(*fields)[2].empty()) {
-    const std::optional<int> symbology = FindSymbology((*fields)[2]);
-    if (!symbology) return {kExitFailure, "unknown symbology '" + (*fields)[2] + "'"};
-    barcode.symbology = *symbology;
-  }
-  const WriteResult result = WriteBarcode(barcode, output);
-  switch (result.outcome) {
-    case WriteOutcome::kWritten: return {kExitSuccess, {}};
-    case WriteOutcome::kRefused: return {kExitRefused, output + ": " + result.message};
-    case WriteOutcome::kFailed: return {kExitFailure, result.message};
-  }
-  return {kExitFailure, "unexpected outcome"};
-}
+int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
 }  // namespace
 
 int RunBatch(const ToolOptions& options) {
   std::vector<BatchLine> lines;
   if (options.batchSource == "-") {
-    lines = ReadLines(std::cin);
+    lines = ReadBatchLines(std::cin);
   } else {
     std::ifstream file(options.batchSource);
     if (!file) {
       std::cerr << "varnel: cannot read " << options.batchSource << "\n";
       return kExitFailure;
     }
-    lines = ReadLines(file);
+    lines = ReadBatchLines(file);
   }
 
   int exitCode = kExitSuccess;
   ProgressBar progress(static_cast<int>(lines.size()), StandardErrorIsTerminal());
   progress.Show(0);
-  for (std::size_t i = 0; i < lines.size(); ++i) {
-    const LineResult result = DrawLine(lines[i], options);
-    if (result.exitCode != kExitSuccess) {
-      progress.Report("varnel: line " + std::to_string(lines[i].number) + ": " + result.message);
-    }
-    exitCode = CombinedExitCode(exitCode, result.exitCode);
-    progress.Show(static_cast<int>(i + 1));
+  const LineWork work{
+      [&](VnContext* context, std::size_t line) { return DrawBatchLine(context, options.barcode, lines[line]); },
+      [&](std::size_t line, const LineResult& result) {
+        if (result.exitCode != kExitSuccess) {
+          progress.Report("varnel: line " + std::to_string(lines[line].number) + ": " + result.message);
+        }
+        exitCode = CombinedExitCode(exitCode, result.exitCode);
+      },
+      [&](std::size_t linesDrawn) { progress.Show(static_cast<int>(linesDrawn)); },
+  };
+  if (!DrawLines(SameFileChains(lines), options.jobs.value_or(DefaultJobs()), work)) {
+    progress.Report("varnel: cannot start a thread to draw the batch");
+    return kExitFailure;
   }
   return exitCode;
 }

@@ -87,6 +87,11 @@ constexpr OptionSpec kOptions[] = {
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositivePair(v, true), o.barcode.resolution); }},
     {"batch", 'b', "FILE", "one barcode a line of FILE, - for standard input (see below)",
      [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.batchSource); }},
+    {"jobs", 'j', "N", "how many batch lines are drawn at once, each on a thread (default: one a core)",
+     [](ToolOptions& o, std::string_view v) {
+       const std::optional<int> jobs = ParseInt(v);
+       return jobs > 0 && Store(jobs, o.jobs);
+     }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
     {"help", 'h', "", "show this help",
@@ -117,6 +122,7 @@ std::string Inconsistency(const ToolOptions& options) {
     case Task::kRender:
       if (!options.data) return "no data to encode";
       if (options.outputPath.empty()) return "no output file (--output FILE)";
+      if (options.jobs) return "--jobs is for batch mode (--batch FILE)";
       return {};
     case Task::kBatch:
       if (options.data) return "the data comes from the batch lines, not the command line";

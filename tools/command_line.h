@@ -18,6 +18,7 @@ struct ToolOptions {
   std::optional<std::string> data;
   std::string outputPath;
   std::string batchSource;  // a file, or "-" for standard input
+  std::optional<int> jobs;  // how many batch lines are drawn at once; unset, one a core
 };
 
 struct OptionSpec {

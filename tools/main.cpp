@@ -7,6 +7,7 @@
 #include "batch_mode.h"
 #include "command_line.h"
 #include "exit_codes.h"
+#include "library_context.h"
 #include "usage.h"
 
 using namespace varnel::tool;
@@ -14,9 +15,14 @@ using namespace varnel::tool;
 namespace {
 
 int RenderOne(const ToolOptions& options) {
+  const LibraryContext context = CreateLibraryContext();
+  if (!context) {
+    std::fputs("varnel: out of memory\n", stderr);
+    return kExitFailure;
+  }
   BarcodeOptions barcode = options.barcode;
   barcode.data = *options.data;
-  const WriteResult result = WriteBarcode(barcode, options.outputPath);
+  const WriteResult result = WriteBarcode(context.get(), barcode, options.outputPath);
   if (result.outcome == WriteOutcome::kWritten) return kExitSuccess;
   std::fprintf(stderr, "varnel: %s\n", result.message.c_str());
   return result.outcome == WriteOutcome::kRefused ? kExitRefused : kExitFailure;

@@ -8,11 +8,11 @@ namespace varnel::tool {
 namespace {
 
 constexpr std::array<OutputFormat, 5> kFormats = {{
-    {".bmp", VnSaveAsBMP},
-    {".wmf", VnSaveAsWMF},
-    {".emf", VnSaveAsEMF},
-    {".svg", VnSaveAsSVG},
-    {".png", VnSaveAsPNG},
+    {".bmp", VnCtxSaveAsBMP},
+    {".wmf", VnCtxSaveAsWMF},
+    {".emf", VnCtxSaveAsEMF},
+    {".svg", VnCtxSaveAsSVG},
+    {".png", VnCtxSaveAsPNG},
 }};
 
 bool EndsWithIgnoringCase(std::string_view text, std::string_view ending) {

@@ -10,7 +10,7 @@ namespace varnel::tool {
 
 struct OutputFormat {
   std::string_view extension;  // with its dot, lower case
-  VnBool(VN_CALL* save)(const char* path);
+  VnBool(VN_CALL* save)(VnContext* context, const char* path);
 };
 
 std::span<const OutputFormat> AllOutputFormats();
