@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The project's single test command: a plain optimised build and a clang
-# AddressSanitizer/UndefinedBehaviorSanitizer build, each with its full suite, the
-# Windows DLL's tests under Wine, and a short run of every fuzz target.
+# AddressSanitizer/UndefinedBehaviorSanitizer build, each with its full suite, a clang
+# ThreadSanitizer build with the suite of contexts on threads, the Windows DLL's tests
+# under Wine, and a short run of every fuzz target.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -14,6 +15,9 @@ python3 scripts/check-layers.py
 # Exported before building too: test discovery runs the test binaries.
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+# A race fails the run, with the stacks of both accesses (and, for a lock-order inversion, where
+# each lock was taken).
+export TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1"
 
 # The trees are shared with other scripts, whose cached choices (tests
 # switched off, say) would otherwise carry over; say what this run needs.
@@ -22,12 +26,18 @@ cmake --build build -j2
 
 # CC and CXX only count when a tree is first configured, so a tree that was
 # configured with another compiler is started afresh.
-if [[ -f build-sanitize/CMakeCache.txt ]] &&
-  ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++$' build-sanitize/CMakeCache.txt; then
-  rm -rf build-sanitize
-fi
+for tree in build-sanitize build-tsan; do
+  if [[ -f $tree/CMakeCache.txt ]] &&
+    ! grep -q '^CMAKE_CXX_COMPILER:[A-Z]*=.*clang++$' "$tree/CMakeCache.txt"; then
+    rm -rf "$tree"
+  fi
+done
 CC=clang CXX=clang++ cmake -S . -B build-sanitize -DCMAKE_BUILD_TYPE=Debug -DVARNEL_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON -DVARNEL_WARNINGS_AS_ERRORS=ON
 cmake --build build-sanitize -j2
+# ThreadSanitizer cannot share a process with AddressSanitizer: a tree of its own, optimised and
+# with the debug information its reports' stacks need, holding the library and the suite of threads.
+CC=clang CXX=clang++ cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVARNEL_THREAD_SANITIZE=ON -DVARNEL_BUILD_TESTS=ON -DVARNEL_WARNINGS_AS_ERRORS=ON
+cmake --build build-tsan -j2
 
 # Every stage runs even if an earlier one fails, so one run shows every failure; each stage's output
 # is also kept, so that the end of the run can show again what failed, where a reader of only the
@@ -47,6 +57,7 @@ stage windows bash scripts/test-windows.sh build
 stage fuzzing bash scripts/fuzz.sh
 stage plain-suite ctest --test-dir build --output-on-failure -j2
 stage sanitizer-suite ctest --test-dir build-sanitize --output-on-failure -j2
+stage thread-sanitizer-suite ctest --test-dir build-tsan --output-on-failure
 
 ((${#failed[@]} == 0)) && exit 0
 for name in "${failed[@]}"; do
@@ -57,6 +68,7 @@ for name in "${failed[@]}"; do
   case $name in
     plain-suite) tree=build ;;
     sanitizer-suite) tree=build-sanitize ;;
+    thread-sanitizer-suite) tree=build-tsan ;;
     *) continue ;;
   esac
   echo "==== $name: the failed tests run again, one at a time:"

@@ -14,4 +14,16 @@ struct FileOutput {
 inline constexpr FileOutput kFileOutputs[] = {
     {"BMP", VnSaveAsBMP}, {"WMF", VnSaveAsWMF}, {"EMF", VnSaveAsEMF}, {"SVG", VnSaveAsSVG}, {"PNG", VnSaveAsPNG}};
 
+// The same exports on a context of the host's own.
+struct ContextFileOutput {
+  const char* name;
+  VnBool (*save)(VnContext*, const char*);
+};
+
+inline constexpr ContextFileOutput kContextFileOutputs[] = {{"BMP", VnCtxSaveAsBMP},
+                                                            {"WMF", VnCtxSaveAsWMF},
+                                                            {"EMF", VnCtxSaveAsEMF},
+                                                            {"SVG", VnCtxSaveAsSVG},
+                                                            {"PNG", VnCtxSaveAsPNG}};
+
 }  // namespace varnel::testing
