@@ -412,5 +412,56 @@ TEST(HostileValues, NullTextsAreEmptyTextsNullPathsAreRefusedAndSmallBuffersUnto
   }
 }
 
+// A NULL context is refused by every context export: no setter reaches the default context, no
+// output writes a file or replaces the clipboard's metafile, the measure zeroes the sizes, and the
+// last error is "" whatever the default context's is. Destroying NULL does nothing.
+TEST(HostileValues, ANullContextIsRefusedByEveryContextExport) {
+  testing::ResetLibrary();
+  VnBasicInfo(kEan13, 0.07, 2.0, 0, 0);
+  VnSetMessage("590123412345");
+  ASSERT_EQ(VnCopyToClipboard(), 1);
+  std::vector<std::uint8_t> clipboard(static_cast<std::size_t>(VnGetClipboardEMF(nullptr, 0)));
+  ASSERT_EQ(VnGetClipboardEMF(clipboard.data(), static_cast<int>(clipboard.size())), static_cast<int>(clipboard.size()));
+  // Another picture than the clipboard's, so that a copy made of it would show.
+  VnSetMessage("400638133393");
+  testing::TempDir reference, folder;
+  const std::string before = reference.File("before.bmp"), after = reference.File("after.bmp");
+  ASSERT_EQ(VnSaveAsBMP(before.c_str()), 1);
+
+  VnCtxSetDefault(nullptr);
+  VnCtxSetSize(nullptr, 500, 100);
+  VnCtxSetMessage(nullptr, "12345");
+  VnCtxFontInfo(nullptr, "Liberation Serif", 40);
+  VnCtxTextInfo(nullptr, 0, 1, 1);
+  VnCtxCodaBarInfo(nullptr, 2, 3);
+  VnCtxUPCESystem(nullptr, 1);
+  VnCtxSupplementInfo(nullptr, kSupplement5, "52495", 1.0);
+  VnCtxBasicInfo(nullptr, kCode128, 0.1, 3.0, 1, 2);
+  VnCtxSetBackColor(nullptr, 255, 0, 0);
+  VnCtxSetBarColor(nullptr, 0, 0, 255);
+  VnDestroyContext(nullptr);
+
+  for (const testing::ContextFileOutput& output : testing::kContextFileOutputs) {
+    EXPECT_EQ(output.save(nullptr, folder.File(output.name).c_str()), 0) << output.name;
+  }
+  EXPECT_EQ(EntryCount(folder), 0);
+  EXPECT_EQ(VnCtxCopyToClipboard(nullptr), 0);
+  std::vector<std::uint8_t> kept(clipboard.size());
+  EXPECT_EQ(VnGetClipboardEMF(kept.data(), static_cast<int>(kept.size())), static_cast<int>(kept.size()));
+  EXPECT_EQ(kept, clipboard);
+  int length = 7, thickness = 7;
+  EXPECT_EQ(VnCtxMeasure(nullptr, &length, &thickness), 0);
+  EXPECT_EQ(length, 0);
+  EXPECT_EQ(thickness, 0);
+  EXPECT_EQ(VnCtxMeasure(nullptr, nullptr, nullptr), 0);
+
+  ASSERT_EQ(VnSaveAsBMP(after.c_str()), 1);
+  EXPECT_EQ(testing::ReadFileBytes(after), testing::ReadFileBytes(before));
+  VnSetMessage("12345");
+  ASSERT_EQ(VnMeasure(nullptr, nullptr), 0);
+  ASSERT_STRNE(VnGetLastError(), "");
+  EXPECT_STREQ(VnCtxGetLastError(nullptr), "");
+}
+
 }  // namespace
 }  // namespace varnel

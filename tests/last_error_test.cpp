@@ -94,5 +94,78 @@ TEST(LastError, AFileThatCannotBeWrittenDoesNotMakeDrawnDataRefused) {
   EXPECT_STREQ(VnGetLastError(), "");
 }
 
+// A context begins as VnSetDefault leaves the default context, whatever that has been set to, and
+// with no error of its own.
+TEST(LastError, ANewContextStartsFromTheDefaultsWithNoError) {
+  testing::ResetLibrary();
+  VnBasicInfo(kUpcA, 0.1, 3.0, 1, 2);
+  VnSetSize(500, 120);
+  VnFontInfo("Liberation Serif", 40);
+  VnSetMessage("12");
+  testing::TempDir folder;
+  const std::string fresh = folder.File("fresh.bmp"), classic = folder.File("classic.bmp");
+  ASSERT_EQ(VnSaveAsBMP(classic.c_str()), 1);
+  ASSERT_STRNE(VnGetLastError(), "");
+
+  VnContext* context = VnCreateContext();
+  ASSERT_NE(context, nullptr);
+  EXPECT_STREQ(VnCtxGetLastError(context), "");
+  ASSERT_EQ(VnCtxSaveAsBMP(context, fresh.c_str()), 1);
+  VnDestroyContext(context);
+  VnSetDefault();
+  ASSERT_EQ(VnSaveAsBMP(classic.c_str()), 1);
+  EXPECT_EQ(testing::ReadFileBytes(fresh), testing::ReadFileBytes(classic));
+}
+
+// Two contexts and the default one, each set up before any of them draws: each draws its own
+// settings, as the classic exports draw them alone, and keeps its own last error.
+TEST(LastError, EachContextKeepsItsOwnSettingsAndLastError) {
+  struct Design {
+    int symbology;
+    const char* data;
+    int width;
+    int orientation;
+    const char* message;
+  };
+  const Design designs[] = {
+      {kEan13, "590123412345", 300, 0, ""},
+      {kCode39, "lower case", 400, 1, "Wrong Data Format"},
+      {kJan8, "1234567", 250, 2, "The leading 49 are required."},
+  };
+  testing::ResetLibrary();
+  const auto onDefaultContext = [](const Design& d) {
+    VnBasicInfo(d.symbology, 0.05, 2.5, d.orientation, 0);
+    VnSetMessage(d.data);
+    VnSetSize(d.width, 200);
+  };
+  VnContext* contexts[] = {VnCreateContext(), VnCreateContext()};
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_NE(contexts[i], nullptr);
+    VnCtxBasicInfo(contexts[i], designs[i].symbology, 0.05, 2.5, designs[i].orientation, 0);
+    VnCtxSetMessage(contexts[i], designs[i].data);
+    VnCtxSetSize(contexts[i], designs[i].width, 200);
+  }
+  onDefaultContext(designs[2]);
+
+  // Drawn data between two refusals, so that a shared last error would show in all three.
+  testing::TempDir folder;
+  const std::string files[] = {folder.File("0.bmp"), folder.File("1.bmp"), folder.File("default.bmp")};
+  ASSERT_EQ(VnCtxSaveAsBMP(contexts[1], files[1].c_str()), 1);
+  ASSERT_EQ(VnCtxSaveAsBMP(contexts[0], files[0].c_str()), 1);
+  ASSERT_EQ(VnSaveAsBMP(files[2].c_str()), 1);
+  EXPECT_STREQ(VnCtxGetLastError(contexts[0]), designs[0].message);
+  EXPECT_STREQ(VnCtxGetLastError(contexts[1]), designs[1].message);
+  EXPECT_STREQ(VnGetLastError(), designs[2].message);
+  for (VnContext* context : contexts) VnDestroyContext(context);
+
+  const std::string classic = folder.File("classic.bmp");
+  for (int i = 0; i < 3; ++i) {
+    VnSetDefault();
+    onDefaultContext(designs[i]);
+    ASSERT_EQ(VnSaveAsBMP(classic.c_str()), 1);
+    EXPECT_EQ(testing::ReadFileBytes(files[i]), testing::ReadFileBytes(classic)) << designs[i].data;
+  }
+}
+
 }  // namespace
 }  // namespace varnel
