@@ -22,12 +22,18 @@
 
 #include "varnel32.h"
 
-/* The fourteen exports of the classic interface, and the one extension this host uses. */
+/* The fourteen exports of the classic interface, the one extension this host uses, and every
+ * export of the context interface the DLL has (all but the SVG and PNG outputs). */
 #define CLASSIC_EXPORTS(X)                                                                         \
   X(VnSetDefault) X(VnSetSize) X(VnSetMessage) X(VnFontInfo) X(VnTextInfo) X(VnCodaBarInfo)        \
   X(VnUPCESystem) X(VnSupplementInfo) X(VnBasicInfo) X(VnSetBackColor) X(VnSetBarColor)            \
   X(VnCopyToClipboard) X(VnSaveAsWMF) X(VnSaveAsBMP)
-#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) X(VnSetScreenResolution)
+#define CONTEXT_EXPORTS(X)                                                                         \
+  X(VnCreateContext) X(VnDestroyContext) X(VnCtxSetDefault) X(VnCtxSetSize) X(VnCtxSetMessage)     \
+  X(VnCtxFontInfo) X(VnCtxTextInfo) X(VnCtxCodaBarInfo) X(VnCtxUPCESystem) X(VnCtxSupplementInfo)  \
+  X(VnCtxBasicInfo) X(VnCtxSetBackColor) X(VnCtxSetBarColor) X(VnCtxCopyToClipboard)               \
+  X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure) X(VnCtxGetLastError)
+#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) X(VnSetScreenResolution) CONTEXT_EXPORTS(X)
 
 /* Pointers typed from the public header's declarations, so every call is made exactly as the
  * header declares it: __stdcall, the header's argument types. */
@@ -488,6 +494,40 @@ static void CheckTextIsDrawn(const char* folder) {
         rows[0]);
 }
 
+/* A context of the host's own draws what the default context draws with the same settings, and
+ * its refusals are its own. */
+static void CheckContext(const char* folder) {
+  char classic[MAX_PATH], own[MAX_PATH];
+  JoinPath(classic, sizeof classic, folder, "classic.bmp");
+  JoinPath(own, sizeof own, folder, "context.bmp");
+  VnContext* const context = vn.VnCreateContext();
+  CHECK(context != NULL, "VnCreateContext returns a context");
+  if (context == NULL) return;
+  vn.VnSetDefault();
+  vn.VnBasicInfo(7, 0.05, 2.5, 1, 2);
+  vn.VnSetMessage("590123412345");
+  vn.VnSupplementInfo(2, "52495", 0.5);
+  vn.VnCtxBasicInfo(context, 7, 0.05, 2.5, 1, 2);
+  vn.VnCtxSetMessage(context, "590123412345");
+  vn.VnCtxSupplementInfo(context, 2, "52495", 0.5);
+  CHECK(vn.VnSaveAsBMP(classic) == 1 && vn.VnCtxSaveAsBMP(context, own) == 1,
+        "VnSaveAsBMP and VnCtxSaveAsBMP return 1");
+  FileBytes expected = ReadWholeFile(classic), drawn = ReadWholeFile(own);
+  CHECK(expected.size > 62 && drawn.size == expected.size && memcmp(drawn.bytes, expected.bytes, drawn.size) == 0,
+        "the context's BMP is the classic export's: %u bytes, %u expected", (unsigned)drawn.size,
+        (unsigned)expected.size);
+  free(expected.bytes);
+  free(drawn.bytes);
+
+  vn.VnCtxSetMessage(context, "12");
+  int length = -1, thickness = -1;
+  CHECK(vn.VnCtxMeasure(context, &length, &thickness) == 0 && length == 0 && thickness == 0,
+        "VnCtxMeasure refuses two digits of EAN-13 with sizes 0: %d, %d", length, thickness);
+  CHECK(strcmp(vn.VnCtxGetLastError(context), "12 digits are required.") == 0, "VnCtxGetLastError: \"%s\"",
+        vn.VnCtxGetLastError(context));
+  vn.VnDestroyContext(context);
+}
+
 /* ---- The bar pictures for the Linux side ----------------------------------------------------- */
 
 /* The enhanced metafile on the clipboard, copied to a file by the platform. */
@@ -605,6 +645,7 @@ int main(int argc, char** argv) {
     CheckLinks(folder);
     CheckNamelessSave(folder);
     CheckTextIsDrawn(folder);
+    CheckContext(folder);
     CheckWmfHeaderAtChosenResolutions(folder);
   }
   printf("%d passed, %d failed\n", passed, failed);
