@@ -183,6 +183,15 @@ class BindingTest(unittest.TestCase):
             Barcode().save(self.path("picture.gif"))
         self.assertFalse(os.path.exists(self.path("picture.gif")))
 
+    def test_the_names_are_the_tools(self):
+        # Both come from the library's catalogue; the tool is the one built with this library.
+        tool = pathlib.Path(varnel32._library_file).parent.parent / "tools" / "varnel"
+        if not tool.exists():
+            self.skipTest(f"no tool built with the library at {tool}")
+        listed = subprocess.run([str(tool), "--list"], capture_output=True, check=True, timeout=60).stdout
+        lines = [line.split() for line in listed.decode().splitlines()]
+        self.assertEqual(list(varnel32.SYMBOLOGIES.items()), [(fields[1], int(fields[0])) for fields in lines])
+
     def test_settings_reach_the_picture(self):
         barcode = Barcode(
             symbology="code128", data="Varnel", width=401, height=151, bar_color="#102030",

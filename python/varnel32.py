@@ -11,12 +11,15 @@ file at the path.
 
 The library is found through the VARNEL32_LIBRARY environment variable (the path of
 libvarnel32.so), else beside this module or in the project's build/src folder, else by the system's
-loader. Its settings are process-wide, so calls into it are serialised here.
+loader. Its settings are process-wide, so calls into it are serialised here. The symbologies' names
+are in varnel32-symbologies.json, which the library's build writes beside it; a copy beside this
+module serves a library the system's loader finds.
 """
 
 import ctypes
 import ctypes.util
 import dataclasses
+import json
 import os
 import pathlib
 import tempfile
@@ -29,31 +32,6 @@ __all__ = ["Barcode", "VarnelDataError", "SYMBOLOGIES", "FORMATS", "last_error"]
 class VarnelDataError(ValueError):
     """The data (or add-on) cannot be drawn in the chosen symbology; the message says why."""
 
-
-# The names the command-line tool accepts, by symbology number.
-SYMBOLOGIES = {
-    "codabar": 0,
-    "code11": 1,
-    "code128": 2,
-    "code39": 3,
-    "code39-ascii": 4,
-    "code93": 5,
-    "ean128": 6,
-    "ean13": 7,
-    "ean8": 8,
-    "itf": 9,
-    "isbn": 10,
-    "jan13": 11,
-    "jan8": 12,
-    "matrix2of5": 13,
-    "msi": 14,
-    "planet": 15,
-    "postnet": 16,
-    "sscc18": 17,
-    "ean128-ai01": 18,
-    "upc-a": 19,
-    "upc-e": 20,
-}
 
 _FRAMES = {"none": 0, "dashed": 1, "solid": 2}
 _CODABAR_CHARACTERS = "ABCD"
@@ -70,19 +48,36 @@ def _folded(name: str) -> str:
     return "".join(c for c in name.lower() if c not in "-_ ")
 
 
-_SYMBOLOGIES_FOLDED = {_folded(name): number for name, number in SYMBOLOGIES.items()}
-
-
-def _load_library() -> ctypes.CDLL:
+def _library_path() -> str:
+    """The library's file, or the name the system's loader looks for."""
     explicit = os.environ.get("VARNEL32_LIBRARY")
     if explicit:
-        return ctypes.CDLL(explicit)
+        return explicit
     here = pathlib.Path(__file__).resolve().parent
     for candidate in (here / "libvarnel32.so", here.parent / "build" / "src" / "libvarnel32.so"):
         if candidate.exists():
-            return ctypes.CDLL(str(candidate))
-    found = ctypes.util.find_library("varnel32")
-    return ctypes.CDLL(found or "libvarnel32.so.1")
+            return str(candidate)
+    return ctypes.util.find_library("varnel32") or "libvarnel32.so.1"
+
+
+def _read_symbologies(library_path: str) -> dict:
+    """The names the command-line tool accepts, by symbology number, in number order.
+
+    They come from the library's catalogue (src/symbologies/catalogue.h) alone, which the build
+    writes out beside the library: a copy kept here would drift from it, the library exports no
+    list, and running the tool would make the binding need a program as well as the library. Written
+    by the build that made the library, they name what that library draws. A library the system's
+    loader finds has no folder known here, so a copy beside this module is looked for too.
+    """
+    folders = [pathlib.Path(__file__).resolve().parent]
+    if os.path.dirname(library_path):
+        folders.insert(0, pathlib.Path(library_path).parent)
+    for folder in folders:
+        listing = folder / "varnel32-symbologies.json"
+        if listing.exists():
+            return json.loads(listing.read_text(encoding="utf-8"))
+    searched = " or ".join(str(folder) for folder in folders)
+    raise ImportError(f"varnel32-symbologies.json, which the library's build writes, is not in {searched}")
 
 
 def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
@@ -114,7 +109,10 @@ def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
     return library
 
 
-_library = _declare(_load_library())
+_library_file = _library_path()
+_library = _declare(ctypes.CDLL(_library_file))
+SYMBOLOGIES = _read_symbologies(_library_file)
+_SYMBOLOGIES_FOLDED = {_folded(name): number for name, number in SYMBOLOGIES.items()}
 _lock = threading.Lock()
 
 # File name endings and the exports that write them.

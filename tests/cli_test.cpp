@@ -15,6 +15,7 @@
 #include "support/decoders.h"
 #include "support/program_runner.h"
 #include "support/render_harness.h"
+#include "symbologies/catalogue.h"
 #include "varnel32.h"
 
 namespace varnel {
@@ -415,6 +416,7 @@ TEST(CliTest, BatchDrawsTheSameWithSeveralJobs) {
   for (const auto& [name, bytes] : oneFiles) EXPECT_TRUE(fourFiles.at(name) == bytes) << name;
 }
 
+// --list prints the catalogue's rows, every one and nothing else.
 TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
   const testing::ProgramResult run = Varnel({"--list"});
   ASSERT_EQ(run.exitCode, 0);
@@ -422,14 +424,19 @@ TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
   std::vector<std::string> names;
   int number = -1;
   std::string name;
+  std::string title;
   std::string line;
   while (std::getline(lines, line)) {
     std::istringstream fields(line);
-    ASSERT_TRUE(fields >> number >> name) << line;
-    EXPECT_EQ(number, static_cast<int>(names.size())) << line;
+    ASSERT_TRUE(fields >> number >> name >> std::ws && std::getline(fields, title)) << line;
+    ASSERT_LT(names.size(), std::size(kSymbologies)) << line;
+    const SymbologyRow& row = kSymbologies[names.size()];
+    EXPECT_EQ(number, row.number) << line;
+    EXPECT_EQ(name, row.name) << line;
+    EXPECT_EQ(title, row.title) << line;
     names.push_back(name);
   }
-  ASSERT_EQ(names.size(), 21u);
+  ASSERT_EQ(names.size(), std::size(kSymbologies));
 
   // Each listed name draws what its number draws, and the numbers are the header's.
   const TempDir dir;
@@ -452,6 +459,27 @@ TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
           << names[i];
     }
   }
+}
+
+// --list-samples is what the sample script draws the gallery from: each catalogue row's number,
+// name, title, sample data and options, tab-separated; and each sample draws with its options.
+TEST(CliTest, ListSamplesGivesEveryRowsSampleThatDraws) {
+  const testing::ProgramResult run = Varnel({"--list-samples"});
+  ASSERT_EQ(run.exitCode, 0);
+  std::string expected;
+  const TempDir dir;
+  for (const SymbologyRow& row : kSymbologies) {
+    const std::string options(row.sampleOptions);
+    expected += std::to_string(row.number) + '\t' + std::string(row.name) + '\t' + std::string(row.title) + '\t' +
+                std::string(row.sample) + '\t' + options + '\n';
+    std::vector<std::string> arguments{"-s", std::string(row.name), "-o", dir.File("sample.png")};
+    std::istringstream words(options);
+    for (std::string word; words >> word;) arguments.push_back(word);
+    arguments.insert(arguments.end(), {"--", std::string(row.sample)});
+    const testing::ProgramResult drawn = Varnel(arguments);
+    EXPECT_EQ(drawn.exitCode, 0) << Joined(arguments) << ": " << drawn.err;
+  }
+  EXPECT_EQ(run.out, expected);
 }
 
 TEST(CliTest, HelpAndVersionAnswerOnStandardOutput) {

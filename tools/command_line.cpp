@@ -31,7 +31,7 @@ bool Switch(bool& target, bool value) {
   return true;
 }
 
-// --list, --help and --version answer at once, whatever else is on the line.
+// --list, --list-samples, --help and --version answer at once, whatever else is on the line.
 bool Answer(ToolOptions& options, Task task) {
   options.task = task;
   return true;
@@ -94,6 +94,8 @@ constexpr OptionSpec kOptions[] = {
      }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
+    {"list-samples", '\0', "", "as --list, tab-separated, adding each one's sample data and options",
+     [](ToolOptions& o, std::string_view) { return Answer(o, Task::kListSamples); }},
     {"help", 'h', "", "show this help",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kHelp); }},
     {"version", 'V', "", "show the version",
@@ -129,6 +131,7 @@ std::string Inconsistency(const ToolOptions& options) {
       if (!options.outputPath.empty()) return "the output files come from the batch lines";
       return {};
     case Task::kList:
+    case Task::kListSamples:
     case Task::kHelp:
     case Task::kVersion:
       return {};

@@ -10,7 +10,7 @@
 
 namespace varnel::tool {
 
-enum class Task { kRender, kBatch, kList, kHelp, kVersion };
+enum class Task { kRender, kBatch, kList, kListSamples, kHelp, kVersion };
 
 struct ToolOptions {
   Task task = Task::kRender;  // kBatch once --batch names a source

@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     case Task::kHelp: PrintHelp(stdout); return kExitSuccess;
     case Task::kVersion: PrintVersion(stdout); return kExitSuccess;
     case Task::kList: PrintSymbologyList(stdout); return kExitSuccess;
+    case Task::kListSamples: PrintSymbologySamples(stdout); return kExitSuccess;
     case Task::kRender: return RenderOne(options);
     case Task::kBatch: return RunBatch(options);
   }

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "command_line.h"
-#include "symbology_names.h"
+#include "symbologies/catalogue.h"
 
 namespace varnel::tool {
 namespace {
@@ -60,10 +60,21 @@ void PrintHelp(std::FILE* out) {
 void PrintVersion(std::FILE* out) { std::fprintf(out, "varnel %s\n", VARNEL_VERSION); }
 
 void PrintSymbologyList(std::FILE* out) {
-  for (const SymbologyName& symbology : AllSymbologies()) {
-    std::fprintf(out, "%2d  %-12.*s  %.*s\n", symbology.number, static_cast<int>(symbology.name.size()),
-                 symbology.name.data(), static_cast<int>(symbology.description.size()),
-                 symbology.description.data());
+  for (const SymbologyRow& row : kSymbologies) {
+    std::fprintf(out, "%2d  %-12.*s  %.*s\n", row.number, static_cast<int>(row.name.size()), row.name.data(),
+                 static_cast<int>(row.title.size()), row.title.data());
+  }
+}
+
+void PrintSymbologySamples(std::FILE* out) {
+  for (const SymbologyRow& row : kSymbologies) {
+    std::string line = std::to_string(row.number);
+    for (const std::string_view field : {row.name, row.title, row.sample, row.sampleOptions}) {
+      line += '\t';
+      line += field;
+    }
+    line += '\n';
+    std::fputs(line.c_str(), out);
   }
 }
 

@@ -1,5 +1,5 @@
 // A message that each symbology accepts and draws, for suites that sweep every symbology and need
-// pictures that show bars rather than a validation message.
+// pictures that show bars rather than a validation message: the catalogue's test sample.
 #pragma once
 
 namespace varnel::testing {
