@@ -5,6 +5,7 @@
 
 #include "base/int_math.h"
 #include "drawing/render_state.h"
+#include "symbologies/catalogue.h"
 
 namespace varnel {
 namespace {
@@ -58,12 +59,6 @@ TextBox TextRunBox(Context& context, int start, int end, int across, int lf) {
 }
 
 int TextLength(const char* text) { return static_cast<int>(std::strlen(text)); }
-
-// Only the EAN, ISBN and UPC symbols print add-on digits; JAN never does.
-bool PrintsSupplement(int symbology) {
-  return symbology == kEan13 || symbology == kEan8 || symbology == kIsbn || symbology == kUpcA ||
-         symbology == kUpcE;
-}
 
 void DrawMainText(Context& context, int alongStart, int textRow, int lf) {
   const char* text = context.state.humanText;
@@ -132,7 +127,7 @@ void DrawHumanReadable(Context& context) {
   const int bandStart = vertical ? context.state.offsetX : context.state.offsetY;
   const int textRow = SaturatingAdd(bandStart, context.state.barHeight);
 
-  if (context.settings.supplementKind > kNoSupplement && PrintsSupplement(context.settings.symbology)) {
+  if (context.settings.supplementKind > kNoSupplement && TakesAddOnDigits(context.settings.symbology)) {
     DrawTextRun(context, context.state.supplementStart, context.state.supplementEnd, bandStart, context.settings.supplementText,
                 TextLength(context.settings.supplementText));
   }

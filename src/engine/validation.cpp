@@ -4,6 +4,7 @@
 
 #include "base/settings.h"
 #include "drawing/render_state.h"
+#include "symbologies/catalogue.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/tables.h"
 
@@ -13,12 +14,6 @@ namespace {
 int Refuse(Context& context, const char* message) {
   context.state.errorMessage = message;
   return 0;
-}
-
-// Only the EAN, ISBN and UPC symbols check their add-on digits; JAN never does.
-bool ChecksSupplement(int symbology) {
-  return symbology == kEan13 || symbology == kEan8 || symbology == kIsbn || symbology == kUpcA ||
-         symbology == kUpcE;
 }
 
 // Looks every character up as a one-character key, from the last to the first. Multi-character
@@ -50,7 +45,7 @@ int RequireEvenLength(Context& context, const char* text) {
 }
 
 int ValidateSupplement(Context& context) {
-  if (context.settings.supplementKind <= kNoSupplement || !ChecksSupplement(context.settings.symbology)) return 1;
+  if (context.settings.supplementKind <= kNoSupplement || !TakesAddOnDigits(context.settings.symbology)) return 1;
   if (context.settings.supplementKind == kSupplement2)
     return RequireDigits(context, context.settings.supplementText, 2, kWrongSupplement2);
   if (context.settings.supplementKind == kSupplement5)

@@ -61,4 +61,10 @@ constexpr bool RowsInNumberOrder() {
 static_assert(std::size(kSymbologies) == kSymbologyCount, "one row for each symbology");
 static_assert(RowsInNumberOrder(), "rows in the order of their numbers");
 
+// Whether the symbology checks and prints an EAN/UPC add-on's digits (JAN draws the add-on's bars
+// but does neither); false for a number that names no symbology.
+constexpr bool TakesAddOnDigits(int symbology) {
+  return symbology >= 0 && symbology < kSymbologyCount && kSymbologies[symbology].addOnDigits;
+}
+
 }  // namespace varnel
