@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <thread>
-#include <unordered_map>
 #include <vector>
 
 #include "batch_lines.h"
@@ -16,24 +16,6 @@
 
 namespace varnel::tool {
 namespace {
-
-// Lines that may write one file share a chain, in their order; a line that writes nothing has one
-// of its own. The chains come in the order of their first lines, so that lines are drawn roughly in
-// the order they are reported.
-LineChains SameFileChains(const std::vector<BatchLine>& lines) {
-  LineChains chains;
-  std::unordered_map<std::string, std::size_t> chainOfFile;
-  for (std::size_t line = 0; line < lines.size(); ++line) {
-    if (lines[line].unusable) {
-      chains.push_back({line});
-      continue;
-    }
-    const auto [entry, first] = chainOfFile.try_emplace(OutputFileKey(lines[line].output), chains.size());
-    if (first) chains.emplace_back();
-    chains[entry->second].push_back(line);
-  }
-  return chains;
-}
 
 int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
@@ -53,9 +35,14 @@ int RunBatch(const ToolOptions& options) {
   }
 
   int exitCode = kExitSuccess;
+  OutputFileKeys keys;
   ProgressBar progress(static_cast<int>(lines.size()), StandardErrorIsTerminal());
   progress.Show(0);
   const LineWork work{
+      [&](std::size_t line) -> std::optional<std::string> {
+        if (lines[line].unusable) return std::nullopt;
+        return keys.KeyOf(lines[line].output);
+      },
       [&](VnContext* context, std::size_t line) { return DrawBatchLine(context, options.barcode, lines[line]); },
       [&](std::size_t line, const LineResult& result) {
         if (result.exitCode != kExitSuccess) {
@@ -65,7 +52,7 @@ int RunBatch(const ToolOptions& options) {
       },
       [&](std::size_t linesDrawn) { progress.Show(static_cast<int>(linesDrawn)); },
   };
-  if (!DrawLines(SameFileChains(lines), options.jobs.value_or(DefaultJobs()), work)) {
+  if (!DrawLines(lines.size(), options.jobs.value_or(DefaultJobs()), work)) {
     progress.Report("varnel: cannot start a thread to draw the batch");
     return kExitFailure;
   }

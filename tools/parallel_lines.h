@@ -4,19 +4,19 @@
 
 #include <cstddef>
 #include <functional>
-#include <vector>
+#include <optional>
+#include <string>
 
 #include "batch_lines.h"
 #include "varnel32.h"
 
 namespace varnel::tool {
 
-// Line indices, each in exactly one chain. One thread draws a chain from first to last, so lines
-// that write one file must share a chain, in their order: the last of them then writes the file
-// last, as when one thread draws every line in turn.
-using LineChains = std::vector<std::vector<std::size_t>>;
-
 struct LineWork {
+  // On the calling thread, line after line in index order, while the first lines are being drawn:
+  // the file the line writes, as a key that is equal for lines that may write the same file;
+  // nullopt for a line that writes none.
+  std::function<std::optional<std::string>(std::size_t line)> fileKey;
   // On a worker thread, with that thread's context.
   std::function<LineResult(VnContext* context, std::size_t line)> draw;
   // On the calling thread, line after line in index order, whatever order they finish in.
@@ -25,9 +25,11 @@ struct LineWork {
   std::function<void(std::size_t linesDrawn)> progress;
 };
 
-// Draws every line of the chains on up to `jobs` threads, at least 1 (fewer when there are fewer
-// chains, or when the system gives no more threads or contexts), and returns once each line has been
-// reported. False, with nothing drawn, when not one thread could be started.
-bool DrawLines(const LineChains& chains, int jobs, const LineWork& work);
+// Draws lines 0 to lineCount - 1 on up to `jobs` threads, at least 1 (fewer when there are fewer
+// lines, or when the system gives no more threads or contexts), and returns once each line has been
+// reported. Lines with equal keys are drawn one after another in their order, each once the one
+// before it is done, so the last of them writes the file last, as when one thread draws every line
+// in turn. False, with nothing drawn, when not one thread could be started.
+bool DrawLines(std::size_t lineCount, int jobs, const LineWork& work);
 
 }  // namespace varnel::tool
