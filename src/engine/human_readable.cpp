@@ -60,38 +60,36 @@ TextBox TextRunBox(Context& context, int start, int end, int across, int lf) {
 
 int TextLength(const char* text) { return static_cast<int>(std::strlen(text)); }
 
-void DrawMainText(Context& context, int alongStart, int textRow, int lf) {
+void DrawMainText(Context& context, TextLayout layout, int alongStart, int textRow, int lf) {
   const char* text = context.state.humanText;
   const int afterSymbol = SaturatingAdd(context.state.symbolEnd, 3);  // UPC's trailing digit sits 3 units out
-  switch (context.settings.symbology) {
-    case kEan13:
-    case kIsbn:
-    case kJan13:
+  switch (layout) {
+    case TextLayout::kEan13Digits:
+    case TextLayout::kEan13DigitsCaptioned:
       DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
       DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text + 1, 6);
       DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 7, 6);
       break;
-    case kEan8:
-    case kJan8:
+    case TextLayout::kEan8Digits:
       DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text, 4);
       DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 4, 4);
       break;
-    case kUpcA:
+    case TextLayout::kUpcADigits:
       DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
       DrawSpreadText(context, context.state.leftDigitsStart, context.state.leftDigitsEnd, textRow, text + 1, 5);
       DrawSpreadText(context, context.state.rightDigitsStart, context.state.rightDigitsEnd, textRow, text + 6, 5);
       DrawTextRun(context, afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 11, 1);
       break;
-    case kUpcE:
+    case TextLayout::kUpcEDigits:
       // UPC-E has no centre guard: its six digits spread over the whole digit area.
       DrawTextRun(context, SaturatingSub(alongStart, lf), alongStart, textRow, text, 1);
       DrawSpreadText(context, context.state.leftDigitsStart, context.state.rightDigitsEnd, textRow, text + 1, 6);
       DrawTextRun(context, afterSymbol, SaturatingAdd(afterSymbol, lf), textRow, text + 7, 1);
       break;
-    case kPostnet:
+    case TextLayout::kFlushUnderSymbol:
       DrawTextRun(context, alongStart, context.state.symbolEnd, textRow, text, TextLength(text));
       break;
-    default:
+    case TextLayout::kUnderSymbol:
       DrawTextRun(context, alongStart, context.state.symbolEnd, SaturatingAdd(textRow, 1), text, TextLength(text));
       break;
   }
@@ -131,11 +129,13 @@ void DrawHumanReadable(Context& context) {
     DrawTextRun(context, context.state.supplementStart, context.state.supplementEnd, bandStart, context.settings.supplementText,
                 TextLength(context.settings.supplementText));
   }
-  if (context.settings.symbology == kIsbn) {
+  const SymbologyRow* row = FindSymbology(context.settings.symbology);
+  const TextLayout layout = row != nullptr ? row->text : TextLayout::kUnderSymbol;
+  if (layout == TextLayout::kEan13DigitsCaptioned) {
     DrawTextRun(context, alongStart, context.state.symbolEnd, SaturatingSub(bandStart, lf), context.state.isbnCaption,
                 TextLength(context.state.isbnCaption));
   }
-  DrawMainText(context, alongStart, textRow, lf);
+  DrawMainText(context, layout, alongStart, textRow, lf);
 }
 
 }  // namespace varnel

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <iterator>
 #include <optional>
 
 #include "platform/screen.h"
@@ -18,30 +19,44 @@ namespace {
 
 using Encoder = void (*)(Context& context);
 
-// Indexed by symbology number; an empty entry draws no bars.
-constexpr Encoder kEncoders[kSymbologyCount] = {
-    EncodeCodabar,      // 0 Codabar
-    EncodeCode11,       // 1 Code 11
-    EncodeCode128,      // 2 Code 128
-    EncodeCode39,       // 3 Code 39
-    EncodeCode39Ascii,  // 4 Code 39 full ASCII
-    EncodeCode93,       // 5 Code 93
-    EncodeUccEan128,    // 6 UCC/EAN-128 all-numeric
-    EncodeEan13,        // 7 EAN-13
-    EncodeEan8,         // 8 EAN-8
-    EncodeInterleaved2of5,  // 9 Interleaved 2 of 5
-    EncodeIsbn,         // 10 ISBN
-    EncodeJan13,        // 11 JAN-13
-    EncodeJan8,         // 12 JAN-8
-    EncodeMatrix2of5,   // 13 Matrix 2 of 5
-    EncodeMsi,          // 14 MSI
-    EncodePlanet,       // 15 PLANET
-    EncodePostnet,      // 16 POSTNET
-    EncodeSscc18,       // 17 SSCC-18
-    EncodeUccEan128Ai01,  // 18 UCC/EAN-128 AI 01
-    EncodeUpcA,         // 19 UPC-A
-    EncodeUpcE,         // 20 UPC-E
+// Each symbology's encoder, keyed by its number so that the build checks the pairing against the
+// catalogue's numbering.
+struct EncoderEntry {
+  Symbology number;
+  Encoder encode;
 };
+constexpr EncoderEntry kEncoders[] = {
+    {kCodabar, EncodeCodabar},
+    {kCode11, EncodeCode11},
+    {kCode128, EncodeCode128},
+    {kCode39, EncodeCode39},
+    {kCode39Ascii, EncodeCode39Ascii},
+    {kCode93, EncodeCode93},
+    {kUccEan128, EncodeUccEan128},
+    {kEan13, EncodeEan13},
+    {kEan8, EncodeEan8},
+    {kInterleaved2of5, EncodeInterleaved2of5},
+    {kIsbn, EncodeIsbn},
+    {kJan13, EncodeJan13},
+    {kJan8, EncodeJan8},
+    {kMatrix2of5, EncodeMatrix2of5},
+    {kMsi, EncodeMsi},
+    {kPlanet, EncodePlanet},
+    {kPostnet, EncodePostnet},
+    {kSscc18, EncodeSscc18},
+    {kUccEan128Ai01, EncodeUccEan128Ai01},
+    {kUpcA, EncodeUpcA},
+    {kUpcE, EncodeUpcE},
+};
+
+constexpr bool EncodersInNumberOrder() {
+  for (std::size_t i = 0; i < std::size(kEncoders); ++i) {
+    if (static_cast<std::size_t>(kEncoders[i].number) != i || kEncoders[i].encode == nullptr) return false;
+  }
+  return true;
+}
+static_assert(std::size(kEncoders) == kSymbologyCount, "an encoder for each symbology");
+static_assert(EncodersInNumberOrder(), "encoders in the order of their numbers");
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.
 void ComputeDeviceSizes(Context& context) {
@@ -147,8 +162,8 @@ void DrawSymbol(Context& context) {
   if (context.state.measuring == 0) context.state.surface->FillRect(PictureRect(context), context.state.backBrush);
   context.state.cursor = RunsVertically(context.settings.orientation) ? context.state.offsetY : context.state.offsetX;
   context.state.symbolEnd = 0;
-  if (context.settings.symbology >= 0 && context.settings.symbology < kSymbologyCount && kEncoders[context.settings.symbology] != nullptr)
-    kEncoders[context.settings.symbology](context);
+  if (context.settings.symbology >= 0 && context.settings.symbology < kSymbologyCount)
+    kEncoders[context.settings.symbology].encode(context);
   if (context.state.measuring != 0) return;
   DrawHumanReadable(context);
   if (context.settings.frameStyle == kDashedFrame) DrawFrame(context, 0);

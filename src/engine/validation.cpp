@@ -53,34 +53,35 @@ int ValidateSupplement(Context& context) {
   return 1;
 }
 
+// The message that refuses data of the wrong length for a rule of `digits` digits.
+const char* DigitCountMessage(int digits) {
+  switch (digits) {
+    case 7: return k7DigitsRequired;
+    case 10: return k10DigitsRequired;
+    case 11: return k11DigitsRequired;
+    default: return k12DigitsRequired;
+  }
+}
+
 int ValidateData(Context& context) {
   const char* data = context.state.workMessage;
-  switch (context.settings.symbology) {
-    case kCodabar:
-    case kCode11:
-    case kCode39:
-    case kCode93:
+  const SymbologyRow* row = FindSymbology(context.settings.symbology);
+  if (row == nullptr) return 1;
+  switch (row->data) {
+    case DataRule::kAnyBytes: return 1;
+    case DataRule::kTableCharacters:
       // These table ids are the symbology numbers themselves.
-      return AllCharactersInTable(context.settings.symbology, data) ? 1 : Refuse(context, kWrongDataFormat);
-    case kEan13: return RequireDigits(context, data, 12, k12DigitsRequired);
-    case kEan8: return RequireDigits(context, data, 7, k7DigitsRequired);
-    case kIsbn: return RequireDigits(context, data, 10, k10DigitsRequired);
-    case kJan13: return RequireJanDigits(context, data, 12, k12DigitsRequired);
-    case kJan8: return RequireJanDigits(context, data, 7, k7DigitsRequired);
-    case kUpcA: return RequireDigits(context, data, 11, k11DigitsRequired);
-    case kUpcE:
+      return AllCharactersInTable(row->number, data) ? 1 : Refuse(context, kWrongDataFormat);
+    case DataRule::kDigits: return RequireDigitsOnly(context, data);
+    case DataRule::kFixedDigits: return RequireDigits(context, data, row->digits, DigitCountMessage(row->digits));
+    case DataRule::kJanDigits: return RequireJanDigits(context, data, row->digits, DigitCountMessage(row->digits));
+    case DataRule::kUpcEDigits:
       if (!IsDigitString(data, 11)) return Refuse(context, k11DigitsRequired);
       if (data[0] != UpcENumberSystemDigit(context)) return Refuse(context, kNumberSystemRequired);
       return IsZeroSuppressible(data) ? 1 : Refuse(context, kZeroSuppressibleRequired);
-    case kInterleaved2of5:
-    case kMatrix2of5:
-    case kMsi:
-    case kPlanet:
-    case kPostnet: return RequireDigitsOnly(context, data);
-    case kSscc18:
-    case kUccEan128Ai01: return RequireEvenLength(context, data);
-    default: return 1;  // Code 128, Code 39 full ASCII and UCC/EAN-128 take any bytes
+    case DataRule::kEvenLength: return RequireEvenLength(context, data);
   }
+  return 1;
 }
 
 }  // namespace

@@ -1,15 +1,39 @@
-// What the library's symbologies are, written once: the tool's names and list, the Python binding's
-// names, the sample script's gallery and the suites' sample data are all read from these rows, so
-// none of them can name, number or describe a symbology differently from the others.
+// What the library's symbologies are, written once: the data each takes and how its digits are
+// printed, which validation and the human-readable text read, and the tool's names and list, the
+// Python binding's names, the sample script's gallery and the suites' sample data, so that none of
+// them can name, number or describe a symbology differently from the others.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iterator>
 #include <string_view>
 
 #include "base/settings.h"
 
 namespace varnel {
+
+// The data a symbology can draw; anything else is refused with the rule's message.
+enum class DataRule : std::uint8_t {
+  kAnyBytes,         // every byte has a code
+  kTableCharacters,  // every character has a one-character row in the symbology's table
+  kDigits,           // digits, as many as given
+  kFixedDigits,      // exactly `digits` digits
+  kJanDigits,        // exactly `digits` digits, the first two 49 (Japan's prefix)
+  kUpcEDigits,       // the 11 digits of a UPC-A number of the chosen number system that suppresses to UPC-E
+  kEvenLength,       // an even number of characters, paired into Code 128's code set C
+};
+
+// Where the human-readable digits go under the bars.
+enum class TextLayout : std::uint8_t {
+  kUnderSymbol,          // one run centred under the whole symbol, a dot clear of the bars
+  kFlushUnderSymbol,     // the same run touching the bars (POSTNET)
+  kEan13Digits,          // the first digit out to the left, two groups of six under their halves
+  kEan13DigitsCaptioned, // as EAN-13, with the ISBN caption above the bars
+  kEan8Digits,           // two groups of four
+  kUpcADigits,           // first and check digits outside, two groups of five
+  kUpcEDigits,           // number system and check digit outside, six digits under the whole symbol
+};
 
 struct SymbologyRow {
   Symbology number;
@@ -21,34 +45,58 @@ struct SymbologyRow {
   // An EAN/UPC add-on's digits are checked and printed above it. JAN symbols draw an add-on's bars
   // but neither check nor print its digits.
   bool addOnDigits;
+  DataRule data;
+  int digits;  // the length a kFixedDigits or kJanDigits rule requires
+  TextLayout text;
 };
 
 // Two columns of data, since each is what its pictures have always been drawn from: the gallery's is
 // chosen for people to read (a real ISBN, a ZIP+4 code), the suites' to reach corners of the
 // encoders (Codabar's start and stop letters as data, Code 128's byte 0xFF).
 inline constexpr SymbologyRow kSymbologies[] = {
-    {kCodabar, "codabar", "Codabar", "31117013206375", "--start A --stop B", "A1234B", false},
-    {kCode11, "code11", "Code 11", "123-45", "--check --check-in-text", "123-45", false},
-    {kCode128, "code128", "Code 128, code set chosen automatically", "Varnel-128", "", "Code 128 \xFF", false},
-    {kCode39, "code39", "Code 39", "VARNEL-32", "--check --check-in-text", "CODE 39", false},
-    {kCode39Ascii, "code39-ascii", "Code 39 full ASCII", "Ascii+39", "--size 760x200", "code 39 ascii", false},
-    {kCode93, "code93", "Code 93", "VARNEL 93", "--check", "CODE-93", false},
-    {kUccEan128, "ean128", "UCC/EAN-128, all-numeric", "0195012345678903", "", "0123456789", false},
-    {kEan13, "ean13", "EAN-13", "590123412345", "--addon 52495", "590123412345", true},
-    {kEan8, "ean8", "EAN-8", "9638507", "", "9638507", true},
-    {kInterleaved2of5, "itf", "Interleaved 2 of 5", "1234567890", "--ratio 2.5", "12345670", false},
-    {kIsbn, "isbn", "ISBN, as an EAN-13 beginning 978", "0306406152", "", "0306406152", true},
-    {kJan13, "jan13", "JAN-13", "490123456789", "", "490123456789", false},
-    {kJan8, "jan8", "JAN-8", "4912345", "", "4912345", false},
-    {kMatrix2of5, "matrix2of5", "Matrix 2 of 5", "1234567890", "", "123456", false},
-    {kMsi, "msi", "MSI", "80523", "--check --check-in-text", "80523", false},
-    {kPlanet, "planet", "PLANET", "40123456789", "--check", "40123456789", false},
-    {kPostnet, "postnet", "POSTNET", "555551237", "--check", "555551237", false},
-    {kSscc18, "sscc18", "SSCC-18", "376104250021234569", "--check", "001234567890123456", false},
-    {kUccEan128Ai01, "ean128-ai01", "UCC/EAN-128 with application identifier 01", "09501101530003", "--check",
-     "10614141000415", false},
-    {kUpcA, "upc-a", "UPC-A", "03600029145", "--addon 53", "03600029145", true},
-    {kUpcE, "upc-e", "UPC-E", "04210000526", "--upce-system 0", "04210000526", true},
+    {kCodabar, "codabar", "Codabar", "31117013206375", "--start A --stop B", "A1234B",
+     false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
+    {kCode11, "code11", "Code 11", "123-45", "--check --check-in-text", "123-45",
+     false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
+    {kCode128, "code128", "Code 128, code set chosen automatically", "Varnel-128", "", "Code 128 \xFF",
+     false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
+    {kCode39, "code39", "Code 39", "VARNEL-32", "--check --check-in-text", "CODE 39",
+     false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
+    {kCode39Ascii, "code39-ascii", "Code 39 full ASCII", "Ascii+39", "--size 760x200", "code 39 ascii",
+     false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
+    {kCode93, "code93", "Code 93", "VARNEL 93", "--check", "CODE-93",
+     false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
+    {kUccEan128, "ean128", "UCC/EAN-128, all-numeric", "0195012345678903", "", "0123456789",
+     false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
+    {kEan13, "ean13", "EAN-13", "590123412345", "--addon 52495", "590123412345",
+     true, DataRule::kFixedDigits, 12, TextLayout::kEan13Digits},
+    {kEan8, "ean8", "EAN-8", "9638507", "", "9638507",
+     true, DataRule::kFixedDigits, 7, TextLayout::kEan8Digits},
+    {kInterleaved2of5, "itf", "Interleaved 2 of 5", "1234567890", "--ratio 2.5", "12345670",
+     false, DataRule::kDigits, 0, TextLayout::kUnderSymbol},
+    {kIsbn, "isbn", "ISBN, as an EAN-13 beginning 978", "0306406152", "", "0306406152",
+     true, DataRule::kFixedDigits, 10, TextLayout::kEan13DigitsCaptioned},
+    {kJan13, "jan13", "JAN-13", "490123456789", "", "490123456789",
+     false, DataRule::kJanDigits, 12, TextLayout::kEan13Digits},
+    {kJan8, "jan8", "JAN-8", "4912345", "", "4912345",
+     false, DataRule::kJanDigits, 7, TextLayout::kEan8Digits},
+    {kMatrix2of5, "matrix2of5", "Matrix 2 of 5", "1234567890", "", "123456",
+     false, DataRule::kDigits, 0, TextLayout::kUnderSymbol},
+    {kMsi, "msi", "MSI", "80523", "--check --check-in-text", "80523",
+     false, DataRule::kDigits, 0, TextLayout::kUnderSymbol},
+    {kPlanet, "planet", "PLANET", "40123456789", "--check", "40123456789",
+     false, DataRule::kDigits, 0, TextLayout::kUnderSymbol},
+    {kPostnet, "postnet", "POSTNET", "555551237", "--check", "555551237",
+     false, DataRule::kDigits, 0, TextLayout::kFlushUnderSymbol},
+    {kSscc18, "sscc18", "SSCC-18", "376104250021234569", "--check", "001234567890123456",
+     false, DataRule::kEvenLength, 0, TextLayout::kUnderSymbol},
+    {kUccEan128Ai01, "ean128-ai01", "UCC/EAN-128 with application identifier 01",
+     "09501101530003", "--check", "10614141000415",
+     false, DataRule::kEvenLength, 0, TextLayout::kUnderSymbol},
+    {kUpcA, "upc-a", "UPC-A", "03600029145", "--addon 53", "03600029145",
+     true, DataRule::kFixedDigits, 11, TextLayout::kUpcADigits},
+    {kUpcE, "upc-e", "UPC-E", "04210000526", "--upce-system 0", "04210000526",
+     true, DataRule::kUpcEDigits, 0, TextLayout::kUpcEDigits},
 };
 
 // A row's place is its number, so a symbology's row is kSymbologies[number].
@@ -61,10 +109,16 @@ constexpr bool RowsInNumberOrder() {
 static_assert(std::size(kSymbologies) == kSymbologyCount, "one row for each symbology");
 static_assert(RowsInNumberOrder(), "rows in the order of their numbers");
 
+// The row of a symbology number; nullptr for a number that names none.
+constexpr const SymbologyRow* FindSymbology(int number) {
+  return number >= 0 && number < kSymbologyCount ? &kSymbologies[number] : nullptr;
+}
+
 // Whether the symbology checks and prints an EAN/UPC add-on's digits (JAN draws the add-on's bars
 // but does neither); false for a number that names no symbology.
 constexpr bool TakesAddOnDigits(int symbology) {
-  return symbology >= 0 && symbology < kSymbologyCount && kSymbologies[symbology].addOnDigits;
+  const SymbologyRow* row = FindSymbology(symbology);
+  return row != nullptr && row->addOnDigits;
 }
 
 }  // namespace varnel
