@@ -14,6 +14,7 @@
 #include "writers/one_bit_raster.h"
 #include "drawing/surface.h"
 #include "support/render_harness.h"
+#include "support/simple_painter.h"
 #include "support/symbology_samples.h"
 #include "varnel32.h"
 
@@ -52,7 +53,7 @@ std::vector<std::uint8_t> PictureBytes(const Surface& surface, bool banded) {
     PaintPicture(surface, kBlackOnWhite, raster);
   } else {
     raster.Fill(Rect{0, 0, raster.Width(), raster.Height()}, NearestPaletteIndex(kBlackOnWhite, kBlack));
-    RasteriseSurface(surface, kBlackOnWhite, raster);
+    testing::PaintOperationByOperation(surface, kBlackOnWhite, raster);
   }
   return bytes;
 }

@@ -18,6 +18,7 @@
 #include "platform/font_engine.h"
 #include "writers/one_bit_raster.h"
 #include "drawing/surface.h"
+#include "support/simple_painter.h"
 #include "varnel32.h"
 
 namespace varnel {
@@ -93,7 +94,7 @@ Picture Rasterise(const Surface& surface, int clearIndex, const Palette& palette
   std::vector<std::uint8_t> rows(OneBitRaster::RowBytes(width) * static_cast<std::size_t>(height));
   OneBitRaster raster(rows.data(), width, height);
   raster.Fill(Rect{0, 0, raster.Width(), raster.Height()}, clearIndex);
-  RasteriseSurface(surface, palette, raster);
+  testing::PaintOperationByOperation(surface, palette, raster);
   Picture picture{width, height, {}};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) picture.index.push_back(raster.PixelIndex(x, y));

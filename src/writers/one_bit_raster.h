@@ -81,15 +81,12 @@ class OneBitRaster {
   std::size_t stride_;
 };
 
-// Paints the surface's fills, texts and lines in order onto the raster.
-void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRaster& raster);
-
 // The whole picture as the platform's screen-compatible bitmap shows it, for every raster file
 // format alike: such a bitmap is black (here the nearer colour) until something is drawn on it.
 //
-// Every cell comes out as RasteriseSurface on a cleared raster would leave it, whatever the raster
-// held before (its padding bits come out zero), but the picture is painted a band of rows at a
-// time, the bands cut wherever an operation's cells start or end: where no text run can reach,
+// Every cell comes out as painting the surface's operations in order onto a cleared raster would
+// leave it, whatever the raster held before (its padding bits come out zero), but the picture is
+// painted a band of rows at a time, the bands cut wherever an operation's cells start or end: where no text run can reach,
 // every row of a band is alike, so its first row is painted and copied to the others; rows that
 // text may reach are painted operation by operation, clipped to the band. A bar, painted once
 // instead of once for each of its rows, is what makes a barcode cheap to draw.

@@ -1,5 +1,5 @@
-// Painting whole surfaces onto the one-bit raster (RasteriseSurface and PaintPicture, declared
-// with the raster): one operation after another, or the background and bars in bands of rows.
+// Painting whole surfaces onto the one-bit raster (PaintPicture, declared with the raster): the
+// background and bars in bands of rows, then what may lie over them one operation after another.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -145,11 +145,6 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
 }
 
 }  // namespace
-
-void RasteriseSurface(const Surface& surface, const Palette& palette, OneBitRaster& raster) {
-  const Painting painting{surface, palette, NearestPaletteIndex(palette, kBlack)};
-  for (const DrawOp& op : surface.Operations()) painting.Paint(op, 0, raster.Height(), raster);
-}
 
 // Text runs are painted one by one after the bands, and so is any fill or line that something
 // painted after the bands may touch, so that it comes out over or under that as drawn. Every other
