@@ -6,14 +6,16 @@
 #include <cstring>
 #include <string>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
+#include "engine/render_driver.h"
+#include "outputs/render_to_surface.h"
 #include "platform/screen.h"
-#include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/row_scan.h"
-#include "varnel32.h"
+#include "support/symbol_scan.h"
 
 namespace varnel {
 namespace {
@@ -24,13 +26,18 @@ constexpr int kModule = 2;
 constexpr int kScanRow = 100;
 constexpr int kFontHeight = 24;
 
-void Select(int symbology, const char* data, int kind, const char* addOn) {
-  testing::ResetLibrary();
-  VnSetSize(600, 200);
-  VnBasicInfo(symbology, 0.07, 2.0, 0, 0);
-  VnSetMessage(data);
-  VnSupplementInfo(kind, addOn, 0.5);
-}
+class AddOnTest : public ::testing::Test {
+ protected:
+  void Select(int symbology, const char* data, int kind, const char* addOn) {
+    testing::ResetLibrary(context);
+    SetSize(context, 600, 200);
+    SetBasicInfo(context, symbology, 0.07, 2.0, 0, 0);
+    SetMessage(context, data);
+    SetSupplementInfo(context, kind, addOn, 0.5);
+  }
+
+  Context context;
+};
 
 // The add-on's modules: those after the first light gap that follows the main symbol.
 std::string AddOnModules(const testing::Bitmap& bitmap, int hostModules, int count) {
@@ -43,7 +50,7 @@ std::string AddOnModules(const testing::Bitmap& bitmap, int hostModules, int cou
 
 // Modules of the published examples (guard 1011, then the digits' L or G codes with 01 between them),
 // each after a different host so that every main symbol's add-on step is covered.
-TEST(AddOnTest, WorkedExamplesReadBackModuleForModule) {
+TEST_F(AddOnTest, WorkedExamplesReadBackModuleForModule) {
   struct Case {
     int symbology;
     const char* data;
@@ -67,7 +74,7 @@ TEST(AddOnTest, WorkedExamplesReadBackModuleForModule) {
   };
   for (const Case& c : cases) {
     Select(c.symbology, c.data, c.kind, c.addOn);
-    const testing::Bitmap bitmap = testing::RenderToBitmap();
+    const testing::Bitmap bitmap = testing::RenderToBitmap(context);
     EXPECT_EQ(AddOnModules(bitmap, c.hostModules, static_cast<int>(std::strlen(c.modules))), c.modules)
         << c.addOn << " after " << c.data;
   }
@@ -75,11 +82,11 @@ TEST(AddOnTest, WorkedExamplesReadBackModuleForModule) {
 
 // The add-on bars begin one font height below the top of the main bars, leaving room for their
 // digits, and end level with the guard bars, with or without text.
-TEST(AddOnTest, BarsLeaveRoomForTheDigitsAboveThem) {
+TEST_F(AddOnTest, BarsLeaveRoomForTheDigitsAboveThem) {
   for (const int showText : {1, 0}) {
     Select(kEan13, "590123412345", kSupplement5, "12345");
-    VnTextInfo(showText, 0, 0);
-    const testing::Bitmap bitmap = testing::RenderToBitmap();
+    SetTextInfo(context, showText, 0, 0);
+    const testing::Bitmap bitmap = testing::RenderToBitmap(context);
     const int guard = testing::NextDarkX(bitmap, kScanRow, 0);
     const int addOnGuard = testing::NextDarkX(bitmap, kScanRow, guard + 95 * kModule);
     ASSERT_GE(addOnGuard, 0);
@@ -99,44 +106,56 @@ TEST(AddOnTest, BarsLeaveRoomForTheDigitsAboveThem) {
 }
 
 // The gap is a length on paper: centimetres at the resolution along the symbol, whichever way it runs.
-TEST(AddOnTest, GapIsCentimetresAtTheResolutionAlongTheSymbol) {
+// Read from the upright picture: after the 51 modules of the UPC-E symbol, the gap, then the 20
+// modules of the add-on ending with a bar.
+TEST_F(AddOnTest, GapIsCentimetresAtTheResolutionAlongTheSymbol) {
   struct Case {
-    int dpiX, dpiY, orientation, gap;
+    int dpiX, dpiY, orientation, module, gap;
   };
-  for (const Case c : {Case{96, 96, 0, 18}, Case{120, 120, 0, 23}, Case{120, 96, 0, 23}, Case{120, 96, 1, 18},
-                       Case{96, 120, 3, 23}, Case{72, 72, 2, 14}}) {
+  for (const Case c : {Case{96, 96, 0, 2, 18}, Case{120, 120, 0, 3, 23}, Case{120, 96, 0, 3, 23}, Case{120, 96, 1, 2, 18},
+                       Case{96, 120, 3, 3, 23}, Case{72, 72, 2, 1, 14}}) {
+    const std::string where = std::to_string(c.dpiX) + "x" + std::to_string(c.dpiY) + " o" + std::to_string(c.orientation);
     Select(kUpcE, "04210000526", kSupplement2, "12");
     SetScreenResolution(c.dpiX, c.dpiY);
-    VnSetSize(600, 600);
-    VnBasicInfo(kUpcE, 0.07, 2.0, c.orientation, 0);
-    testing::RenderToSurface();
-    EXPECT_EQ(DefaultContext().state.supplementStart - DefaultContext().state.symbolEnd, c.gap) << c.dpiX << "x" << c.dpiY << " o" << c.orientation;
-    EXPECT_EQ(DefaultContext().state.supplementEnd - DefaultContext().state.supplementStart, 20 * DefaultContext().state.narrowWidth);
+    SetSize(context, 600, 600);
+    SetBasicInfo(context, kUpcE, 0.07, 2.0, c.orientation, 0);
+    SetTextInfo(context, 0, 0, 0);
+    const testing::Bitmap upright = testing::RenderUpright(context, c.orientation);
+    const int row = testing::RowCrossingEveryBar(upright);
+    const int symbolEnd = testing::NextDarkX(upright, row, 0) + 51 * c.module;
+    const int addOn = testing::NextDarkX(upright, row, symbolEnd);
+    EXPECT_EQ(addOn - symbolEnd, c.gap) << where;
+    EXPECT_TRUE(testing::IsDark(upright, addOn + 20 * c.module - 1, row)) << where;
+    EXPECT_EQ(testing::NextDarkX(upright, row, addOn + 20 * c.module), -1) << where;
   }
 }
 
-TEST(AddOnTest, ExtremeGapSaturatesInsteadOfOverflowing) {
+// A gap beyond any picture puts the add-on, and its digits, at the largest position instead of
+// wrapping round: the symbol measures that long, and the digits' box is empty there.
+TEST_F(AddOnTest, ExtremeGapSaturatesInsteadOfOverflowing) {
   Select(kEan13, "590123412345", kSupplement2, "12");
-  VnSupplementInfo(kSupplement2, "12", 1e30);
-  const testing::TempDir dir;
-  EXPECT_EQ(VnSaveAsBMP(dir.File("gap.bmp").c_str()), 1);
-  EXPECT_EQ(DefaultContext().state.supplementStart, INT_MAX);
-  EXPECT_EQ(DefaultContext().state.supplementEnd, INT_MAX);
+  SetSupplementInfo(context, kSupplement2, "12", 1e30);
+  EXPECT_EQ(testing::RenderToBitmap(context).width, 600);
+  const std::vector<TextOp> texts = testing::RecordedTexts(RenderToSurface(context));
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts[0].text, "12");
+  EXPECT_EQ(texts[0].clip.left, INT_MAX);
+  EXPECT_EQ(texts[0].clip.right, INT_MAX);
+  EXPECT_EQ(MeasureBarcode(context).value().length, INT_MAX);
 }
 
-TEST(AddOnTest, NoAddOnLeavesItsPositionsAlone) {
+TEST_F(AddOnTest, NoAddOnDrawsNothingAfterTheSymbol) {
   Select(kEan13, "590123412345", kNoSupplement, "12");
-  DefaultContext().state.supplementStart = 1234;
-  DefaultContext().state.supplementEnd = 5678;
-  const testing::Bitmap bitmap = testing::RenderToBitmap();
-  EXPECT_EQ(DefaultContext().state.supplementStart, 1234);
-  EXPECT_EQ(DefaultContext().state.supplementEnd, 5678);
-  EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, DefaultContext().state.symbolEnd), -1);
+  const testing::Bitmap bitmap = testing::RenderToBitmap(context);
+  const int symbol = testing::NextDarkX(bitmap, kScanRow, 0);
+  ASSERT_GE(symbol, 0);
+  EXPECT_EQ(testing::NextDarkX(bitmap, kScanRow, symbol + 95 * kModule), -1);
+  EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), "5901234123457") << "no add-on digits";
 }
 
 // Validation leaves JAN add-on text unchecked. The add-on then draws the digits it has, up to its
 // size, and nothing for a missing character or one that is not a digit.
-TEST(AddOnTest, JanAddOnDrawsOnlyTheDigitsItHas) {
+TEST_F(AddOnTest, JanAddOnDrawsOnlyTheDigitsItHas) {
   const std::string one = "0011001", seven = "0111011";  // L codes
   // A digit's G code is its L code complemented and reversed.
   const auto gCode = [](const std::string& lCode) {
@@ -155,9 +174,10 @@ TEST(AddOnTest, JanAddOnDrawsOnlyTheDigitsItHas) {
   for (const Case& c : cases) {
     // A longer text first, so that its tail lies beyond the short text's terminator.
     Select(kJan13, "490123456789", c.kind, "77777777777");
-    VnSupplementInfo(c.kind, c.addOn, 0.5);
-    const testing::Bitmap bitmap = testing::RenderToBitmap();
-    EXPECT_EQ(DefaultContext().state.supplementEnd - DefaultContext().state.supplementStart, c.modules * kModule) << c.addOn;
+    SetSupplementInfo(context, c.kind, c.addOn, 0.5);
+    const testing::Bitmap bitmap = testing::RenderToBitmap(context);
+    // The symbol measures the main symbol, the 0.5 cm gap and the add-on's modules.
+    EXPECT_EQ(MeasureBarcode(context).value().length, 95 * kModule + 18 + c.modules * kModule) << c.addOn;
     const std::string modules = AddOnModules(bitmap, 95, c.modules);
     ASSERT_EQ(modules.size(), static_cast<std::size_t>(c.modules)) << c.addOn << ": " << modules;
     EXPECT_EQ(modules.substr(0, 4), "1011") << c.addOn;
@@ -175,7 +195,7 @@ TEST(AddOnTest, JanAddOnDrawsOnlyTheDigitsItHas) {
   };
   for (const Long c : {Long{kSupplement2, "12345", "12"}, Long{kSupplement5, "12345678901", "12345"}}) {
     Select(kJan13, "490123456789", c.kind, c.addOn);
-    const testing::Bitmap bitmap = testing::RenderToBitmap();
+    const testing::Bitmap bitmap = testing::RenderToBitmap(context);
     const auto zbar = testing::DecodeWithZbar(bitmap);
     ASSERT_EQ(zbar.size(), 2u) << c.addOn;
     EXPECT_EQ(zbar[1], c.read);

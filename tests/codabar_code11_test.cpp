@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -62,7 +62,9 @@ std::vector<int> ExpectedWidths(const PublishedCharacter (&table)[N], const std:
 
 class CodabarCode11Test : public ::testing::Test {
  protected:
-  void SetUp() override { testing::ResetLibrary(); }
+  void SetUp() override { testing::ResetLibrary(context); }
+
+  Context context;
 };
 
 TEST_F(CodabarCode11Test, CodabarSymbolsMatchThePublishedPatternsAndWorkedCheckValues) {
@@ -82,10 +84,10 @@ TEST_F(CodabarCode11Test, CodabarSymbolsMatchThePublishedPatternsAndWorkedCheckV
   };
   for (const Case& c : cases) {
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kCodabar, orientation, c.addCheckDigit, 0);
-      VnSetMessage(c.data);
-      VnCodaBarInfo(c.start, c.stop);
-      const testing::Bitmap upright = testing::RenderUpright();
+      testing::ConfigureForScanning(context, kCodabar, orientation, c.addCheckDigit, 0);
+      SetMessage(context, c.data);
+      SetCodabarInfo(context, c.start, c.stop);
+      const testing::Bitmap upright = testing::RenderUpright(context, orientation);
       const std::vector<int> expected = ExpectedWidths(kPublishedCodabar, c.symbol);
       EXPECT_EQ(testing::ElementWidths(upright), expected) << c.symbol << " orientation " << orientation;
       // The stop ends the symbol: no gap after it.
@@ -96,12 +98,13 @@ TEST_F(CodabarCode11Test, CodabarSymbolsMatchThePublishedPatternsAndWorkedCheckV
 }
 
 TEST_F(CodabarCode11Test, CodabarLettersNeverSetDrawNothingAndCountNothing) {
-  testing::ConfigureForScanning(kCodabar, 0, 1, 0);
-  VnSetMessage("1234");
-  DefaultContext().settings.codabarStart = 0;
-  DefaultContext().settings.codabarStop = 0;
+  testing::ConfigureForScanning(context, kCodabar, 0, 1, 0);
+  SetMessage(context, "1234");
+  // Letters as a context holds them before its defaults are set: no setter leads back there.
+  context.settings.codabarStart = 0;
+  context.settings.codabarStop = 0;
   // The data alone sums to 10, so the check character is '6'; its gap now ends the symbol.
-  const testing::Bitmap upright = testing::RenderUpright();
+  const testing::Bitmap upright = testing::RenderUpright(context, 0);
   const std::vector<int> expected = ExpectedWidths(kPublishedCodabar, "12346");
   EXPECT_EQ(testing::ElementWidths(upright), expected);
   EXPECT_EQ(testing::SymbolStart(upright), testing::CentredStart(expected, kScanNarrow));
@@ -111,9 +114,9 @@ TEST_F(CodabarCode11Test, CodabarReadsBackWithZbarAndZxingInEveryOrientation) {
   for (const int addCheckDigit : {0, 1}) {
     const std::string data = addCheckDigit != 0 ? "40156+" : "40156";
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kCodabar, orientation, addCheckDigit, 0);
-      VnSetMessage("40156");
-      const testing::Bitmap bitmap = testing::RenderToBitmap();
+      testing::ConfigureForScanning(context, kCodabar, orientation, addCheckDigit, 0);
+      SetMessage(context, "40156");
+      const testing::Bitmap bitmap = testing::RenderToBitmap(context);
       EXPECT_EQ(testing::DecodeWithZbar(bitmap), std::vector<std::string>{"A" + data + "B"})
           << "orientation " << orientation;
       const std::vector<testing::Decoded> zxing = testing::DecodeWithZxing(bitmap);
@@ -138,9 +141,9 @@ TEST_F(CodabarCode11Test, Code11SymbolsMatchThePublishedPatternsAndWorkedCheckVa
   };
   for (const Case& c : cases) {
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kCode11, orientation, c.addCheckDigit, 0);
-      VnSetMessage(c.data);
-      const testing::Bitmap upright = testing::RenderUpright();
+      testing::ConfigureForScanning(context, kCode11, orientation, c.addCheckDigit, 0);
+      SetMessage(context, c.data);
+      const testing::Bitmap upright = testing::RenderUpright(context, orientation);
       const std::vector<int> expected = ExpectedWidths(kPublishedCode11, c.symbol);
       EXPECT_EQ(testing::ElementWidths(upright), expected) << c.symbol << " orientation " << orientation;
       // The stop keeps the gap that follows every Code 11 character.

@@ -7,13 +7,14 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
-#include "drawing/context.h"
+#include "outputs/render_to_surface.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
+#include "support/symbol_scan.h"
 #include "symbologies/tables.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -54,25 +55,25 @@ int ValueOf(const std::string& widths) {
 class Code128Test : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::ResetLibrary();
-    VnTextInfo(0, 0, 0);
+    testing::ResetLibrary(context);
+    SetTextInfo(context, 0, 0, 0);
   }
 
   // Renders with one pixel per module (two at 0.06 cm) and room for the worst case of three
   // characters a byte.
   testing::Bitmap Render(int symbology, const std::string& data, int orientation = 0, double narrowCm = 0.03) {
-    VnBasicInfo(symbology, narrowCm, 2.5, orientation, 0);
+    SetBasicInfo(context, symbology, narrowCm, 2.5, orientation, 0);
     const int pixels = narrowCm < 0.05 ? 1 : 2;
     const int length = pixels * 11 * (3 * static_cast<int>(data.size()) + 6) + 80;
-    if (orientation % 2 == 0) VnSetSize(length, 120); else VnSetSize(120, length);
-    VnSetMessage(data.c_str());
-    return testing::RenderToBitmap();
+    if (orientation % 2 == 0) SetSize(context, length, 120); else SetSize(context, 120, length);
+    SetMessage(context, data.c_str());
+    return testing::RenderToBitmap(context);
   }
 
   // Module widths of the symbol, read across the middle of the bars, left to right.
   std::vector<int> Runs(int symbology, const std::string& data) {
     const testing::Bitmap bitmap = Render(symbology, data);
-    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
+    return testing::ElementWidths(bitmap);
   }
 
   // The symbol characters read back from the pixels: the start, the data and check characters;
@@ -88,10 +89,15 @@ class Code128Test : public ::testing::Test {
     EXPECT_EQ(Widths(runs, runs.size() - 7, 7), kStopWidths);
     return values;
   }
+
+  // The human-readable text of a render of the current settings, as printed.
+  std::string Printed() { return testing::PrintedText(RenderToSurface(context)); }
+
+  Context context;
 };
 
 TEST_F(Code128Test, ModulesAreThePublishedCharacters) {
-  VnTextInfo(0, 1, 0);
+  SetTextInfo(context, 0, 1, 0);
   struct Case {
     int symbology;
     const char* data;
@@ -172,12 +178,12 @@ TEST_F(Code128Test, Gs1FormsDrawFnc1AndDigitPairsAndPrintTheirText) {
       {kUccEan128Ai01, 1, "12A434", {kStartC, kFnc1, 1, 12, 34}, true, "0112A434"},
   };
   for (const Case& c : cases) {
-    VnTextInfo(1, c.addCheckDigit, 1);
+    SetTextInfo(context, 1, c.addCheckDigit, 1);
     EXPECT_EQ(Values(c.symbology, c.data), c.hasCheck ? WithCheck(c.values) : c.values) << c.data;
-    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
-    EXPECT_EQ(std::string(DefaultContext().state.workMessage), c.data) << "the message is restored after the render";
+    // Printed by the next render, from the data as it was set: the message is restored after a render.
+    EXPECT_EQ(Printed(), c.printed) << c.data;
   }
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   EXPECT_EQ(Values(kSscc18, "12"), (std::vector<int>{kStartC, kFnc1, 0, 12, 37}));
 }
 
@@ -240,7 +246,7 @@ TEST_P(Code128DecodeTest, ExtendedBytesReadBackThroughFnc4) {
 }
 
 TEST_P(Code128DecodeTest, Gs1FormsReadBackAsGs1Data) {
-  VnTextInfo(0, 1, 0);
+  SetTextInfo(context, 0, 1, 0);
   const Expected cases[] = {
       {kUccEan128, "0112345678901231", "0112345678901231", true},
       {kUccEan128, "112345678901231", "0112345678901231", true},
@@ -257,7 +263,7 @@ INSTANTIATE_TEST_SUITE_P(AllOrientations, Code128DecodeTest, ::testing::Values(0
 
 // 999 bytes with every switch on: the longest symbols fit their buffers and still read back.
 TEST_F(Code128Test, LongestMessagesRenderWhole) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   std::string worstCase;  // each byte costs a code-set switch, FNC4 and its character
   for (int i = 0; i < 999; ++i) worstCase += i % 2 == 0 ? '\x81' : '\xE0';
   const Expected cases[] = {
@@ -269,8 +275,10 @@ TEST_F(Code128Test, LongestMessagesRenderWhole) {
   };
   for (const Expected& e : cases) {
     const testing::Bitmap bitmap = testing::WithQuietZone(Render(e.symbology, e.data), 20);
-    EXPECT_EQ(std::string(DefaultContext().state.workMessage), e.data);
-    EXPECT_LT(std::strlen(DefaultContext().state.humanText), sizeof DefaultContext().state.humanText);
+    // The message is restored after a render, and the printed text stops within its buffer.
+    const testing::Recording again = testing::Record(RenderToSurface(context));
+    EXPECT_EQ(testing::Record(RenderToSurface(context)), again) << "symbology " << e.symbology;
+    EXPECT_LT(testing::PrintedText(RenderToSurface(context)).size(), std::size_t{kMessageCapacity});
     const auto zxing = testing::DecodeWithZxing(bitmap);
     ASSERT_EQ(zxing.size(), 1u) << "symbology " << e.symbology;
     EXPECT_EQ(zxing[0].text, e.decoded) << "symbology " << e.symbology;

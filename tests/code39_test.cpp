@@ -4,34 +4,40 @@
 
 #include <string>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
-#include "drawing/context.h"
+#include "outputs/render_to_surface.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
-#include "varnel32.h"
+#include "support/symbol_scan.h"
 
 namespace varnel {
 namespace {
 
 class Code39Test : public ::testing::Test {
  protected:
-  void SetUp() override { testing::ResetLibrary(); }
+  void SetUp() override { testing::ResetLibrary(context); }
 
   // Renders at one unit a narrow element and three a wide one, so every element is measurable.
   testing::Bitmap Render(int symbology, const char* data, int orientation = 0) {
-    VnBasicInfo(symbology, 0.03, 3.0, orientation, 0);
+    SetBasicInfo(context, symbology, 0.03, 3.0, orientation, 0);
     const int length = 16 * (static_cast<int>(std::string(data).size()) * 2 + 4);
     const int across = 120;
-    if (orientation % 2 == 0) VnSetSize(length + 40, across); else VnSetSize(across, length + 40);
-    VnSetMessage(data);
-    return testing::RenderToBitmap();
+    if (orientation % 2 == 0) SetSize(context, length + 40, across); else SetSize(context, across, length + 40);
+    SetMessage(context, data);
+    return testing::RenderToBitmap(context);
   }
 
   // Element widths of the symbol, read from the middle of the bars.
   std::vector<int> Elements(const testing::Bitmap& bitmap) {
-    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
+    return testing::ElementWidths(bitmap);
   }
+
+  // The human-readable text of a render of the current settings, as printed.
+  std::string Printed() { return testing::PrintedText(RenderToSurface(context)); }
+
+  Context context;
 };
 
 // The published Code 39 characters as bar/space widths (1 narrow, 3 wide), bars first.
@@ -54,14 +60,14 @@ std::vector<int> Published(const std::string& characters) {
 }
 
 TEST_F(Code39Test, ElementsMatchThePublishedCharacters) {
-  VnTextInfo(0, 1, 0);
+  SetTextInfo(context, 0, 1, 0);
   EXPECT_EQ(Elements(Render(kCode39, "CODE39")), Published("*CODE39W*"));
   EXPECT_EQ(Elements(Render(kCode39Ascii, "a")), Published("*+A8*"));
   EXPECT_EQ(Elements(Render(kCode39, "")), Published("*0*"));
 }
 
 TEST_F(Code39Test, CheckCharacterIsTheSumOfValuesModulo43) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   struct Case { const char* data; const char* printed; };
   const Case cases[] = {
       {"CODE39", "CODE39W"},
@@ -73,33 +79,33 @@ TEST_F(Code39Test, CheckCharacterIsTheSumOfValuesModulo43) {
   };
   for (const Case& c : cases) {
     Render(kCode39, c.data);
-    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
+    EXPECT_EQ(Printed(), c.printed) << c.data;
   }
 }
 
 TEST_F(Code39Test, CheckCharacterIsPrintedOnlyWhenAsked) {
-  VnTextInfo(1, 1, 0);
+  SetTextInfo(context, 1, 1, 0);
   const std::vector<int> withCheck = Elements(Render(kCode39, "CODE39"));
-  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39");
-  VnTextInfo(1, 0, 1);
+  EXPECT_EQ(Printed(), "CODE39");
+  SetTextInfo(context, 1, 0, 1);
   const std::vector<int> withoutCheck = Elements(Render(kCode39, "CODE39"));
-  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39");
+  EXPECT_EQ(Printed(), "CODE39");
   EXPECT_EQ(withCheck.size(), withoutCheck.size() + 10);
 }
 
 TEST_F(Code39Test, FullAsciiPrintsTabAndReturnAsSpacesAndDropsOtherControls) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   Render(kCode39Ascii, "A\tB\rC\x01" "D\x7F\xE9");
   // Sequences A, $I, B, $M, C, $A, D, %T (0xE9 has none): values sum to 284, 284 mod 43 = 26, 'Q'.
-  EXPECT_STREQ(DefaultContext().state.humanText, "A B CD\x7F\xE9Q");
+  EXPECT_EQ(Printed(), "A B CD\x7F\xE9Q");
 
-  VnTextInfo(1, 0, 0);
+  SetTextInfo(context, 1, 0, 0);
   Render(kCode39Ascii, "\x01\x02");  // nothing printable: the data itself is printed
-  EXPECT_STREQ(DefaultContext().state.humanText, "\x01\x02");
+  EXPECT_EQ(Printed(), "\x01\x02");
 }
 
 TEST_F(Code39Test, FullAsciiWritesEachByteAsItsPublishedSequence) {
-  VnTextInfo(0, 0, 0);
+  SetTextInfo(context, 0, 0, 0);
   struct Case { const char* data; const char* sequence; };
   const Case cases[] = {{"a", "+A"}, {"\x7F", "%T"}, {"@", "%V"}, {"`", "%W"}, {" ", " "}, {"/", "/O"}};
   for (const Case& c : cases) {
@@ -127,7 +133,7 @@ TEST_P(Code39DecodeTest, DecodersReadTheDataBack) {
       {kCode39Ascii, "Full ascii: a+b=c!", 0, "Full ascii: a+b=c!"},
   };
   for (const DecodeCase& c : cases) {
-    VnTextInfo(1, c.addCheckDigit, 0);
+    SetTextInfo(context, 1, c.addCheckDigit, 0);
     const testing::Bitmap bitmap = testing::WithQuietZone(Render(c.symbology, c.data, orientation), 20);
     testing::ZxingOptions options;
     options.code39_extended = c.symbology == kCode39Ascii;

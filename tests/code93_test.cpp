@@ -6,13 +6,14 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
-#include "drawing/context.h"
+#include "outputs/render_to_surface.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
+#include "support/symbol_scan.h"
 #include "symbologies/tables.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -28,21 +29,21 @@ std::string Widths(const std::vector<int>& runs, std::size_t from, std::size_t c
 
 class Code93Test : public ::testing::Test {
  protected:
-  void SetUp() override { testing::ResetLibrary(); }
+  void SetUp() override { testing::ResetLibrary(context); }
 
   // Renders with one pixel per module.
   testing::Bitmap Render(const std::string& data, int orientation = 0) {
-    VnBasicInfo(kCode93, 0.03, 2.5, orientation, 0);
+    SetBasicInfo(context, kCode93, 0.03, 2.5, orientation, 0);
     const int length = 9 * (static_cast<int>(data.size()) + 4) + 80;
-    if (orientation % 2 == 0) VnSetSize(length, 120); else VnSetSize(120, length);
-    VnSetMessage(data.c_str());
-    return testing::RenderToBitmap();
+    if (orientation % 2 == 0) SetSize(context, length, 120); else SetSize(context, 120, length);
+    SetMessage(context, data.c_str());
+    return testing::RenderToBitmap(context);
   }
 
   // Module widths of the symbol, read across the middle of the bars, left to right.
   std::vector<int> Runs(const std::string& data) {
     const testing::Bitmap bitmap = Render(data);
-    return testing::RunsAlongRow(bitmap, DefaultContext().state.offsetY + DefaultContext().state.barHeight / 2);
+    return testing::ElementWidths(bitmap);
   }
 
   // The rows of the characters between start and stop, read back from the pixels.
@@ -65,10 +66,15 @@ class Code93Test : public ::testing::Test {
     EXPECT_EQ(Widths(runs, runs.size() - 7, 7), kStopWidths);
     return rows;
   }
+
+  // The human-readable text of a render of the current settings, as printed.
+  std::string Printed() { return testing::PrintedText(RenderToSurface(context)); }
+
+  Context context;
 };
 
 TEST_F(Code93Test, ModulesAreThePublishedCharacters) {
-  VnTextInfo(0, 1, 0);
+  SetTextInfo(context, 0, 1, 0);
   struct Case {
     const char* data;
     const char* widths;
@@ -86,7 +92,7 @@ TEST_F(Code93Test, ModulesAreThePublishedCharacters) {
 }
 
 TEST_F(Code93Test, CheckCharactersFollowTheWorkedExamples) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   struct Case {
     std::string data;
     std::vector<int> rows;  // data, C, K
@@ -99,7 +105,7 @@ TEST_F(Code93Test, CheckCharactersFollowTheWorkedExamples) {
   };
   for (const Case& c : cases) {
     EXPECT_EQ(Rows(c.data), c.rows) << c.data;
-    EXPECT_STREQ(DefaultContext().state.humanText, c.printed) << c.data;
+    EXPECT_EQ(Printed(), c.printed) << c.data;
   }
 }
 
@@ -112,7 +118,7 @@ int PublishedCheck(const std::vector<int>& values, int cycle) {
 
 // C weighs the data with weights up to 20, K the data and C with weights up to 15.
 TEST_F(Code93Test, CheckWeightsWrap) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   const std::string checkOrder = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
   for (const int length : {14, 15, 16, 20, 21, 22, 41}) {
     std::string data;
@@ -128,19 +134,19 @@ TEST_F(Code93Test, CheckWeightsWrap) {
 }
 
 TEST_F(Code93Test, CheckCharactersAreDrawnAndPrintedOnlyWhenAsked) {
-  VnTextInfo(1, 0, 1);
+  SetTextInfo(context, 1, 0, 1);
   EXPECT_EQ(Rows("TEST93"), (std::vector<int>{29, 14, 28, 29, 9, 3}));
-  EXPECT_STREQ(DefaultContext().state.humanText, "TEST93");
-  VnTextInfo(1, 1, 0);
+  EXPECT_EQ(Printed(), "TEST93");
+  SetTextInfo(context, 1, 1, 0);
   EXPECT_EQ(Rows("TEST93").size(), 8u);
-  EXPECT_STREQ(DefaultContext().state.humanText, "TEST93");
+  EXPECT_EQ(Printed(), "TEST93");
 }
 
 class Code93DecodeTest : public Code93Test, public ::testing::WithParamInterface<int> {};
 
 TEST_P(Code93DecodeTest, DecodersReadTheDataBack) {
   const int orientation = GetParam();
-  VnTextInfo(0, 1, 0);
+  SetTextInfo(context, 0, 1, 0);
   for (const std::string data : {"TEST93", "1%", "CODE 93-$/+%.", "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ"}) {
     const testing::Bitmap bitmap = testing::WithQuietZone(Render(data, orientation), 20);
     const auto zxing = testing::DecodeWithZxing(bitmap);
@@ -154,12 +160,12 @@ INSTANTIATE_TEST_SUITE_P(AllOrientations, Code93DecodeTest, ::testing::Values(0,
 
 // 999 characters with every switch on: the check characters still fit the printed text.
 TEST_F(Code93Test, LongestMessageRendersWhole) {
-  VnTextInfo(1, 1, 1);
+  SetTextInfo(context, 1, 1, 1);
   std::string data;
   for (int i = 0; i < 999; ++i) data += "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%"[i % 43];
   const testing::Bitmap bitmap = testing::WithQuietZone(Render(data), 20);
-  EXPECT_EQ(std::string(DefaultContext().state.workMessage), data);
-  EXPECT_EQ(std::string(DefaultContext().state.humanText), data);  // no room is left for the check characters
+  // The next render prints the data as it was set, and no room is left for the check characters.
+  EXPECT_EQ(Printed(), data);
   const auto zxing = testing::DecodeWithZxing(bitmap);
   ASSERT_EQ(zxing.size(), 1u);
   EXPECT_EQ(zxing[0].text, data);

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
+#include "outputs/pictures.h"
+#include "outputs/render_to_surface.h"
 #include "support/metafile_readers.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
@@ -98,6 +101,8 @@ class EmfTest : public ::testing::Test {
   void SetUp() override {
     testing::ResetLibrary();
     VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
+    testing::ResetLibrary(context);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, 0, 0);
   }
   std::vector<std::uint8_t> Save() {
     const std::string path = folder.File("picture.emf");
@@ -105,6 +110,8 @@ class EmfTest : public ::testing::Test {
     return testing::ReadFileBytes(path);
   }
   testing::TempDir folder;
+  // The suites that set a reader's drawing beside the render's recording draw on a context of their own.
+  Context context;
 };
 
 TEST_F(EmfTest, HeaderDescribesThePictureAndAScreenOfItsResolution) {
@@ -176,11 +183,11 @@ TEST_F(EmfTest, RecordsFormAMetafileAPlayerCanFollow) {
 TEST_F(EmfTest, Emf2svgDrawsTheBarsWhereOurBmpHasThemInEveryOrientation) {
   const char* const kMessages[] = {"EMF-3", "EMF-39", "EMF-39A", "EMF-39AB"};
   for (int orientation = 0; orientation < 4; ++orientation) {
-    VnBasicInfo(kCode39, 0.07, 2.0, orientation, 0);
-    VnSetSize(orientation % 2 == 0 ? 300 : 200, orientation % 2 == 0 ? 200 : 300);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, orientation, 0);
+    SetSize(context, orientation % 2 == 0 ? 300 : 200, orientation % 2 == 0 ? 200 : 300);
     // Texts of every length modulo 4, for the string padding of both formats.
-    VnSetMessage(kMessages[orientation]);
-    const auto verdict = testing::SetBesideBmp(folder, VnSaveAsEMF, testing::ReadWithEmf2svg);
+    SetMessage(context, kMessages[orientation]);
+    const auto verdict = testing::SetBesideBmp(folder, context, SaveAsEmf, testing::ReadWithEmf2svg);
     ASSERT_EQ(verdict.failure, "") << orientation;
     EXPECT_EQ(verdict.drawn.fills.size(), verdict.recordedFills) << orientation;
     EXPECT_EQ(verdict.differingCells, 0) << orientation;
@@ -191,19 +198,16 @@ TEST_F(EmfTest, Emf2svgDrawsTheBarsWhereOurBmpHasThemInEveryOrientation) {
 }
 
 TEST_F(EmfTest, Emf2svgPaintsTheSettingsColoursAndTheFrameLines) {
-  VnBasicInfo(kCode39, 0.07, 2.0, 0, kSolidFrame);
-  VnSetBarColor(0x12, 0x34, 0x56);
-  VnSetBackColor(0xFE, 0xDC, 0xBA);
-  const auto verdict = testing::SetBesideBmp(folder, VnSaveAsEMF, testing::ReadWithEmf2svg);
+  SetBasicInfo(context, kCode39, 0.07, 2.0, 0, kSolidFrame);
+  SetBarColor(context, 0x12, 0x34, 0x56);
+  SetBackColor(context, 0xFE, 0xDC, 0xBA);
+  const auto verdict = testing::SetBesideBmp(folder, context, SaveAsEmf, testing::ReadWithEmf2svg);
   ASSERT_EQ(verdict.failure, "");
   std::set<std::uint32_t> colours;
   for (const auto& fill : verdict.drawn.fills) colours.insert(fill.rgb);
   EXPECT_EQ(colours, (std::set<std::uint32_t>{0x123456, 0xFEDCBA}));
 
-  const Surface surface = testing::RenderToSurface();
-  std::vector<LineOp> recorded;
-  for (const DrawOp& op : surface.Operations())
-    if (op.kind == DrawOpKind::kLine) recorded.push_back(surface.Line(op));
+  const std::vector<LineOp> recorded = testing::RecordedLines(RenderToSurface(context));
   ASSERT_EQ(verdict.drawn.lines.size(), recorded.size());
   for (std::size_t i = 0; i < recorded.size(); ++i) {
     const auto& line = verdict.drawn.lines[i];

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
 #include "outputs/render_to_surface.h"
@@ -19,7 +20,6 @@
 #include "writers/wmf_file.h"
 #include "support/render_harness.h"
 #include "support/symbology_samples.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -29,9 +29,12 @@ struct Encoder {
   std::optional<FileBytes> (*encode)(const Surface&);
 };
 
+// The default colours: black bars on white.
+constexpr Palette kBlackOnWhite{kBlack, 0xFFFFFF};
+
 const Encoder kEncoders[] = {
-    {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor}); }},
-    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor}, {96, 96}); }},
+    {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, kBlackOnWhite); }},
+    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, kBlackOnWhite, {96, 96}); }},
     {"WMF", [](const Surface& s) { return EncodePlaceableWmf(s, 96); }},
     {"EMF", [](const Surface& s) { return EncodeEmf(s, ScreenResolution{96, 96}); }},
     {"SVG", EncodeSvg},
@@ -51,13 +54,14 @@ void SoilFreedMemory(std::size_t fileSize, int pattern) {
 }
 
 TEST(FileBytesTest, EveryByteOfAnEncodedFileIsWritten) {
+  Context context;
   for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
     for (const int orientation : {0, 1}) {
-      testing::ResetLibrary();
-      VnBasicInfo(symbology, 0.05, 2.5, orientation, kDashedFrame);
-      VnSetMessage(testing::SampleMessage(symbology));
-      VnSupplementInfo(kSupplement2, "12", 0.3);
-      const Surface& surface = RenderToSurface(DefaultContext());
+      testing::ResetLibrary(context);
+      SetBasicInfo(context, symbology, 0.05, 2.5, orientation, kDashedFrame);
+      SetMessage(context, testing::SampleMessage(symbology));
+      SetSupplementInfo(context, kSupplement2, "12", 0.3);
+      const Surface& surface = RenderToSurface(context);
       for (const Encoder& encoder : kEncoders) {
         std::vector<FileBytes> files;
         for (const int pattern : {0x00, 0xFF, 0xA5}) {

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
+#include "platform/screen.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -61,7 +62,9 @@ std::string ReadPostalBars(const std::vector<testing::ScannedBar>& bars, int ful
 
 class MsiPostalTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::ResetLibrary(); }
+  void SetUp() override { testing::ResetLibrary(context); }
+
+  Context context;
 };
 
 TEST_F(MsiPostalTest, MsiSymbolsMatchThePublishedCodeAndTheWorkedCheckDigits) {
@@ -79,9 +82,9 @@ TEST_F(MsiPostalTest, MsiSymbolsMatchThePublishedCodeAndTheWorkedCheckDigits) {
   };
   for (const Case& c : cases) {
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kMsi, orientation, c.addCheckDigit, 0);
-      VnSetMessage(c.data);
-      const testing::Bitmap upright = testing::RenderUpright();
+      testing::ConfigureForScanning(context, kMsi, orientation, c.addCheckDigit, 0);
+      SetMessage(context, c.data);
+      const testing::Bitmap upright = testing::RenderUpright(context, orientation);
       const std::vector<int> expected = MsiWidths(c.drawn);
       EXPECT_EQ(testing::ElementWidths(upright), expected)
           << c.data << ' ' << c.addCheckDigit << " orientation " << orientation;
@@ -102,19 +105,22 @@ TEST_F(MsiPostalTest, PostalBarsMatchThePublishedCodesWithFullAndHalfHeights) {
       {"0123456789", 0, "0123456789"},
       {"", 1, "0"},
   };
+  // 1.5 cm bars are 56 pixels tall at 96 pixels per inch across the symbol and 55 at 94: an odd
+  // height whose half bar is the larger half.
   struct Height {
-    float barHeightCm;
+    int dpiAcross;
     int full, half;
   };
   for (const int symbology : {kPostnet, kPlanet}) {
     const auto& published = symbology == kPostnet ? kPublishedPostnet : kPublishedPlanet;
     for (const Case& c : cases) {
-      for (const Height h : {Height{1.5f, 56, 28}, Height{1.46f, 55, 28}}) {
+      for (const Height h : {Height{96, 56, 28}, Height{94, 55, 28}}) {
         for (int orientation = 0; orientation < 4; ++orientation) {
-          testing::ConfigureForScanning(symbology, orientation, c.addCheckDigit, 0);
-          VnSetMessage(c.data);
-          DefaultContext().settings.barHeightCm = h.barHeightCm;
-          const std::vector<testing::ScannedBar> bars = testing::ScanBars(testing::RenderUpright());
+          testing::ConfigureForScanning(context, symbology, orientation, c.addCheckDigit, 0);
+          SetMessage(context, c.data);
+          const bool vertical = RunsVertically(orientation);
+          SetScreenResolution(vertical ? h.dpiAcross : 96, vertical ? 96 : h.dpiAcross);
+          const std::vector<testing::ScannedBar> bars = testing::ScanBars(testing::RenderUpright(context, orientation));
           const std::string where = std::string(c.data) + " symbology " + std::to_string(symbology) +
                                     " height " + std::to_string(h.full) + " orientation " + std::to_string(orientation);
           EXPECT_EQ(ReadPostalBars(bars, h.full, h.half), PostalBars(published, c.drawn)) << where;
@@ -135,9 +141,9 @@ TEST_F(MsiPostalTest, PostalSymbolIsMeasuredToOneNarrowWidthBeforeTheClosingFram
     for (const char* data : {"12345", "", "0123456789"}) {
       for (const int addCheckDigit : {0, 1}) {
         for (int orientation = 0; orientation < 4; ++orientation) {
-          testing::ConfigureForScanning(symbology, orientation, addCheckDigit, 0);
-          VnSetMessage(data);
-          const std::vector<testing::ScannedBar> bars = testing::ScanBars(testing::RenderUpright());
+          testing::ConfigureForScanning(context, symbology, orientation, addCheckDigit, 0);
+          SetMessage(context, data);
+          const std::vector<testing::ScannedBar> bars = testing::ScanBars(testing::RenderUpright(context, orientation));
           const int digits = static_cast<int>(std::string(data).size()) + addCheckDigit;
           const int barCount = 2 + 5 * digits;
           ASSERT_EQ(static_cast<int>(bars.size()), barCount) << data;

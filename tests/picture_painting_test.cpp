@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
 #include "outputs/render_to_surface.h"
@@ -111,16 +112,17 @@ TEST(OneBitRasterTest, MasksPaintTheirSetBitsWithinTheClip) {
 // Every symbology, in every orientation, framed or not, with and without its text: the banded
 // picture is the picture painted one operation after another.
 TEST(PicturePaintingTest, BandsPaintWhatOperationsPaintOneAfterAnother) {
+  Context context;
   for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
     for (int orientation = 0; orientation < 4; ++orientation) {
       for (const int frame : {kNoFrame, kDashedFrame, kSolidFrame}) {
         for (const int showText : {1, 0}) {
-          testing::ResetLibrary();
-          VnBasicInfo(symbology, 0.05, 2.5, orientation, frame);
-          VnSetMessage(testing::SampleMessage(symbology));
-          VnSupplementInfo(kSupplement5, "12345", 0.3);
-          VnTextInfo(showText, 1, 1);
-          const Surface& surface = RenderToSurface(DefaultContext());
+          testing::ResetLibrary(context);
+          SetBasicInfo(context, symbology, 0.05, 2.5, orientation, frame);
+          SetMessage(context, testing::SampleMessage(symbology));
+          SetSupplementInfo(context, kSupplement5, "12345", 0.3);
+          SetTextInfo(context, showText, 1, 1);
+          const Surface& surface = RenderToSurface(context);
           ASSERT_EQ(PictureBytes(surface, true), PictureBytes(surface, false))
               << "symbology " << symbology << ", orientation " << orientation << ", frame " << frame << ", text " << showText;
         }

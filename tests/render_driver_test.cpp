@@ -3,12 +3,14 @@
 
 #include <cstring>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
+#include "engine/render_driver.h"
+#include "outputs/pictures.h"
+#include "outputs/render_to_surface.h"
 #include "platform/screen.h"
-#include "drawing/context.h"
 #include "support/render_harness.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -16,77 +18,91 @@ namespace {
 class RenderDriverTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::ResetLibrary();
-    VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
+    testing::ResetLibrary(context);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, 0, 0);
   }
+
+  // The fills of a render but the background: the bars, then the text's box.
+  std::vector<Rect> Bars() {
+    std::vector<Rect> fills = testing::RecordedFills(RenderToSurface(context));
+    if (!fills.empty()) fills.erase(fills.begin());
+    return fills;
+  }
+
+  Context context;
 };
 
 // Code 39 at narrow 2 and wide 4 costs 26 units a character with its gap, and the stop 24.
 int Code39Length(int dataCharacters) { return 26 + 26 * dataCharacters + 24; }
 
+// The start character '*' begins with a narrow bar, a wide space, a narrow bar, a narrow space and a
+// wide bar: the first and third bars of the symbol are one narrow and one wide element.
+int Narrow(const std::vector<Rect>& bars) { return bars.at(0).right - bars.at(0).left; }
+int Wide(const std::vector<Rect>& bars) { return bars.at(2).right - bars.at(2).left; }
+
 TEST_F(RenderDriverTest, DeviceSizesFollowTheScreenResolution) {
   struct Case { int dpi, narrow, wide, barHeight; };
   for (const Case c : {Case{72, 1, 2, 42}, Case{96, 2, 4, 56}, Case{120, 3, 6, 70}}) {
     SetScreenResolution(c.dpi, c.dpi);
-    testing::RenderToSurface();
-    EXPECT_EQ(DefaultContext().state.narrowWidth, c.narrow) << c.dpi;
-    EXPECT_EQ(DefaultContext().state.wideWidth, c.wide) << c.dpi;
-    EXPECT_EQ(DefaultContext().state.barHeight, c.barHeight) << c.dpi;
-    EXPECT_EQ(DefaultContext().state.textBand, 20) << c.dpi;
+    const std::vector<Rect> bars = Bars();
+    EXPECT_EQ(Narrow(bars), c.narrow) << c.dpi;
+    EXPECT_EQ(Wide(bars), c.wide) << c.dpi;
+    EXPECT_EQ(bars[0].bottom - bars[0].top, c.barHeight) << c.dpi;
+    // The text band below the bars is the font height less 4, whatever the resolution.
+    EXPECT_EQ(MeasureBarcode(context).value().thickness, c.barHeight + 20) << c.dpi;
   }
 }
 
+// Bars run across the picture's rows in orientation 1: their width along the symbol is a height.
 TEST_F(RenderDriverTest, TurnedSymbolsMeasureAlongTheVerticalResolution) {
   SetScreenResolution(96, 120);
-  VnBasicInfo(kCode39, 0.07, 2.0, 1, 0);
-  testing::RenderToSurface();
-  EXPECT_EQ(DefaultContext().state.dpiAlong, 120);
-  EXPECT_EQ(DefaultContext().state.dpiAcross, 96);
-  EXPECT_EQ(DefaultContext().state.narrowWidth, 3);
-  EXPECT_EQ(DefaultContext().state.barHeight, 56);
+  SetBasicInfo(context, kCode39, 0.07, 2.0, 1, 0);
+  const Rect bar = Bars().at(0);
+  EXPECT_EQ(bar.bottom - bar.top, 3) << "0.07 cm at 120 pixels per inch along";
+  EXPECT_EQ(bar.right - bar.left, 56) << "1.5 cm at 96 pixels per inch across";
 }
 
 TEST_F(RenderDriverTest, NarrowElementIsAtLeastOneUnit) {
-  VnBasicInfo(kCode39, 0.01, 2.0, 0, 0);  // 0.378 units
-  testing::RenderToSurface();
-  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
-  EXPECT_EQ(DefaultContext().state.wideWidth, 2);
+  SetBasicInfo(context, kCode39, 0.01, 2.0, 0, 0);  // 0.378 units
+  std::vector<Rect> bars = Bars();
+  EXPECT_EQ(Narrow(bars), 1);
+  EXPECT_EQ(Wide(bars), 2);
 
   SetScreenResolution(72, 72);
-  VnBasicInfo(kCode39, 0.07, 1.2, 0, 0);  // wide and narrow come out equal
-  testing::RenderToSurface();
-  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
-  EXPECT_EQ(DefaultContext().state.wideWidth, 1);
+  SetBasicInfo(context, kCode39, 0.07, 1.2, 0, 0);  // wide and narrow come out equal
+  bars = Bars();
+  EXPECT_EQ(Narrow(bars), 1);
+  EXPECT_EQ(Wide(bars), 1);
 }
 
+// The band of bars and text (56 + 20) and the symbol are centred: the first bar stands at the
+// offsets, which a symbol larger than the picture clamps to 0.
 TEST_F(RenderDriverTest, SymbolIsCentredWithTruncatingDivisionThenClamped) {
-  VnSetMessage("ABCDE");
+  SetMessage(context, "ABCDE");
   const int length = Code39Length(5);
   struct Case { int width, expectedOffsetX; };
   for (const Case c : {Case{length + 100, 50}, Case{length + 101, 50}, Case{length - 1, 0}, Case{length - 10, 0}}) {
-    VnSetSize(c.width, 200);
-    testing::RenderToSurface();
-    EXPECT_EQ(DefaultContext().state.offsetX, c.expectedOffsetX) << c.width;
-    EXPECT_EQ(DefaultContext().state.offsetY, 62) << c.width;
+    SetSize(context, c.width, 200);
+    const Rect first = Bars().at(0);
+    EXPECT_EQ(first.left, c.expectedOffsetX) << c.width;
+    EXPECT_EQ(first.top, 62) << c.width;
   }
-  VnTextInfo(0, 0, 0);
-  testing::RenderToSurface();
-  EXPECT_EQ(DefaultContext().state.offsetY, 72);
+  SetTextInfo(context, 0, 0, 0);
+  EXPECT_EQ(Bars().at(0).top, 72);
 }
 
+// Orientation 3 runs the symbol down the picture from the top, its band across from the left with
+// the text band first: band 62 to 138, text to 82, then the 56 units of the bars.
 TEST_F(RenderDriverTest, TurnedSymbolsAreCentredAlongTheHeight) {
-  VnSetMessage("AB");
-  VnBasicInfo(kCode39, 0.07, 2.0, 3, 0);
-  VnSetSize(200, Code39Length(2) + 40);
-  testing::RenderToSurface();
-  EXPECT_EQ(DefaultContext().state.offsetX, 62);
-  EXPECT_EQ(DefaultContext().state.offsetY, 20);
+  SetMessage(context, "AB");
+  SetBasicInfo(context, kCode39, 0.07, 2.0, 3, 0);
+  SetSize(context, 200, Code39Length(2) + 40);
+  EXPECT_EQ(Bars().at(0), (Rect{82, 20, 138, 22}));
 }
 
 TEST_F(RenderDriverTest, DrawingPassStartsWithTheBackgroundAndDrawsEveryBarOfTheMeasuredSymbol) {
-  VnSetMessage("A");
-  const Surface surface = testing::RenderToSurface();
-  const std::vector<Rect> fills = testing::RecordedFills(surface);
+  SetMessage(context, "A");
+  const std::vector<Rect> fills = testing::RecordedFills(RenderToSurface(context));
   ASSERT_FALSE(fills.empty());
   EXPECT_EQ(fills.front(), (Rect{0, 0, 300, 200}));
   const int length = Code39Length(1);
@@ -100,19 +116,23 @@ TEST_F(RenderDriverTest, DrawingPassStartsWithTheBackgroundAndDrawsEveryBarOfThe
   EXPECT_EQ(rightmost, (300 - length) / 2 + length);
 }
 
+// The text turns with the symbol: its font carries the rotation, counter-clockwise in tenths of a
+// degree.
 TEST_F(RenderDriverTest, TextRotationIsStoredIntoTheFont) {
   const int expected[] = {3600, 900, 1800, 2700};
   for (int orientation = 0; orientation < 4; ++orientation) {
-    VnBasicInfo(kCode39, 0.07, 2.0, orientation, 0);
-    testing::RenderToSurface();
-    EXPECT_EQ(DefaultContext().settings.font.lfEscapement, expected[orientation]);
-    EXPECT_EQ(DefaultContext().settings.font.lfOrientation, expected[orientation]);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, orientation, 0);
+    const std::vector<TextOp> texts = testing::RecordedTexts(RenderToSurface(context));
+    ASSERT_EQ(texts.size(), 1u);
+    ASSERT_TRUE(texts[0].font.has_value());
+    EXPECT_EQ(texts[0].font->lfEscapement, expected[orientation]);
+    EXPECT_EQ(texts[0].font->lfOrientation, expected[orientation]);
   }
 }
 
 TEST_F(RenderDriverTest, RefusedDataDrawsOnlyTheMessageCentredInTheDefaultFont) {
-  VnSetMessage("lower");
-  const Surface surface = testing::RenderToSurface();
+  SetMessage(context, "lower");
+  const Surface& surface = RenderToSurface(context);
   ASSERT_EQ(surface.Operations().size(), 1u);
   ASSERT_EQ(surface.Operations()[0].kind, DrawOpKind::kText);
   const TextOp& text = surface.Text(surface.Operations()[0]);
@@ -123,27 +143,38 @@ TEST_F(RenderDriverTest, RefusedDataDrawsOnlyTheMessageCentredInTheDefaultFont) 
   EXPECT_EQ(text.options, 4u);
   EXPECT_FALSE(text.font.has_value());
   EXPECT_EQ(text.textColor, 0x000000u);
-  EXPECT_EQ(text.backColor, DefaultContext().settings.backColor);
-  EXPECT_STREQ(DefaultContext().state.workMessage, "lower");
+  EXPECT_EQ(text.backColor, 0xFFFFFFu);
+  // The refused render left the data as it was: a symbology that takes it prints it.
+  SetBasicInfo(context, kCode128, 0.07, 2.0, 0, 0);
+  EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), "lower");
 }
 
+// The check character the measuring pass adds is printed once, render after render.
 TEST_F(RenderDriverTest, WorkMessageEqualsMessageAfterEveryRender) {
-  VnSetMessage("CODE39");
-  VnTextInfo(1, 1, 1);
-  testing::RenderToSurface();
-  EXPECT_STREQ(DefaultContext().state.workMessage, DefaultContext().settings.message);
-  EXPECT_STREQ(DefaultContext().state.humanText, "CODE39W");
+  SetMessage(context, "CODE39");
+  SetTextInfo(context, 1, 1, 1);
+  for (int render = 0; render < 2; ++render) {
+    EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), "CODE39W") << render;
+  }
 }
 
+// A context as it is before its defaults are set, zero throughout: a picture of no size in black on
+// black, bars of no height, and narrow elements of at least one unit for all that.
 TEST_F(RenderDriverTest, RenderBeforeDefaultsPaintsABlackPictureOfNoSize) {
-  DefaultContext().settings = SymbolSettings{};
-  DefaultContext().state = RenderState{};
+  Context zero;
   testing::TempDir folder;
   const std::string path = folder.File("zero.bmp");
-  ASSERT_EQ(VnSaveAsBMP(path.c_str()), 1);
-  EXPECT_EQ(testing::ReadFileBytes(path).size(), 62u);
-  EXPECT_EQ(DefaultContext().state.barHeight, 0);
-  EXPECT_EQ(DefaultContext().state.narrowWidth, 1);
+  ASSERT_TRUE(SaveAsBmp(zero, path.c_str()));
+  const std::vector<std::uint8_t> file = testing::ReadFileBytes(path);
+  ASSERT_EQ(file.size(), 62u) << "the headers and the colour table, no pixels";
+  EXPECT_EQ(std::vector<std::uint8_t>(file.begin() + 54, file.end()), std::vector<std::uint8_t>(8, 0)) << "both colours black";
+  // Codabar '1' without start and stop letters: five narrow and two wide elements and its gap, the
+  // wide ones of no width at a ratio of 0, in a band as thick as bars of no height.
+  SetMessage(zero, "1");
+  const auto extent = MeasureBarcode(zero);
+  ASSERT_TRUE(extent.has_value());
+  EXPECT_EQ(extent->length, 6);
+  EXPECT_EQ(extent->thickness, 0);
 }
 
 }  // namespace

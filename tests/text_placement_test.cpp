@@ -4,43 +4,35 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
 #include "engine/frame.h"
 #include "engine/human_readable.h"
-#include "drawing/context.h"
+#include "engine/render_driver.h"
+#include "outputs/render_to_surface.h"
+#include "support/drawing_pass.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
 namespace varnel {
 namespace {
 
+// Bars 56 tall over a 20-unit text band in the default 300 x 200 picture.
 class TextPlacementTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    testing::ResetLibrary();
-    DefaultContext().state.surface = &surface;
-    DefaultContext().state.originX = 0;
-    DefaultContext().state.originY = 0;
-    DefaultContext().state.barHeight = 56;
-    DefaultContext().state.textBand = 20;
-    DefaultContext().state.backBrush = Brush{DefaultContext().settings.backColor};
-  }
-  void TearDown() override { DefaultContext().state.surface = nullptr; }
-
-  std::vector<TextOp> Texts() const {
-    std::vector<TextOp> texts;
-    for (const DrawOp& op : surface.Operations())
-      if (op.kind == DrawOpKind::kText) texts.push_back(surface.Text(op));
-    return texts;
-  }
-  std::vector<LineOp> Lines() const {
-    std::vector<LineOp> lines;
-    for (const DrawOp& op : surface.Operations())
-      if (op.kind == DrawOpKind::kLine) lines.push_back(surface.Line(op));
-    return lines;
+    testing::ResetLibrary(context);
+    Start(0, 0, 62);
   }
 
+  void Start(int orientation, int offsetX, int offsetY) {
+    SetBasicInfo(context, kCode39, 0.07, 2.0, orientation, 0);
+    surface = Surface(300, 200);
+    testing::StartPass(context, surface, {offsetX, offsetY, 56, 20, 2, 4, 0});
+  }
+
+  Context context;
   Surface surface{300, 200};
 };
 
@@ -53,15 +45,12 @@ TEST_F(TextPlacementTest, RunBoxesAndReferencePointsInTheFourOrientations) {
       {3, 112, 0, Rect{158, 40, 182, 100}, Point{182, 70}},
   };
   for (const Case& c : cases) {
-    surface = Surface(300, 200);
-    DefaultContext().settings.orientation = static_cast<std::int16_t>(c.orientation);
-    DefaultContext().state.offsetX = c.offsetX;
-    DefaultContext().state.offsetY = c.offsetY;
-    DrawTextRun(DefaultContext(), 40, 100, 118, "abc", 3);
+    Start(c.orientation, c.offsetX, c.offsetY);
+    DrawTextRun(context, 40, 100, 118, "abc", 3);
     ASSERT_EQ(surface.Operations().size(), 2u);
     const FillOp& fill = surface.Fill(surface.Operations()[0]);
     EXPECT_EQ(fill.rect, c.box) << "orientation " << c.orientation;
-    EXPECT_EQ(fill.color, DefaultContext().settings.backColor);
+    EXPECT_EQ(fill.color, 0xFFFFFFu) << "the box is cleared to the background";
     const TextOp& text = surface.Text(surface.Operations()[1]);
     EXPECT_EQ(text.reference, c.reference) << "orientation " << c.orientation;
     EXPECT_EQ(text.clip, c.box);
@@ -74,12 +63,11 @@ TEST_F(TextPlacementTest, TurnedTextStaysAgainstItsBarsInPicturesOfOddSize) {
   // The bars of orientations 2 and 3 are mirrored within their band; the text must follow them
   // there, or its background erases a row of bars when the picture's free space is odd.
   for (int orientation : {2, 3}) {
-    testing::ResetLibrary();
-    VnBasicInfo(kCode39, 0.07, 2.0, orientation, 0);
-    VnSetSize(orientation == 2 ? 300 : 201, orientation == 2 ? 201 : 300);
-    VnSetMessage("AB");
-    const Surface rendered = testing::RenderToSurface();
-    const std::vector<Rect> fills = testing::RecordedFills(rendered);
+    testing::ResetLibrary(context);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, orientation, 0);
+    SetSize(context, orientation == 2 ? 300 : 201, orientation == 2 ? 201 : 300);
+    SetMessage(context, "AB");
+    const std::vector<Rect> fills = testing::RecordedFills(RenderToSurface(context));
     const Rect bar = fills[1];  // the start character's first bar
     const Rect textBox = fills.back();
     if (orientation == 2) {
@@ -91,35 +79,29 @@ TEST_F(TextPlacementTest, TurnedTextStaysAgainstItsBarsInPicturesOfOddSize) {
 }
 
 TEST_F(TextPlacementTest, SpreadTextGivesTheRemainderToTheFirstCells) {
-  DefaultContext().settings.orientation = 0;
-  DefaultContext().state.offsetY = 62;
-  DrawSpreadText(DefaultContext(), 10, 40, 118, "ABCD", 4);
-  std::vector<Rect> cells;
-  for (const TextOp& text : Texts()) cells.push_back(text.clip);
-  ASSERT_EQ(cells.size(), 4u);
+  DrawSpreadText(context, 10, 40, 118, "ABCD", 4);
+  const std::vector<TextOp> texts = testing::RecordedTexts(surface);
+  ASSERT_EQ(texts.size(), 4u);
   const int lefts[] = {10, 18, 26, 33}, rights[] = {18, 26, 33, 40};
   for (int i = 0; i < 4; ++i) {
-    EXPECT_EQ(cells[i].left, lefts[i]) << i;
-    EXPECT_EQ(cells[i].right, rights[i]) << i;
-    EXPECT_EQ(Texts()[i].text, std::string(1, "ABCD"[i]));
+    EXPECT_EQ(texts[i].clip.left, lefts[i]) << i;
+    EXPECT_EQ(texts[i].clip.right, rights[i]) << i;
+    EXPECT_EQ(texts[i].text, std::string(1, "ABCD"[i]));
   }
   surface = Surface(300, 200);
-  DrawSpreadText(DefaultContext(), 0, 96, 118, "123456", 6);
-  for (const TextOp& text : Texts()) EXPECT_EQ(text.clip.right - text.clip.left, 16);
+  DrawSpreadText(context, 0, 96, 118, "123456", 6);
+  for (const TextOp& text : testing::RecordedTexts(surface)) EXPECT_EQ(text.clip.right - text.clip.left, 16);
 }
 
 TEST_F(TextPlacementTest, LongTextIsDrawnWhole) {
-  DefaultContext().settings.orientation = 0;
   const std::string text(500, 'X');
-  DrawTextRun(DefaultContext(), 0, 300, 118, text.c_str(), 500);
-  EXPECT_EQ(Texts().at(0).text.size(), 500u);
+  DrawTextRun(context, 0, 300, 118, text.c_str(), 500);
+  EXPECT_EQ(testing::RecordedTexts(surface).at(0).text.size(), 500u);
 }
 
 TEST_F(TextPlacementTest, Code39PrintsOneLineOneUnitBelowTheBars) {
-  DefaultContext().state.surface = nullptr;
-  VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
-  VnSetMessage("AB");
-  const Surface rendered = testing::RenderToSurface();
+  SetMessage(context, "AB");
+  const Surface& rendered = RenderToSurface(context);
   ASSERT_EQ(rendered.Operations().back().kind, DrawOpKind::kText);
   const TextOp& text = rendered.Text(rendered.Operations().back());
   EXPECT_EQ(text.text, "AB");
@@ -130,23 +112,25 @@ TEST_F(TextPlacementTest, Code39PrintsOneLineOneUnitBelowTheBars) {
   EXPECT_EQ(text.clip.right, (300 - length) / 2 + length);
   ASSERT_TRUE(text.font.has_value());
   EXPECT_STREQ(text.font->lfFaceName, "Arial");
-  EXPECT_EQ(text.textColor, DefaultContext().settings.barColor);
+  EXPECT_EQ(text.textColor, kBlack);
 }
 
-TEST_F(TextPlacementTest, TextSwitchedOffPrintsNothingButStillFillsTheHumanText) {
-  DefaultContext().state.surface = nullptr;
-  VnBasicInfo(kCode39Ascii, 0.07, 2.0, 0, 0);
-  VnTextInfo(0, 0, 0);
-  VnSetMessage("\x01\x02");
-  const Surface rendered = testing::RenderToSurface();
+// Switched off, the text prints nothing and takes no room: the band is the bars alone, centred.
+TEST_F(TextPlacementTest, TextSwitchedOffPrintsNothingAndLeavesNoTextBand) {
+  SetBasicInfo(context, kCode39Ascii, 0.07, 2.0, 0, 0);
+  SetTextInfo(context, 0, 0, 0);
+  SetMessage(context, "\x01\x02");
+  const Surface& rendered = RenderToSurface(context);
   for (const DrawOp& op : rendered.Operations()) EXPECT_NE(op.kind, DrawOpKind::kText);
-  EXPECT_STREQ(DefaultContext().state.humanText, "\x01\x02");
-  EXPECT_EQ(DefaultContext().state.textBand, 0);
+  const std::vector<Rect> fills = testing::RecordedFills(rendered);
+  ASSERT_GT(fills.size(), 1u);
+  EXPECT_EQ(fills[1].top, (200 - 56) / 2);
+  EXPECT_EQ(MeasureBarcode(context).value().thickness, 56);
 }
 
 TEST_F(TextPlacementTest, SolidFrameTracesThePictureEdges) {
-  DrawFrame(DefaultContext(), 1);
-  const std::vector<LineOp> lines = Lines();
+  DrawFrame(context, 1);
+  const std::vector<LineOp> lines = testing::RecordedLines(surface);
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[0].from, (Point{0, 0}));
   EXPECT_EQ(lines[0].to, (Point{300, 0}));

@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "drawing/context.h"
-#include "drawing/context.h"
+#include "outputs/render_to_surface.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
-#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -73,7 +73,9 @@ std::vector<int> MatrixWidths(const std::string& digits) {
 
 class TwoOfFiveTest : public ::testing::Test {
  protected:
-  void SetUp() override { testing::ResetLibrary(); }
+  void SetUp() override { testing::ResetLibrary(context); }
+
+  Context context;
 };
 
 TEST_F(TwoOfFiveTest, InterleavedSymbolsDrawAnEvenNumberOfDigitsWithTheWorkedCheckDigits) {
@@ -92,9 +94,9 @@ TEST_F(TwoOfFiveTest, InterleavedSymbolsDrawAnEvenNumberOfDigitsWithTheWorkedChe
   };
   for (const Case& c : cases) {
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kInterleaved2of5, orientation, c.addCheckDigit, 0);
-      VnSetMessage(c.data);
-      const testing::Bitmap upright = testing::RenderUpright();
+      testing::ConfigureForScanning(context, kInterleaved2of5, orientation, c.addCheckDigit, 0);
+      SetMessage(context, c.data);
+      const testing::Bitmap upright = testing::RenderUpright(context, orientation);
       const std::vector<int> expected = InterleavedWidths(c.drawn);
       EXPECT_EQ(testing::ElementWidths(upright), expected)
           << c.data << ' ' << c.addCheckDigit << " orientation " << orientation;
@@ -113,9 +115,9 @@ TEST_F(TwoOfFiveTest, InterleavedReadsBackWithZbarAndZxingInEveryOrientation) {
   // 0123456 weighs 6x3 + 5 + 4x3 + 3 + 2x3 + 1 + 0 = 45, so its check digit is 5.
   for (const Case c : {Case{"1234567", 0, "01234567"}, Case{"123456", 1, "01234565"}}) {
     for (int orientation = 0; orientation < 4; ++orientation) {
-      testing::ConfigureForScanning(kInterleaved2of5, orientation, c.addCheckDigit, 0);
-      VnSetMessage(c.data);
-      const testing::Bitmap bitmap = testing::RenderToBitmap();
+      testing::ConfigureForScanning(context, kInterleaved2of5, orientation, c.addCheckDigit, 0);
+      SetMessage(context, c.data);
+      const testing::Bitmap bitmap = testing::RenderToBitmap(context);
       EXPECT_EQ(testing::DecodeWithZbar(bitmap), std::vector<std::string>{c.decoded}) << "orientation " << orientation;
       testing::ZxingOptions options;
       options.validate_itf_checksum = c.addCheckDigit != 0;  // ZXing then checks our check digit too
@@ -131,16 +133,18 @@ TEST_F(TwoOfFiveTest, MatrixSymbolsMatchThePublishedPatternsAndIgnoreTheCheckSwi
   for (const char* data : {"0123456789", ""}) {
     for (const int checkSwitches : {0, 1}) {
       for (int orientation = 0; orientation < 4; ++orientation) {
-        testing::ConfigureForScanning(kMatrix2of5, orientation, checkSwitches, checkSwitches);
-        VnSetMessage(data);
-        const testing::Bitmap upright = testing::RenderUpright();
+        testing::ConfigureForScanning(context, kMatrix2of5, orientation, checkSwitches, checkSwitches);
+        SetMessage(context, data);
+        const testing::Bitmap upright = testing::RenderUpright(context, orientation);
         const std::vector<int> expected = MatrixWidths(data);
         EXPECT_EQ(testing::ElementWidths(upright), expected)
             << '"' << data << "\" " << checkSwitches << " orientation " << orientation;
         // The stop is drawn like the start, with its gap.
         EXPECT_EQ(testing::SymbolStart(upright), testing::CentredStart(expected, kScanNarrow))
             << '"' << data << "\" " << checkSwitches << " orientation " << orientation;
-        EXPECT_STREQ(DefaultContext().state.humanText, data);
+        // With the text switched on, the digits are printed as they are, with no check digit.
+        SetTextInfo(context, 1, checkSwitches, checkSwitches);
+        EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), data);
       }
     }
   }

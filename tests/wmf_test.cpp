@@ -10,7 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "api/setters.h"
 #include "base/settings.h"
+#include "outputs/pictures.h"
+#include "outputs/render_to_surface.h"
 #include "support/metafile_readers.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
@@ -90,6 +93,8 @@ class WmfTest : public ::testing::Test {
   void SetUp() override {
     testing::ResetLibrary();
     VnBasicInfo(kCode39, 0.07, 2.0, 0, 0);
+    testing::ResetLibrary(context);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, 0, 0);
   }
   std::vector<std::uint8_t> Save() {
     const std::string path = folder.File("picture.wmf");
@@ -97,6 +102,8 @@ class WmfTest : public ::testing::Test {
     return testing::ReadFileBytes(path);
   }
   testing::TempDir folder;
+  // The suites that set a reader's drawing beside the render's recording draw on a context of their own.
+  Context context;
 };
 
 TEST_F(WmfTest, PlaceableHeaderHoldsTheBoxTheResolutionAndTheChecksum) {
@@ -160,11 +167,11 @@ TEST_F(WmfTest, RecordsFormAMetafileAPlayerCanFollow) {
 TEST_F(WmfTest, Wmf2svgDrawsTheBarsWhereOurBmpHasThemInEveryOrientation) {
   const char* const kMessages[] = {"WMF-3", "WMF-39", "WMF-39A", "WMF-39AB"};
   for (int orientation = 0; orientation < 4; ++orientation) {
-    VnBasicInfo(kCode39, 0.07, 2.0, orientation, 0);
-    VnSetSize(orientation % 2 == 0 ? 300 : 200, orientation % 2 == 0 ? 200 : 300);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, orientation, 0);
+    SetSize(context, orientation % 2 == 0 ? 300 : 200, orientation % 2 == 0 ? 200 : 300);
     // Texts of every length modulo 4, for the string padding of both formats.
-    VnSetMessage(kMessages[orientation]);
-    const auto verdict = testing::SetBesideBmp(folder, VnSaveAsWMF, testing::ReadWithWmf2svg);
+    SetMessage(context, kMessages[orientation]);
+    const auto verdict = testing::SetBesideBmp(folder, context, SaveAsWmf, testing::ReadWithWmf2svg);
     ASSERT_EQ(verdict.failure, "") << orientation;
     EXPECT_EQ(verdict.drawn.fills.size(), verdict.recordedFills) << orientation;
     EXPECT_EQ(verdict.differingCells, 0) << orientation;
@@ -176,13 +183,10 @@ TEST_F(WmfTest, Wmf2svgDrawsTheBarsWhereOurBmpHasThemInEveryOrientation) {
 
 TEST_F(WmfTest, Wmf2svgDrawsTheFrameLinesFromTheirRecordedEnds) {
   for (const int frame : {kSolidFrame, kDashedFrame}) {
-    VnBasicInfo(kCode39, 0.07, 2.0, 0, frame);
-    const auto verdict = testing::SetBesideBmp(folder, VnSaveAsWMF, testing::ReadWithWmf2svg);
+    SetBasicInfo(context, kCode39, 0.07, 2.0, 0, frame);
+    const auto verdict = testing::SetBesideBmp(folder, context, SaveAsWmf, testing::ReadWithWmf2svg);
     ASSERT_EQ(verdict.failure, "") << frame;
-    std::vector<LineOp> recorded;
-    const Surface surface = testing::RenderToSurface();
-    for (const DrawOp& op : surface.Operations())
-      if (op.kind == DrawOpKind::kLine) recorded.push_back(surface.Line(op));
+    const std::vector<LineOp> recorded = testing::RecordedLines(RenderToSurface(context));
     ASSERT_EQ(verdict.drawn.lines.size(), recorded.size()) << frame;
     for (std::size_t i = 0; i < recorded.size(); ++i) {
       const auto& line = verdict.drawn.lines[i];

@@ -1,5 +1,4 @@
 #include "support/metafile_readers.h"
-#include "drawing/context.h"
 
 #include <sys/wait.h>
 
@@ -14,6 +13,9 @@
 #include <map>
 #include <numbers>
 #include <regex>
+
+#include "outputs/pictures.h"
+#include "outputs/render_to_surface.h"
 
 namespace varnel::testing {
 namespace {
@@ -309,11 +311,11 @@ std::string AllText(const ReaderPicture& picture) {
   return text;
 }
 
-ReaderVerdict SetBesideBmp(const TempDir& folder, VnBool (*save)(const char*),
+ReaderVerdict SetBesideBmp(const TempDir& folder, Context& context, bool (*save)(Context&, const char*),
                            ReaderRun (*read)(const std::string&)) {
   ReaderVerdict verdict;
   const std::string bmpPath = folder.File("picture.bmp"), metafilePath = folder.File("picture.metafile");
-  if (VnSaveAsBMP(bmpPath.c_str()) != 1 || save(metafilePath.c_str()) != 1) {
+  if (!SaveAsBmp(context, bmpPath.c_str()) || !save(context, metafilePath.c_str())) {
     verdict.failure = "the picture could not be saved";
     return verdict;
   }
@@ -336,7 +338,7 @@ ReaderVerdict SetBesideBmp(const TempDir& folder, VnBool (*save)(const char*),
   }
 
   // Glyphs are the reader's own (its fonts, its rasteriser): the text boxes are left out.
-  const Surface surface = RenderToSurface();
+  const Surface& surface = RenderToSurface(context);
   std::vector<Rect> textBoxes;
   for (const DrawOp& op : surface.Operations()) {
     if (op.kind == DrawOpKind::kFill) ++verdict.recordedFills;

@@ -60,8 +60,8 @@ int CountDarknessDifferences(const Bitmap& a, const Bitmap& b, const std::vector
 // All text contents, in order, run together.
 std::string AllText(const ReaderPicture& picture);
 
-// The current settings' picture saved as our BMP and, through `save`, as a metafile that `read`
-// draws: what the reader drew, set beside the BMP.
+// The context's picture saved as our BMP and, through `save`, as a metafile that `read` draws: what
+// the reader drew, set beside the BMP and the render's recording.
 struct ReaderVerdict {
   std::string failure;       // empty when both files were written and the reader ran cleanly
   ReaderPicture drawn;       // what the reader drew
@@ -69,7 +69,7 @@ struct ReaderVerdict {
   std::string recordedText;  // the text runs of our render, run together
   std::size_t recordedFills = 0;
 };
-ReaderVerdict SetBesideBmp(const TempDir& folder, VnBool (*save)(const char*),
+ReaderVerdict SetBesideBmp(const TempDir& folder, Context& context, bool (*save)(Context&, const char*),
                            ReaderRun (*read)(const std::string&));
 
 }  // namespace varnel::testing

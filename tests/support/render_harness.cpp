@@ -1,6 +1,6 @@
 #include "support/render_harness.h"
-#include "drawing/context.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -9,35 +9,94 @@
 
 #include <unistd.h>
 
-#include "outputs/render_to_surface.h"
-#include "writers/bmp_file.h"
+#include "api/setters.h"
+#include "outputs/pictures.h"
 #include "platform/screen.h"
-#include "engine/render_driver.h"
-#include "drawing/context.h"
 #include "varnel32.h"
 
 namespace varnel::testing {
+namespace {
+
+// Where the pictures read back are written: one folder a process, in memory where there is one, as
+// a suite may read thousands.
+std::string ScratchBmp() {
+  static const TempDir folder(MemoryFolder());
+  return folder.File("picture.bmp");
+}
+
+Bitmap ReadBack(bool written, const std::string& path) {
+  return written ? ReadBmp(path).value_or(Bitmap{}) : Bitmap{};
+}
+
+template <typename Op>
+std::vector<Op> Recorded(const Surface& surface, DrawOpKind kind, const Op& (Surface::*get)(const DrawOp&) const) {
+  std::vector<Op> ops;
+  for (const DrawOp& op : surface.Operations())
+    if (op.kind == kind) ops.push_back((surface.*get)(op));
+  return ops;
+}
+
+}  // namespace
 
 void ResetLibrary() {
   SetScreenResolution(96, 96);
   VnSetDefault();
 }
 
-Surface RenderToSurface() { return varnel::RenderToSurface(DefaultContext()); }
+void ResetLibrary(Context& context) {
+  SetScreenResolution(96, 96);
+  SetDefault(context);
+}
 
 Bitmap RenderToBitmap() {
-  const Surface surface = RenderToSurface();
-  const auto file = EncodeOneBitBmp(surface, Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
-  if (!file) return Bitmap{};
-  return ReadBmpBytes(*file).value_or(Bitmap{});
+  const std::string path = ScratchBmp();
+  return ReadBack(VnSaveAsBMP(path.c_str()) == 1, path);
+}
+
+Bitmap RenderToBitmap(Context& context) {
+  const std::string path = ScratchBmp();
+  return ReadBack(SaveAsBmp(context, path.c_str()), path);
 }
 
 std::vector<Rect> RecordedFills(const Surface& surface) {
   std::vector<Rect> fills;
-  for (const DrawOp& op : surface.Operations()) {
-    if (op.kind == DrawOpKind::kFill) fills.push_back(surface.Fill(op).rect);
-  }
+  for (const FillOp& fill : Recorded(surface, DrawOpKind::kFill, &Surface::Fill)) fills.push_back(fill.rect);
   return fills;
+}
+
+std::vector<TextOp> RecordedTexts(const Surface& surface) { return Recorded(surface, DrawOpKind::kText, &Surface::Text); }
+
+std::vector<LineOp> RecordedLines(const Surface& surface) { return Recorded(surface, DrawOpKind::kLine, &Surface::Line); }
+
+std::string PrintedText(const Surface& surface) {
+  std::string printed;
+  for (const TextOp& text : RecordedTexts(surface)) printed += text.text;
+  return printed;
+}
+
+Recording Record(const Surface& surface) {
+  return Recording{surface.Width(), surface.Height(), Recorded(surface, DrawOpKind::kFill, &Surface::Fill),
+                   RecordedTexts(surface), RecordedLines(surface)};
+}
+
+bool operator==(const Recording& a, const Recording& b) {
+  const auto sameFill = [](const FillOp& x, const FillOp& y) { return x.rect == y.rect && x.color == y.color; };
+  const auto sameText = [](const TextOp& x, const TextOp& y) {
+    return x.reference == y.reference && x.align == y.align && x.options == y.options && x.clip == y.clip &&
+           SameFont(x.font, y.font) && x.textColor == y.textColor && x.backColor == y.backColor && x.text == y.text;
+  };
+  const auto sameLine = [](const LineOp& x, const LineOp& y) { return x.from == y.from && x.to == y.to; };
+  return a.width == b.width && a.height == b.height &&
+         std::equal(a.fills.begin(), a.fills.end(), b.fills.begin(), b.fills.end(), sameFill) &&
+         std::equal(a.texts.begin(), a.texts.end(), b.texts.begin(), b.texts.end(), sameText) &&
+         std::equal(a.lines.begin(), a.lines.end(), b.lines.begin(), b.lines.end(), sameLine);
+}
+
+void PrintTo(const Recording& recording, std::ostream* out) {
+  *out << recording.width << " x " << recording.height << " picture, " << recording.fills.size() << " fills, "
+       << recording.lines.size() << " lines, text \"";
+  for (const TextOp& text : recording.texts) *out << text.text;
+  *out << '"';
 }
 
 std::string ModulesAlongRow(const Bitmap& bitmap, int y, int x0, int moduleWidth, int moduleCount) {

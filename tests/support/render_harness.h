@@ -1,8 +1,10 @@
-// Rendering the library's current settings for inspection: as the recorded drawing operations, or
-// as the one-bit BMP read back by the independent reader.
+// Rendering a barcode for inspection: as the one-bit BMP its output writes, read back by the
+// independent reader, or (for a context of the test's own, through RenderToSurface) as the recorded
+// drawing operations.
 #pragma once
 
 #include <cstdint>
+#include <ostream>
 #include <span>
 #include <string>
 #include <vector>
@@ -13,14 +15,37 @@
 
 namespace varnel::testing {
 
-// The defaults at 96 pixels per inch: every test starts from here, because settings are process-wide.
+// The defaults at 96 pixels per inch: every test of the classic exports starts from here, because
+// their settings are process-wide.
 void ResetLibrary();
+// The same for a context of the test's own.
+void ResetLibrary(Context& context);
 
-Surface RenderToSurface();
+// The picture as the BMP output writes it (the classic exports', or a context's), read back; an
+// empty bitmap when no BMP could be written.
 Bitmap RenderToBitmap();
+Bitmap RenderToBitmap(Context& context);
 
-// The fill rectangles recorded in a surface, in order.
+// The operations recorded in a surface, each kind in the order it was issued.
 std::vector<Rect> RecordedFills(const Surface& surface);
+std::vector<TextOp> RecordedTexts(const Surface& surface);
+std::vector<LineOp> RecordedLines(const Surface& surface);
+
+// Every text run of a surface, run together: the human-readable text as printed, or the message
+// that took a refused symbol's place.
+std::string PrintedText(const Surface& surface);
+
+// What a recording draws, to set two renders side by side: every fill with its colour, every text
+// run with its place, font and colours, every line.
+struct Recording {
+  int width = 0, height = 0;
+  std::vector<FillOp> fills;
+  std::vector<TextOp> texts;
+  std::vector<LineOp> lines;
+};
+Recording Record(const Surface& surface);
+bool operator==(const Recording& a, const Recording& b);
+void PrintTo(const Recording& recording, std::ostream* out);
 
 // One row of a bitmap as '1' (dark) and '0' (light) per module of `moduleWidth` pixels, sampled at
 // each module's centre, starting at x0.

@@ -1,26 +1,25 @@
 #include "support/symbol_scan.h"
-#include "drawing/context.h"
 
+#include "api/setters.h"
 #include "base/settings.h"
 #include "support/render_harness.h"
-#include "varnel32.h"
 
 namespace varnel::testing {
 
-void ConfigureForScanning(int symbology, int orientation, int addCheckDigit, int checkDigitInText) {
+void ConfigureForScanning(Context& context, int symbology, int orientation, int addCheckDigit, int checkDigitInText) {
   constexpr double kNarrowCm = 0.08;  // 3.02 pixels at 96 pixels per inch
   constexpr double kWideRatio = 2.5;
   constexpr int kScanAcross = 300;
-  VnBasicInfo(symbology, kNarrowCm, kWideRatio, orientation, 0);
+  SetBasicInfo(context, symbology, kNarrowCm, kWideRatio, orientation, 0);
   if (RunsVertically(orientation)) {
-    VnSetSize(kScanAcross, kScanLength);
+    SetSize(context, kScanAcross, kScanLength);
   } else {
-    VnSetSize(kScanLength, kScanAcross);
+    SetSize(context, kScanLength, kScanAcross);
   }
-  VnTextInfo(0, addCheckDigit, checkDigitInText);
+  SetTextInfo(context, 0, addCheckDigit, checkDigitInText);
 }
 
-Bitmap RenderUpright() { return Unrotate(RenderToBitmap(), DefaultContext().settings.orientation); }
+Bitmap RenderUpright(Context& context, int orientation) { return Unrotate(RenderToBitmap(context), orientation); }
 
 int RowCrossingEveryBar(const Bitmap& upright) {
   int bestRow = 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/context.h"
 #include "support/bmp_reader.h"
 
 namespace varnel::testing {
@@ -17,12 +18,12 @@ inline constexpr int kScanLength = 1200;
 
 // Narrow elements of kScanNarrow and wide ones of kScanWide pixels at 96 pixels per inch, no text,
 // the check character switches as given, in a picture kScanLength pixels long in the direction the symbol
-// runs and 300 across it. Expects the library's defaults underneath.
-void ConfigureForScanning(int symbology, int orientation, int addCheckDigit, int checkDigitInText);
+// runs and 300 across it. Expects the defaults (ResetLibrary) underneath.
+void ConfigureForScanning(Context& context, int symbology, int orientation, int addCheckDigit, int checkDigitInText);
 
-// Renders the current settings to a BMP, reads it back and turns it upright, so that the symbol
-// reads left to right with its bars standing on the bottom, whatever orientation it was drawn in.
-Bitmap RenderUpright();
+// Renders the context to a BMP, reads it back and turns it upright from the orientation it was
+// drawn in, so that the symbol reads left to right with its bars standing on the bottom.
+Bitmap RenderUpright(Context& context, int orientation);
 
 // The row of an upright picture with the most changes between light and dark: it crosses every bar,
 // half-height postal bars included.
