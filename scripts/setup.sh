@@ -18,6 +18,8 @@ packages=(
   fonts-urw-base35
   # The sanitizer build uses clang and its runtime libraries.
   clang libclang-rt-14-dev valgrind
+  # strace shows which files a process opens: that a remembered font choice spares fontconfig.
+  strace
   # The 32-bit Windows DLL: the mingw-w64 cross compilers (posix threads), and Wine, whose 32-bit
   # half comes from Debian's i386 architecture, to run its Windows test host.
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix wine wine32:i386

@@ -24,7 +24,7 @@
 namespace varnel {
 namespace {
 
-// The font engine's work, counted where it reaches FreeType: a face made from a font file's bytes,
+// The font engine's work, counted where it reaches FreeType: a face opened from a font file,
 // and a glyph rendered.
 std::atomic<int> facesMade{0};
 std::atomic<int> glyphsRendered{0};
@@ -37,11 +37,10 @@ Function* Real(const char* name) {
 }  // namespace
 }  // namespace varnel
 
-extern "C" FT_Error FT_New_Memory_Face(FT_Library library, const FT_Byte* base, FT_Long size, FT_Long index,
-                                       FT_Face* face) {
-  static auto* const real = varnel::Real<decltype(FT_New_Memory_Face)>("FT_New_Memory_Face");
+extern "C" FT_Error FT_New_Face(FT_Library library, const char* path, FT_Long index, FT_Face* face) {
+  static auto* const real = varnel::Real<decltype(FT_New_Face)>("FT_New_Face");
   ++varnel::facesMade;
-  return real(library, base, size, index, face);
+  return real(library, path, index, face);
 }
 
 extern "C" FT_Error FT_Load_Glyph(FT_Face face, FT_UInt index, FT_Int32 flags) {

@@ -1,5 +1,6 @@
 #include "platform/font_engine.h"
 #include "base/windows_1252.h"
+#include "platform/font_choice_cache.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -54,11 +55,10 @@ VerticalMetrics MetricsOf(FT_Face face) {
           kNominalMetrics.descent * unitsPerEm / kNominalMetrics.unitsPerEm, unitsPerEm};
 }
 
-// A face file read into memory: FreeType reads it from here, never from the disk again.
+// A face file opened by FreeType, which maps it and reads only the tables and glyphs it needs.
 struct LoadedFace {
   std::string path;
   int index;
-  std::vector<unsigned char> bytes;
   FT_Face face;
   VerticalMetrics metrics;
 };
@@ -185,7 +185,6 @@ class FontEngine {
  public:
   FontEngine() {
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
-    config_ = FcInitLoadConfigAndFonts();
   }
   ~FontEngine() {
     if (library_ != nullptr) FT_Done_FreeType(library_);  // with every face and size it made
@@ -257,18 +256,33 @@ class FontEngine {
   }
 
  private:
+  // fontconfig's configuration, loaded the first time a request is not answered by the cache of
+  // choices: loading it is most of a fresh process's first picture.
+  FcConfig* Config() {
+    if (!configLoaded_) {
+      config_ = FcInitLoadConfigAndFonts();
+      configLoaded_ = true;
+    }
+    return config_;
+  }
+
   LoadedFace* Resolve(const char* family, int weight, bool italic) {
-    if (config_ == nullptr || library_ == nullptr) return nullptr;
+    if (library_ == nullptr) return nullptr;
+    if (const std::optional<FontFile> remembered = choiceCache_.Find(family, weight, italic)) {
+      if (LoadedFace* face = FaceAt(remembered->path, remembered->index)) return face;
+    }
+    FcConfig* config = Config();
+    if (config == nullptr) return nullptr;
     FcPattern* pattern = FcPatternCreate();
     if (pattern == nullptr) return nullptr;
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family));
     FcPatternAddInteger(pattern, FC_WEIGHT, FcWeightFromOpenType(weight));
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(config_, pattern, FcMatchPattern);
+    FcConfigSubstitute(config, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result = FcResultNoMatch;
-    FcPattern* match = FcFontMatch(config_, pattern, &result);
+    FcPattern* match = FcFontMatch(config, pattern, &result);
     FcPatternDestroy(pattern);
     if (match == nullptr) return nullptr;
 
@@ -277,7 +291,9 @@ class FontEngine {
     int index = 0;
     if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch) {
       FcPatternGetInteger(match, FC_INDEX, 0, &index);
-      face = FaceAt(reinterpret_cast<const char*>(file), index);
+      const FontFile chosen{reinterpret_cast<const char*>(file), index};
+      face = FaceAt(chosen.path, chosen.index);
+      if (face != nullptr) choiceCache_.Remember(config, family, weight, italic, chosen);
     }
     FcPatternDestroy(match);
     return face;
@@ -287,12 +303,8 @@ class FontEngine {
     for (const auto& face : faces_) {
       if (face->path == path && face->index == index) return face.get();
     }
-    auto loaded = std::make_unique<LoadedFace>(LoadedFace{path, index, {}, nullptr, kNominalMetrics});
-    if (!ReadFile(path, loaded->bytes)) return nullptr;
-    if (FT_New_Memory_Face(library_, loaded->bytes.data(), static_cast<FT_Long>(loaded->bytes.size()), index,
-                           &loaded->face) != 0) {
-      return nullptr;
-    }
+    auto loaded = std::make_unique<LoadedFace>(LoadedFace{path, index, nullptr, kNominalMetrics});
+    if (FT_New_Face(library_, path.c_str(), index, &loaded->face) != 0) return nullptr;
     if (!FT_IS_SCALABLE(loaded->face)) {
       FT_Done_Face(loaded->face);
       return nullptr;
@@ -300,17 +312,6 @@ class FontEngine {
     loaded->metrics = MetricsOf(loaded->face);
     faces_.push_back(std::move(loaded));
     return faces_.back().get();
-  }
-
-  static bool ReadFile(const std::string& path, std::vector<unsigned char>& bytes) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) return false;
-    unsigned char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.insert(bytes.end(), buffer, buffer + got);
-    const bool complete = std::ferror(file) == 0;
-    std::fclose(file);
-    return complete && !bytes.empty();
   }
 
   ScaledFont* MakeScaledFont(LoadedFace* face, int em) {
@@ -352,6 +353,8 @@ class FontEngine {
   std::mutex mutex_;
   FT_Library library_ = nullptr;
   FcConfig* config_ = nullptr;
+  bool configLoaded_ = false;
+  FontChoiceCache choiceCache_;
   std::vector<std::unique_ptr<LoadedFace>> faces_;
   std::vector<FaceChoice> choices_;
   std::vector<std::unique_ptr<ScaledFont>> fonts_;

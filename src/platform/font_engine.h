@@ -1,5 +1,6 @@
 // The raster's fonts. fontconfig picks the face file for a font description (face name, weight,
-// italic); FreeType reads it once into memory and draws its glyphs one bit deep, hinted for
+// italic), and its answer is remembered across processes (font_choice_cache.h); FreeType opens
+// the file once, reading only what it draws, and draws its glyphs one bit deep, hinted for
 // monochrome, with no anti-aliasing: the picture has two colours.
 //
 // Faces, sizes and the ink of the glyphs drawn are kept for the life of the process and shared by

@@ -1,0 +1,270 @@
+#include "platform/font_choice_cache.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
+
+#include "platform/unique_fd.h"
+
+namespace varnel {
+namespace {
+
+constexpr std::string_view kHeader = "varnel32 font choices 1";
+constexpr char kFileName[] = "font-choices";
+constexpr std::size_t kMaxFileBytes = std::size_t{1} << 18;
+constexpr std::size_t kMaxChoices = 64;
+
+// What steers fontconfig's choice from outside its files: where it looks, and the language it
+// prefers faces for.
+constexpr std::array<const char*, 12> kSteeringVariables = {
+    "FONTCONFIG_FILE", "FONTCONFIG_PATH", "FONTCONFIG_SYSROOT", "HOME",     "XDG_CONFIG_HOME", "XDG_DATA_HOME",
+    "XDG_DATA_DIRS",   "FC_LANG",         "LANG",               "LC_ALL",   "LC_CTYPE",        "LANGUAGE"};
+
+// Fields are separated by tabs and records by newlines, so text holding either is never stored.
+bool Storable(std::string_view text) { return text.find_first_of("\t\n") == std::string_view::npos; }
+
+// A path's identity and change times, following links (Debian enables a configuration by linking
+// it into conf.d, and edits its target): a file edited, replaced, or added to or removed from a
+// folder gives another stamp.
+std::string StampOf(const std::string& path) {
+  struct stat info{};
+  if (stat(path.c_str(), &info) != 0) return "missing";
+  char stamp[160];
+  std::snprintf(stamp, sizeof stamp, "%llx:%llx:%llx:%llx:%lld.%ld:%lld.%ld",
+                static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
+                static_cast<unsigned long long>(info.st_mode), static_cast<unsigned long long>(info.st_size),
+                static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec,
+                static_cast<long long>(info.st_ctim.tv_sec), info.st_ctim.tv_nsec);
+  return stamp;
+}
+
+std::string Environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr ? std::string("=") + value : std::string("unset");
+}
+
+std::string EnvironmentLine(const char* name) { return std::string("env\t") + name + "\t" + Environment(name); }
+
+std::string ParentOf(const std::string& path) {
+  const std::size_t slash = path.find_last_of('/');
+  return slash == std::string::npos || slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// A home-relative base directory of the XDG scheme: the variable when set to an absolute path,
+// else the fallback under $HOME; empty when neither can be had.
+std::string XdgDirectory(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] == '/') return value;
+  const char* home = std::getenv("HOME");
+  if (home == nullptr || home[0] != '/') return "";
+  return std::string(home) + "/" + fallback;
+}
+
+// Places where the user may add configuration or fonts that fontconfig reads when they exist, so
+// that creating one is noticed though it was missing when the choice was made.
+std::vector<std::string> UserPlaces() {
+  std::vector<std::string> places;
+  const std::string config = XdgDirectory("XDG_CONFIG_HOME", ".config");
+  if (!config.empty()) {
+    places.insert(places.end(), {config + "/fontconfig", config + "/fontconfig/conf.d", config + "/fontconfig/fonts.conf"});
+  }
+  const std::string data = XdgDirectory("XDG_DATA_HOME", ".local/share");
+  if (!data.empty()) places.push_back(data + "/fonts");
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] == '/') {
+    const std::string h = home;
+    places.insert(places.end(), {h + "/.fonts", h + "/.fonts.conf", h + "/.fonts.conf.d"});
+  }
+  return places;
+}
+
+void AppendAll(FcStrList* list, std::vector<std::string>& out) {
+  if (list == nullptr) return;
+  while (const FcChar8* item = FcStrListNext(list)) out.emplace_back(reinterpret_cast<const char*>(item));
+  FcStrListDone(list);
+}
+
+// Everything the configuration read or may read: its files and the folders holding them, the
+// folders it scans for more, its font folders (subfolders included) and the user's places.
+std::vector<std::string> WatchedPaths(FcConfig* config) {
+  std::vector<std::string> paths;
+  AppendAll(FcConfigGetConfigFiles(config), paths);
+  const std::size_t files = paths.size();
+  for (std::size_t i = 0; i < files; ++i) paths.push_back(ParentOf(paths[i]));
+  AppendAll(FcConfigGetConfigDirs(config), paths);
+  AppendAll(FcConfigGetFontDirs(config), paths);
+  for (std::string& place : UserPlaces()) paths.push_back(std::move(place));
+  return paths;
+}
+
+// A folder or file of the cache is trusted when the user owns it and nobody else may write it.
+bool Trusted(int fd, bool folder) {
+  struct stat info{};
+  if (fstat(fd, &info) != 0) return false;
+  if (folder ? !S_ISDIR(info.st_mode) : !S_ISREG(info.st_mode)) return false;
+  return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+  std::vector<std::string_view> fields;
+  for (std::size_t start = 0;;) {
+    const std::size_t tab = line.find('\t', start);
+    fields.push_back(line.substr(start, tab - start));
+    if (tab == std::string_view::npos) return fields;
+    start = tab + 1;
+  }
+}
+
+std::optional<int> Number(std::string_view text) {
+  if (text.empty() || text.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
+std::string ReadTrusted(const std::string& folder) {
+  const UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!dir || !Trusted(dir.get(), true)) return "";
+  const UniqueFd file(openat(dir.get(), kFileName, O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK));
+  if (!file || !Trusted(file.get(), false)) return "";
+  std::string text;
+  char buffer[8192];
+  for (;;) {
+    const ssize_t got = read(file.get(), buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0 || text.size() + static_cast<std::size_t>(got) > kMaxFileBytes) return "";
+    if (got == 0) return text;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+}
+
+bool WriteAll(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    const ssize_t wrote = write(fd, text.data() + done, text.size() - done);
+    if (wrote < 0 && errno == EINTR) continue;
+    if (wrote <= 0) return false;
+    done += static_cast<std::size_t>(wrote);
+  }
+  return true;
+}
+
+// The cache's own folder, made when missing (private, as caches are); false when it is not the
+// user's own.
+bool MakeFolder(const std::string& folder) {
+  if (mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST) return false;
+  const UniqueFd dir(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  return dir && Trusted(dir.get(), true);
+}
+
+}  // namespace
+
+FontChoiceCache::FontChoiceCache() {
+  const char* setting = std::getenv("VARNEL32_FONT_CACHE");
+  if (setting != nullptr && std::strcmp(setting, "off") == 0) return;
+  const std::string cacheHome = XdgDirectory("XDG_CACHE_HOME", ".cache");
+  if (cacheHome.empty()) return;
+  folder_ = cacheHome + "/varnel32";
+  enabled_ = true;
+
+  const std::string text = ReadTrusted(folder_);
+  std::vector<std::string> watched;
+  std::vector<Choice> choices;
+  std::size_t start = 0;
+  bool first = true;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) return;  // a file cut short is not trusted
+    const std::string_view line(text.data() + start, end - start);
+    start = end + 1;
+    if (first) {
+      if (line != kHeader) return;
+      first = false;
+      continue;
+    }
+    const std::vector<std::string_view> fields = Fields(line);
+    if (fields[0] == "env" && fields.size() == 3) {
+      const std::string name(fields[1]);
+      if (Environment(name.c_str()) != fields[2]) return;
+      watched.emplace_back(line);
+    } else if (fields[0] == "watch" && fields.size() == 3) {
+      if (StampOf(std::string(fields[2])) != fields[1]) return;
+      watched.emplace_back(line);
+    } else if (fields[0] == "choice" && fields.size() == 7) {
+      const std::optional<int> weight = Number(fields[1]), index = Number(fields[3]);
+      if (!weight || !index || (fields[2] != "0" && fields[2] != "1")) return;
+      choices.push_back(Choice{std::string(fields[5]), *weight, fields[2] == "1",
+                               FontFile{std::string(fields[6]), *index}, std::string(fields[4])});
+    } else {
+      return;
+    }
+  }
+  // Every variable that steers fontconfig must have been recorded, or a choice made under another
+  // environment could be taken for this one.
+  for (const char* name : kSteeringVariables) {
+    if (std::find(watched.begin(), watched.end(), EnvironmentLine(name)) == watched.end()) return;
+  }
+  watched_ = std::move(watched);
+  choices_ = std::move(choices);
+}
+
+std::optional<FontFile> FontChoiceCache::Find(const std::string& family, int weight, bool italic) const {
+  for (const Choice& choice : choices_) {
+    if (choice.family == family && choice.weight == weight && choice.italic == italic) {
+      if (StampOf(choice.file.path) != choice.fileStamp) return std::nullopt;
+      return choice.file;
+    }
+  }
+  return std::nullopt;
+}
+
+void FontChoiceCache::Remember(FcConfig* config, const std::string& family, int weight, bool italic,
+                               const FontFile& file) {
+  if (!enabled_ || !Storable(family) || !Storable(file.path)) return;
+  if (watched_.empty()) {
+    choices_.clear();
+    for (const char* name : kSteeringVariables) {
+      const std::string line = EnvironmentLine(name);
+      if (std::count(line.begin(), line.end(), '\t') != 2 || line.find('\n') != std::string::npos) return;
+      watched_.push_back(line);
+    }
+    for (const std::string& path : WatchedPaths(config)) {
+      if (!Storable(path)) {
+        watched_.clear();
+        return;
+      }
+      watched_.push_back("watch\t" + StampOf(path) + "\t" + path);
+    }
+  }
+  std::erase_if(choices_, [&](const Choice& c) { return c.family == family && c.weight == weight && c.italic == italic; });
+  if (choices_.size() >= kMaxChoices) choices_.erase(choices_.begin());
+  choices_.push_back(Choice{family, weight, italic, file, StampOf(file.path)});
+
+  std::string text(kHeader);
+  text += '\n';
+  for (const std::string& line : watched_) text += line + '\n';
+  for (const Choice& c : choices_) {
+    text += "choice\t" + std::to_string(c.weight) + "\t" + (c.italic ? "1" : "0") + "\t" + std::to_string(c.file.index) +
+            "\t" + c.fileStamp + "\t" + c.family + "\t" + c.file.path + "\n";
+  }
+
+  mkdir(ParentOf(folder_).c_str(), 0700);  // the user's cache home, when it is not there yet
+  if (!MakeFolder(folder_)) return;
+  std::string temporary = folder_ + "/." + kFileName + ".XXXXXX";
+  const UniqueFd out(mkostemp(temporary.data(), O_CLOEXEC));
+  if (!out) return;
+  if (!WriteAll(out.get(), text) || rename(temporary.c_str(), (folder_ + "/" + kFileName).c_str()) != 0)
+    unlink(temporary.c_str());
+}
+
+}  // namespace varnel
