@@ -120,16 +120,45 @@ TEST_F(ValidationTest, CharacterTablesAcceptOneCharacterKeysAnywhere) {
   }
 }
 
-TEST_F(ValidationTest, UccFormsNeedAnEvenLengthOfAnyCharacters) {
+// The GS1 forms built on Code 128 draw their data as digit pairs in code set C, which has no other
+// characters: a byte that would not be drawn is refused rather than printed under bars that lack it.
+TEST_F(ValidationTest, UccFormsNeedAnEvenLengthThenDigitsOnly) {
   for (int symbology : {kSscc18, kUccEan128Ai01}) {
-    Expect({symbology, "ABCD", nullptr});
     Expect({symbology, "", nullptr});
+    Expect({symbology, "376104250021234569", nullptr});
     Expect({symbology, "123", "The even length data is required."});
+    Expect({symbology, "12A", "The even length data is required."});  // the length is checked first
+    Expect({symbology, "ABCD", "Only digits are allowed."});
+    Expect({symbology, "3761042500212345A9", "Only digits are allowed."});
+    Expect({symbology, "1234 6", "Only digits are allowed."});
+    Expect({symbology, "12\xCA\xCA", "Only digits are allowed."});  // no field separator after the one AI
+  }
+}
+
+// The all-numeric form pairs its data from the first byte after a leading zero that an odd count
+// gets; a pair of FNC1 bytes separates fields, and only where it falls on a pair of its own.
+TEST_F(ValidationTest, AllNumericFormTakesDigitPairsAndWholeFnc1Pairs) {
+  for (const Case& c : {
+           Case{kUccEan128, "", nullptr},
+           Case{kUccEan128, "123", nullptr},
+           Case{kUccEan128, "0112345678901231\xCA\xCA" "10123456", nullptr},
+           Case{kUccEan128, "1\xCA\xCA", nullptr},        // "01", then FNC1
+           Case{kUccEan128, "\xCA\xCA", nullptr},
+           Case{kUccEan128, "12A34", "Only digits are allowed."},
+           Case{kUccEan128, "121A34", "Only digits are allowed."},
+           Case{kUccEan128, "12 34", "Only digits are allowed."},
+           Case{kUccEan128, "\xCA", "Only digits are allowed."},            // "0" and half of FNC1
+           Case{kUccEan128, "12\xCA\xCA" "3", "Only digits are allowed."},  // "01", "2\xCA", "\xCA3"
+           Case{kUccEan128, "12\xC8\xC8" "34", "Only digits are allowed."}, // code-set switches
+           Case{kUccEan128, "12\xC9\xC9" "34", "Only digits are allowed."},
+           Case{kUccEan128, "12\x7F" "3", "Only digits are allowed."},
+       }) {
+    Expect(c);
   }
 }
 
 TEST_F(ValidationTest, FreeFormSymbologiesAcceptAnything) {
-  for (int symbology : {kCode128, kCode39Ascii, kUccEan128}) {
+  for (int symbology : {kCode128, kCode39Ascii}) {
     Expect({symbology, "", nullptr});
     Expect({symbology, "\x01\x7F\xCA\xFF lower", nullptr});
   }

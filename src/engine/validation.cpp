@@ -5,6 +5,7 @@
 #include "base/settings.h"
 #include "drawing/render_state.h"
 #include "symbologies/catalogue.h"
+#include "symbologies/code128.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/tables.h"
 
@@ -44,6 +45,12 @@ int RequireEvenLength(Context& context, const char* text) {
   return std::strlen(text) % 2 == 0 ? 1 : Refuse(context, kEvenLengthRequired);
 }
 
+// Every pair must be one that code set C draws; a byte that is not would leave the bars and the
+// printed text telling different stories.
+int RequireDrawnPairs(Context& context, const char* pairs, bool fnc1Allowed) {
+  return EveryPairDrawn(pairs, fnc1Allowed) ? 1 : Refuse(context, kOnlyDigitsAllowed);
+}
+
 int ValidateSupplement(Context& context) {
   if (context.settings.supplementKind <= kNoSupplement || !TakesAddOnDigits(context.settings.symbology)) return 1;
   if (context.settings.supplementKind == kSupplement2)
@@ -79,7 +86,8 @@ int ValidateData(Context& context) {
       if (!IsDigitString(data, 11)) return Refuse(context, k11DigitsRequired);
       if (data[0] != UpcENumberSystemDigit(context)) return Refuse(context, kNumberSystemRequired);
       return IsZeroSuppressible(data) ? 1 : Refuse(context, kZeroSuppressibleRequired);
-    case DataRule::kEvenLength: return RequireEvenLength(context, data);
+    case DataRule::kEvenDigitPairs: return RequireEvenLength(context, data) && RequireDrawnPairs(context, data, false);
+    case DataRule::kDigitPairsOrFnc1: return RequireDrawnPairs(context, PadToPairs(data).text, true);
   }
   return 1;
 }

@@ -21,7 +21,12 @@ enum class DataRule : std::uint8_t {
   kFixedDigits,      // exactly `digits` digits
   kJanDigits,        // exactly `digits` digits, the first two 49 (Japan's prefix)
   kUpcEDigits,       // the 11 digits of a UPC-A number of the chosen number system that suppresses to UPC-E
-  kEvenLength,       // an even number of characters, paired into Code 128's code set C
+  // Digit pairs in Code 128's code set C, which draws nothing else: an even number of digits, so
+  // that the last is not left alone.
+  kEvenDigitPairs,
+  // The same pairs after a leading zero that an odd count gets, each two digits or the doubled FNC1
+  // byte that separates fields.
+  kDigitPairsOrFnc1,
 };
 
 // Where the human-readable digits go under the bars.
@@ -67,7 +72,7 @@ inline constexpr SymbologyRow kSymbologies[] = {
     {kCode93, "code93", "Code 93", "VARNEL 93", "--check", "CODE-93",
      false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
     {kUccEan128, "ean128", "UCC/EAN-128, all-numeric", "0195012345678903", "", "0123456789",
-     false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
+     false, DataRule::kDigitPairsOrFnc1, 0, TextLayout::kUnderSymbol},
     {kEan13, "ean13", "EAN-13", "590123412345", "--addon 52495", "590123412345",
      true, DataRule::kFixedDigits, 12, TextLayout::kEan13Digits},
     {kEan8, "ean8", "EAN-8", "9638507", "", "9638507",
@@ -89,10 +94,10 @@ inline constexpr SymbologyRow kSymbologies[] = {
     {kPostnet, "postnet", "POSTNET", "555551237", "--check", "555551237",
      false, DataRule::kDigits, 0, TextLayout::kFlushUnderSymbol},
     {kSscc18, "sscc18", "SSCC-18", "376104250021234569", "--check", "001234567890123456",
-     false, DataRule::kEvenLength, 0, TextLayout::kUnderSymbol},
+     false, DataRule::kEvenDigitPairs, 0, TextLayout::kUnderSymbol},
     {kUccEan128Ai01, "ean128-ai01", "UCC/EAN-128 with application identifier 01",
      "09501101530003", "--check", "10614141000415",
-     false, DataRule::kEvenLength, 0, TextLayout::kUnderSymbol},
+     false, DataRule::kEvenDigitPairs, 0, TextLayout::kUnderSymbol},
     {kUpcA, "upc-a", "UPC-A", "03600029145", "--addon 53", "03600029145",
      true, DataRule::kFixedDigits, 11, TextLayout::kUpcADigits},
     {kUpcE, "upc-e", "UPC-E", "04210000526", "--upce-system 0", "04210000526",

@@ -7,6 +7,7 @@
 
 #include "drawing/element_drawing.h"
 #include "drawing/render_state.h"
+#include "symbologies/code128.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
 #include "base/text_routines.h"
@@ -176,7 +177,7 @@ void PlanCode128(const char* text, Code128Plan& plan) {
 
 // A pair of the data and its value, or -1 for a pair that is not two digits (or, in the
 // all-numeric form, the doubled FNC1 byte that separates fields). The code-set switches that set
-// C's key list also knows would change how every later pair is read, so they are refused.
+// C's key list also knows would change how every later pair is read, so they have none.
 int PairValue(const char* pair, bool fnc1Allowed) {
   const char key[3] = {pair[0], pair[1], '\0'};
   const int value = LookupSymbolIndex(kCode128SetCKeysId, key);
@@ -185,13 +186,19 @@ int PairValue(const char* pair, bool fnc1Allowed) {
   return -1;
 }
 
-// Cuts the text into pairs from its first byte and draws each pair that has a value; a lone last
-// byte is a pair that has none.
+// The pairs of a text, cut from its first byte; a lone last byte is a pair of its own.
+template <typename EachPair>
+void ForEachPair(const char* text, EachPair each) {
+  for (const char* pair = text; *pair != '\0'; pair += pair[1] != '\0' ? 2 : 1) each(pair);
+}
+
+// Validation refuses data with a pair that has no value, so every pair is drawn; one that reached
+// here without it would draw nothing rather than a character of another value.
 void DrawPairs(Context& context, Code128Symbol& symbol, const char* text, bool fnc1Allowed) {
-  for (const char* pair = text; *pair != '\0'; pair += pair[1] != '\0' ? 2 : 1) {
+  ForEachPair(text, [&](const char* pair) {
     const int value = PairValue(pair, fnc1Allowed);
     if (value >= 0) DrawSymbolCharacter(context, symbol, value);
-  }
+  });
 }
 
 Code128Symbol DrawGs1Start(Context& context) {
@@ -216,6 +223,19 @@ void EncodeWithIdentifier(Context& context, const char* identifier, const char* 
 
 }  // namespace
 
+PairedData PadToPairs(const char* data) {
+  PairedData paired{};
+  if (strnlen(data, kMessageCapacity - 1) % 2 != 0) AppendChar(paired.text, '0');
+  AppendText(paired.text, data);
+  return paired;
+}
+
+bool EveryPairDrawn(const char* pairs, bool fnc1Allowed) {
+  bool drawn = true;
+  ForEachPair(pairs, [&](const char* pair) { drawn = drawn && PairValue(pair, fnc1Allowed) >= 0; });
+  return drawn;
+}
+
 void DrawCode128Value(Context& context, int value) { DrawPattern(context, kCharacterColours, Code128Patterns[value], DataBarOffsets(context)); }
 
 void EncodeCode128(Context& context) {
@@ -229,15 +249,12 @@ void EncodeCode128(Context& context) {
 
 void EncodeUccEan128(Context& context) {
   // Pairs need an even number of digits: an odd count gets a leading zero, in the bars and the text.
-  const bool oddLength = std::strlen(context.state.workMessage) % 2 != 0;
-  char data[kMessageCapacity + 1] = "";
-  if (oddLength) AppendChar(data, '0');
-  AppendText(data, context.state.workMessage);
+  const PairedData data = PadToPairs(context.state.workMessage);
   context.state.humanText[0] = '\0';
-  AppendText(context.state.humanText, data);
+  AppendText(context.state.humanText, data.text);
 
   Code128Symbol symbol = DrawGs1Start(context);
-  DrawPairs(context, symbol, data, true);
+  DrawPairs(context, symbol, data.text, true);
   DrawCheckCharacter(context, symbol);
   DrawStop(context);
 }
