@@ -61,7 +61,7 @@ VN_EXPORT void VN_CALL VnUPCESystem(int system);
 /* EAN/UPC add-on: kind 0 none, 1 two digits, 2 five digits (other kinds leave it unchanged); the
  * digits are always stored; a gap above 0 cm is stored. */
 VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
-/* Symbology 0..20 (else unchanged); narrow width in cm and wide/narrow ratio, stored when above 0;
+/* Symbology 0..20 (else unchanged: 21 and above are VnSetSymbology's); narrow width in cm and wide/narrow ratio, stored when above 0;
  * orientation 0..3 (0, 90, 180, 270 degrees counter-clockwise; else 0); frame 0 none, 1 dashed,
  * 2 solid (else 0).
  * A width, ratio, add-on gap or screen resolution so large that a size in pixels would pass the int
@@ -155,6 +155,11 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * BMP does, or a file that cannot be written (any old file stays as it was). */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
+/* Chooses the symbology by number, any of the library's: those VnBasicInfo takes and any numbered
+ * after them, which it does not take; another number leaves the setting unchanged. VnBasicInfo's
+ * other settings are its own: call it first, then this, to set them all. */
+VN_EXPORT void VN_CALL VnSetSymbology(int symbology);
+
 /* Validates the data at the current settings and measures its symbol, without drawing or writing
  * anything. `length` receives the symbol's length in pixels along the direction it runs: from its
  * first bar to the end of its last bar or space, add-on included (PLANET and POSTNET end it one
@@ -200,6 +205,7 @@ VN_EXPORT void VN_CALL VnCtxUPCESystem(VnContext* context, int system);
 VN_EXPORT void VN_CALL VnCtxSupplementInfo(VnContext* context, int kind, const char* digits, double gapCm);
 VN_EXPORT void VN_CALL VnCtxBasicInfo(VnContext* context, int symbology, double narrowWidthCm, double wideRatio,
                                       int orientation, int frameStyle);
+VN_EXPORT void VN_CALL VnCtxSetSymbology(VnContext* context, int symbology);
 VN_EXPORT void VN_CALL VnCtxSetBackColor(VnContext* context, int red, int green, int blue);
 VN_EXPORT void VN_CALL VnCtxSetBarColor(VnContext* context, int red, int green, int blue);
 

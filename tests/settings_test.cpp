@@ -123,6 +123,21 @@ TEST_F(SettersTest, BasicInfoChecksEachArgumentOnItsOwn) {
             }));
 }
 
+// VnSetSymbology takes every number of the catalogue, as VnBasicInfo does for the classic ones, and
+// leaves everything else VnBasicInfo set as it was; any other number changes nothing.
+TEST_F(SettersTest, SetSymbologyChoosesAnyCatalogueNumberAndNothingElse) {
+  SetBasicInfo(context, kCode39, 0.1, 3.0, 2, 1);
+  for (int symbology = 0; symbology < kClassicSymbologyCount; ++symbology) {
+    SetSymbology(context, symbology);
+    EXPECT_EQ(Drawn(), DrawnWith([&](Context& c) { SetBasicInfo(c, symbology, 0.1, 3.0, 2, 1); })) << symbology;
+  }
+  SetSymbology(context, kCode39);
+  for (const int outside : {-1, kSymbologyCount, INT_MAX, INT_MIN}) {
+    SetSymbology(context, outside);
+    EXPECT_EQ(Drawn(), DrawnWith([](Context& c) { SetBasicInfo(c, kCode39, 0.1, 3.0, 2, 1); })) << outside;
+  }
+}
+
 // Elements this wide lie beyond any picture whether their width is the largest float or infinite,
 // so the rounding itself is read from the context's settings.
 TEST_F(SettersTest, DoublesBeyondSinglePrecisionRoundToInfinity) {

@@ -29,6 +29,7 @@ void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm) {
 void VN_CALL VnBasicInfo(int symbology, double narrowWidthCm, double wideRatio, int orientation, int frameStyle) {
   varnel::SetBasicInfo(DefaultContext(), symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
 }
+void VN_CALL VnSetSymbology(int symbology) { varnel::SetSymbology(DefaultContext(), symbology); }
 void VN_CALL VnSetBackColor(int red, int green, int blue) { varnel::SetBackColor(DefaultContext(), red, green, blue); }
 void VN_CALL VnSetBarColor(int red, int green, int blue) { varnel::SetBarColor(DefaultContext(), red, green, blue); }
 

@@ -50,6 +50,7 @@ void VN_CALL VnCtxBasicInfo(VnContext* context, int symbology, double narrowWidt
                             int frameStyle) {
   SetOn(context, varnel::SetBasicInfo, symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
 }
+void VN_CALL VnCtxSetSymbology(VnContext* context, int symbology) { SetOn(context, varnel::SetSymbology, symbology); }
 void VN_CALL VnCtxSetBackColor(VnContext* context, int red, int green, int blue) {
   SetOn(context, varnel::SetBackColor, red, green, blue);
 }

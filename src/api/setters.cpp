@@ -92,9 +92,13 @@ void SetSupplementInfo(Context& context, int kind, const char* digits, double ga
   if (IsPositive(gapCm)) context.settings.supplementGapCm = ToSingle(gapCm);
 }
 
+void SetSymbology(Context& context, int symbology) {
+  if (symbology >= 0 && symbology < kSymbologyCount) context.settings.symbology = static_cast<std::int16_t>(symbology);
+}
+
 void SetBasicInfo(Context& context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                   int frameStyle) {
-  if (symbology >= 0 && symbology < kSymbologyCount) context.settings.symbology = static_cast<std::int16_t>(symbology);
+  if (symbology >= 0 && symbology < kClassicSymbologyCount) SetSymbology(context, symbology);
   if (IsPositive(narrowWidthCm)) context.settings.narrowWidthCm = ToSingle(narrowWidthCm);
   if (IsPositive(wideRatio)) context.settings.wideRatio = ToSingle(wideRatio);
   context.settings.frameStyle = static_cast<std::int16_t>(frameStyle >= kNoFrame && frameStyle <= kSolidFrame ? frameStyle : kNoFrame);

@@ -15,6 +15,9 @@ void SetTextInfo(Context& context, int showText, int addCheckDigit, int checkDig
 void SetCodabarInfo(Context& context, int start, int stop);
 void SetUpcESystem(Context& context, int system);
 void SetSupplementInfo(Context& context, int kind, const char* digits, double gapCm);
+// Any symbology of the catalogue; other numbers leave the setting unchanged.
+void SetSymbology(Context& context, int symbology);
+// Chooses only among the classic numbers (kClassicSymbologyCount).
 void SetBasicInfo(Context& context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                   int frameStyle);
 void SetBackColor(Context& context, int red, int green, int blue);

@@ -12,6 +12,9 @@ inline constexpr int kMessageCapacity = 1000;        // 999 characters and the N
 inline constexpr int kSupplementTextCapacity = 12;   // 11 digits and the NUL
 inline constexpr int kFaceNameCapacity = 32;         // 31 characters and the NUL
 inline constexpr int kSymbologyCount = 21;
+// VnBasicInfo has always taken 0..20 and left the setting as it was for any other number; the
+// symbologies numbered from here on are chosen with VnSetSymbology alone.
+inline constexpr int kClassicSymbologyCount = 21;
 
 enum Symbology : std::int16_t {
   kCodabar = 0,
