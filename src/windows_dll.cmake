@@ -14,12 +14,14 @@ list(APPEND engine_sources
   writers/metafile_replay.cpp writers/placeable_header.cpp
   platform/win32/Varnel32.def)
 
-add_library(varnel32 SHARED ${engine_sources})
+include(${PROJECT_SOURCE_DIR}/cmake/generated_tables.cmake)
+add_library(varnel32 SHARED ${engine_sources} ${varnel_generated_headers})
 set_target_properties(varnel32 PROPERTIES OUTPUT_NAME Varnel32 PREFIX ""
   RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 target_include_directories(varnel32 PUBLIC
   ${PROJECT_SOURCE_DIR}/include
   ${CMAKE_CURRENT_SOURCE_DIR})
+target_include_directories(varnel32 PRIVATE ${varnel_generated_include_dir})
 target_compile_definitions(varnel32 PRIVATE VARNEL32_BUILDING)
 # Nothing beyond Windows' own DLLs: the compiler's runtime and the threads library are linked in.
 target_link_options(varnel32 PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-undefined)
