@@ -1,5 +1,5 @@
 // Code 128 and the GS1 symbols on its characters: code-set planning over any bytes, FNC1 and FNC4,
-// and the check character.
+// GS1-128's element strings and shortest code sets, and the check character.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +15,7 @@ constexpr FamilyMember kFamily[] = {
     {varnel::kUccEan128, varnel::EncodeUccEan128},
     {varnel::kSscc18, varnel::EncodeSscc18},
     {varnel::kUccEan128Ai01, varnel::EncodeUccEan128Ai01},
+    {varnel::kGs1_128, varnel::EncodeGs1_128},
 };
 
 }  // namespace

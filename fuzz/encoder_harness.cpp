@@ -32,7 +32,9 @@ void Require(bool condition, const char* what) {
 
 bool IsTerminated(const char (&buffer)[kMessageCapacity]) { return strnlen(buffer, kMessageCapacity) < kMessageCapacity; }
 
+// A fixed message, or one composed into the context's own buffer (GS1-128 names the AI and its fault).
 bool IsKnownRefusal(const char* message) {
+  if (message == DefaultContext().refusalText) return message[0] != '\0';
   for (const char* known : {kWrongSupplement2, kWrongSupplement5, kWrongDataFormat, k12DigitsRequired,
                             k7DigitsRequired, k10DigitsRequired, k11DigitsRequired, kOnlyDigitsAllowed,
                             kLeading49Required, kEvenLengthRequired, kNumberSystemRequired,

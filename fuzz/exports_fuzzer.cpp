@@ -87,6 +87,7 @@ void CallSetter(FuzzInput& in, int setter, bool hugeSizes) {
       const double narrow = in.Double(), ratio = in.Double();
       const int orientation = in.Int(), frame = in.Int();
       VnBasicInfo(symbology, narrow, ratio, orientation, frame);
+      VnSetSymbology(symbology);  // the numbers VnBasicInfo does not take
       break;
     }
     case 9: {

@@ -36,7 +36,7 @@ typedef unsigned char VnBool;
 /* Symbology 0 Codabar, 1 Code 11, 2 Code 128, 3 Code 39, 4 Code 39 full ASCII, 5 Code 93,
  * 6 UCC/EAN-128 all-numeric, 7 EAN-13, 8 EAN-8, 9 Interleaved 2 of 5, 10 ISBN, 11 JAN-13, 12 JAN-8,
  * 13 Matrix 2 of 5, 14 MSI, 15 PLANET, 16 POSTNET, 17 SSCC-18, 18 UCC/EAN-128 AI 01, 19 UPC-A,
- * 20 UPC-E. */
+ * 20 UPC-E; and, chosen with VnSetSymbology alone, 21 GS1-128. */
 
 /* Data "1234", 300 x 200 pixels, narrow bar 0.07 cm, ratio 2.0, bars 1.5 cm tall, orientation 0,
  * no frame, text on, no optional check character, Codabar A...B, UPC-E number system 0, no add-on
@@ -155,9 +155,17 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * BMP does, or a file that cannot be written (any old file stays as it was). */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
-/* Chooses the symbology by number, any of the library's: those VnBasicInfo takes and any numbered
- * after them, which it does not take; another number leaves the setting unchanged. VnBasicInfo's
- * other settings are its own: call it first, then this, to set them all. */
+/* Chooses the symbology by number, any of 0..21: those VnBasicInfo takes and those it does not
+ * (21 GS1-128); another number leaves the setting unchanged. VnBasicInfo's other settings are its
+ * own: call it first, then this, to set them all.
+ *
+ * GS1-128's data is element strings, each AI in parentheses or square brackets before its data:
+ * "(01)09501101530003(17)260101(10)ABC123"; in parentheses data may hold none, in square brackets it
+ * may. Each AI's data is checked against GS1's Barcode Syntax Dictionary (its length, characters,
+ * check digits, dates and codes), with the AIs it needs beside it and those it excludes, and a
+ * symbol holds at most 48 data characters (the AIs, their data and the FNC1s between element
+ * strings). The symbol check character is always drawn; the text is the element strings with their
+ * AIs in parentheses. */
 VN_EXPORT void VN_CALL VnSetSymbology(int symbology);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing
@@ -173,7 +181,10 @@ VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
 
 /* Whether the last picture made, by any output, or the last VnMeasure, took its data: "" when it
  * did (and before either), else the validation message that a picture shows in its place, such as
- * "12 digits are required.". The text belongs to the library and is never freed. */
+ * "12 digits are required." or, for GS1-128, one that names the AI and what is wrong with it,
+ * "AI (17): 260231 is not a date.". The text belongs to the library and is never freed; a message
+ * of the second kind is kept in the context, so its text changes with the next picture or measure
+ * of the same context: copy it to keep it. */
 VN_EXPORT const char* VN_CALL VnGetLastError(void);
 
 /* ---- Contexts --------------------------------------------------------------------------------- */

@@ -115,6 +115,7 @@ class BindingTest(unittest.TestCase):
             (dict(symbology="ean13", data="123"), "12 digits are required."),
             (dict(symbology="code39", data="lower"), "Wrong Data Format"),
             (dict(symbology="upc-a", data="01234567890", addon="1x"), "Wrong Supplement 2"),
+            (dict(symbology="gs1-128", data="(01)09501101530004"), "AI (01): check digit should be 3."),
         ]
         with open(self.path("kept.png"), "wb") as file:
             file.write(b"old")
@@ -155,7 +156,7 @@ class BindingTest(unittest.TestCase):
             self.assertEqual(Barcode(symbology=name).symbology, 19, name)
         bad = [
             dict(symbology="code49"),
-            dict(symbology=21),
+            dict(symbology=23),
             dict(symbology=True),
             dict(orientation=45),
             dict(frame="dotted"),
@@ -221,6 +222,7 @@ class BindingTest(unittest.TestCase):
             (dict(symbology="ean13", data="590123412345", orientation=180), "5901234123457"),
             # zbarimg reports a UPC-E symbol expanded to the EAN-13 form of its UPC-A number.
             (dict(symbology="upc-e", data="04210000526"), "0042100005264"),
+            (dict(symbology="gs1-128", data="[01]09501101530003[10]12"), "01095011015300031012"),
         ]
         for arguments, expected in cases:
             with self.subTest(**{k: repr(v) for k, v in arguments.items()}):

@@ -92,6 +92,7 @@ def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
         "VnUPCESystem": (None, [c_int]),
         "VnSupplementInfo": (None, [c_int, c_char_p, c_double]),
         "VnBasicInfo": (None, [c_int, c_double, c_double, c_int, c_int]),
+        "VnSetSymbology": (None, [c_int]),
         "VnSetBackColor": (None, [c_int, c_int, c_int]),
         "VnSetBarColor": (None, [c_int, c_int, c_int]),
         "VnSetScreenResolution": (None, [c_int, c_int]),
@@ -185,7 +186,7 @@ class Barcode:
     """One barcode picture. Arguments are checked and brought to one form when it is made, so a
     `Barcode` that exists can be drawn; `dataclasses.replace` makes variants.
 
-    symbology: a name from SYMBOLOGIES (any case, with or without '-', '_' or spaces) or 0..20.
+    symbology: a name from SYMBOLOGIES (any case, with or without '-', '_' or spaces) or its number.
     data: str (written in Windows-1252) or bytes, at most 999 bytes.
     width, height: the picture in pixels. narrow_cm, ratio: the narrow element and wide/narrow.
     orientation: 0, 90, 180 or 270 degrees counter-clockwise. frame: "none", "dashed", "solid".
@@ -285,6 +286,7 @@ class Barcode:
         library.VnSetSize(self.width, self.height)
         library.VnSetMessage(_bytes(self.data, "data", _MESSAGE_CAPACITY))
         library.VnBasicInfo(self.symbology, self.narrow_cm, self.ratio, _ORIENTATIONS[self.orientation], self.frame)
+        library.VnSetSymbology(self.symbology)  # VnBasicInfo takes the classic numbers only
         library.VnFontInfo(_bytes(self.font, "font", _FACE_NAME_CAPACITY), self.font_height)
         library.VnTextInfo(int(self.show_text), int(self.check_digit), int(self.check_in_text))
         library.VnCodaBarInfo(_CODABAR_CHARACTERS.index(self.codabar_start), _CODABAR_CHARACTERS.index(self.codabar_stop))

@@ -27,6 +27,7 @@ TEST(CatalogueTest, AddOnDigitsAreCheckedAndPrintedWhereTheCatalogueSays) {
   for (const SymbologyRow& row : kSymbologies) {
     VnSetDefault();
     VnBasicInfo(row.number, 0.07, 2.0, 0, 0);
+    VnSetSymbology(row.number);
     VnSetMessage(testing::SampleMessage(row.number));
     int length = 0;
     int thickness = 0;

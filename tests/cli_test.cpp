@@ -204,7 +204,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-s", "ean13", "--addon", "123", "-o", picture, "590123412345"}, 2, "Wrong Supplement 5"},
       {{"-s", "code39", "-o", picture, "lower"}, 2, "Wrong Data Format"},
       {{"-s", "nosuch", "-o", picture, "1"}, 1, "--symbology"},
-      {{"-s", "21", "-o", picture, "1"}, 1, "--symbology"},
+      {{"-s", "23", "-o", picture, "1"}, 1, "--symbology"},
       {{"--frame", "thick", "-o", picture, "1"}, 1, "--frame"},
       {{"--orientation", "45", "-o", picture, "1"}, 1, "--orientation"},
       {{"--bar-color", "red", "-o", picture, "1"}, 1, "--bar-color"},

@@ -3,7 +3,10 @@
 // read back in every orientation.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
 #include <cstring>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,9 @@ constexpr int kStartA = 103;
 constexpr int kStartB = 104;
 constexpr int kStartC = 105;
 constexpr int kFnc1 = 102;
+constexpr int kCodeC = 99;
+constexpr int kCodeB = 100;
+constexpr int kCodeA = 101;
 // The published start and stop characters as module widths.
 constexpr const char* kStartWidths[] = {"211412", "211214", "211232"};
 constexpr const char* kStopWidths = "2331112";
@@ -63,6 +69,7 @@ class Code128Test : public ::testing::Test {
   // characters a byte.
   testing::Bitmap Render(int symbology, const std::string& data, int orientation = 0, double narrowCm = 0.03) {
     SetBasicInfo(context, symbology, narrowCm, 2.5, orientation, 0);
+    SetSymbology(context, symbology);
     const int pixels = narrowCm < 0.05 ? 1 : 2;
     const int length = pixels * 11 * (3 * static_cast<int>(data.size()) + 6) + 80;
     if (orientation % 2 == 0) SetSize(context, length, 120); else SetSize(context, 120, length);
@@ -184,6 +191,144 @@ TEST_F(Code128Test, Gs1FormsDrawFnc1AndDigitPairsAndPrintTheirText) {
   EXPECT_EQ(Values(kSscc18, "12"), (std::vector<int>{kStartC, kFnc1, 0, 12, 37}));
 }
 
+// GS1-128: start, FNC1, the element strings in the code sets that take the fewest characters, an FNC1
+// after each element string whose length is not predefined but the last, and always the check.
+TEST_F(Code128Test, Gs1_128DrawsElementStringsWithSeparatorsWhereLengthsVary) {
+  struct Case {
+    std::string data;
+    std::vector<int> values;  // start and data characters
+  };
+  const Case cases[] = {
+      // 01 and 17 have predefined lengths: no separator; 10 is last.
+      {"(01)09501101530003(17)260101(10)ABC123",
+       {kStartC, kFnc1, 1, 9, 50, 11, 1, 53, 0, 3, 17, 26, 1, 1, 10, kCodeB, 33, 34, 35, 17, 18, 19}},
+      // 10 varies in length and is not last: a separator, drawn in set B, before set C returns.
+      {"(01)09501101530003(10)AB(17)260101",
+       {kStartC, kFnc1, 1, 9, 50, 11, 1, 53, 0, 3, 10, kCodeB, 33, 34, kFnc1, kCodeC, 17, 26, 1, 1}},
+      // Square brackets read the same; a separator stays in set C between digits.
+      {"[01]09501101530003[10]12[21]34", {kStartC, kFnc1, 1, 9, 50, 11, 1, 53, 0, 3, 10, 12, kFnc1, 21, 34}},
+      // An odd count of digits: the last one goes to set B, which costs a switch and one character.
+      {"(00)376104250021234569(400)1234", {kStartC, kFnc1, 0, 37, 61, 4, 25, 0, 21, 23, 45, 69, 40, 1, 23, kCodeB, 20}},
+  };
+  for (const Case& c : cases) {
+    SetTextInfo(context, 1, 0, 1);  // the check character is drawn whatever the switch says
+    EXPECT_EQ(Values(kGs1_128, c.data), WithCheck(c.values)) << c.data;
+  }
+}
+
+// The printed text is the element strings with their AIs in parentheses, however they were bracketed.
+TEST_F(Code128Test, Gs1_128PrintsItsAisInParentheses) {
+  SetTextInfo(context, 1, 0, 0);
+  SetBasicInfo(context, kGs1_128, 0.03, 2.5, 0, 0);
+  SetSymbology(context, kGs1_128);
+  for (const auto& [data, printed] : {std::pair{"(01)09501101530003(17)260101(10)ABC123", "(01)09501101530003(17)260101(10)ABC123"},
+                                      std::pair{"[01]09501101530003[10]A(B)C", "(01)09501101530003(10)A(B)C"}}) {
+    SetMessage(context, data);
+    EXPECT_EQ(Printed(), printed);
+  }
+}
+
+// What the symbol characters of a GS1-128 symbol transmit: the element strings with a group
+// separator (0x1D) for each FNC1 after the first, read with the published code sets: A holds 32..95
+// then the control bytes, B 32..127, C the pairs 00..99; 99, 100 and 101 enter C, B and A from the
+// sets that have them, and set A's 101 and set B's 100 are FNC4, which GS1 data never has.
+std::string Transmitted(const std::vector<int>& values) {
+  std::string text;
+  int set = values.front() - kStartA;  // 0 A, 1 B, 2 C
+  for (std::size_t i = 2; i + 1 < values.size(); ++i) {
+    const int v = values[i];
+    if (v == kFnc1) {
+      text += '\x1D';
+    } else if (v == kCodeC && set != 2) {
+      set = 2;
+    } else if (v == kCodeB && set != 1) {
+      set = 1;
+    } else if (v == kCodeA && set != 0) {
+      set = 0;
+    } else if (set == 2) {
+      text += static_cast<char>('0' + v / 10);
+      text += static_cast<char>('0' + v % 10);
+    } else if (set == 1) {
+      text += static_cast<char>(v + 32);
+    } else {
+      text += static_cast<char>(v < 64 ? v + 32 : v - 64);
+    }
+  }
+  return text;
+}
+
+// The fewest symbol characters that can carry the data characters (an FNC1 written as 0x1D), found
+// by trying every way of giving each byte a code set: set C must take whole digit pairs, which an
+// FNC1 between them splits; each change of set costs a switch; an FNC1 costs one in any set. (A
+// shift, which would borrow one character of the other of sets A and B, is left out: GS1 data has no
+// control bytes, so B holds all that A does.)
+int FewestCharacters(const std::string& data) {
+  std::vector<std::size_t> bytes;  // where the bytes are, between the FNC1s
+  for (std::size_t i = 0; i < data.size(); ++i) {
+    if (data[i] != '\x1D') bytes.push_back(i);
+  }
+  const auto holds = [](int set, char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (set == 2) return byte >= '0' && byte <= '9';
+    return byte >= 32 && byte < (set == 0 ? 96 : 128);
+  };
+  int assignments = 1;
+  for (std::size_t k = 0; k < bytes.size(); ++k) assignments *= 3;
+  int best = INT_MAX;
+  for (int assignment = 0; assignment < assignments; ++assignment) {
+    std::vector<int> sets;
+    for (int code = assignment; sets.size() < bytes.size(); code /= 3) sets.push_back(code % 3);
+    bool possible = true;
+    int characters = static_cast<int>(data.size() - bytes.size());  // the FNC1s
+    bool halfPair = false;  // a digit of set C waits for the other of its pair
+    for (std::size_t k = 0; k < bytes.size(); ++k) {
+      possible = possible && holds(sets[k], data[bytes[k]]);
+      const bool continuesPairs = k > 0 && sets[k] == 2 && sets[k - 1] == 2 && bytes[k] == bytes[k - 1] + 1;
+      if (!continuesPairs) possible = possible && !halfPair;
+      if (k > 0 && sets[k] != sets[k - 1]) ++characters;  // the switch
+      if (sets[k] == 2) {
+        halfPair = !halfPair;
+        if (halfPair) ++characters;  // a pair's one character, counted at its first digit
+      } else {
+        ++characters;
+      }
+    }
+    if (possible && !halfPair) best = std::min(best, characters);
+  }
+  return best;
+}
+
+// The code sets chosen for every short data of digits and letters, alone and split by separators,
+// give a symbol as short as the best of every way of assigning them, and it carries the data.
+TEST_F(Code128Test, Gs1_128CodeSetsAreAsFewAsAnyAssignmentAllows) {
+  std::vector<std::string> fields{""};
+  for (std::size_t length = 1; length <= 5; ++length) {
+    std::vector<std::string> longer;
+    for (const std::string& field : fields) {
+      if (field.size() + 1 != length) continue;
+      for (const char c : {'1', '2', 'x'}) longer.push_back(field + c);
+    }
+    fields.insert(fields.end(), longer.begin(), longer.end());
+  }
+  std::vector<std::pair<std::string, std::string>> messages;  // as written, as transmitted
+  for (const std::string& field : fields) {
+    if (!field.empty()) messages.push_back({"(90)" + field, "90" + field});
+  }
+  for (const std::string& first : fields) {
+    for (const std::string& second : fields) {
+      if (first.empty() || second.empty() || first.size() + second.size() > 4) continue;
+      messages.push_back({"(90)" + first + "(91)" + second, "90" + first + "\x1D" "91" + second});
+    }
+  }
+  for (const auto& [written, transmitted] : messages) {
+    const std::vector<int> values = Values(kGs1_128, written);
+    ASSERT_GE(values.size(), 3u) << written;
+    EXPECT_EQ(values[1], kFnc1) << written;
+    EXPECT_EQ(Transmitted(values), transmitted) << written;
+    EXPECT_EQ(static_cast<int>(values.size()) - 3, FewestCharacters(transmitted)) << written;
+  }
+}
+
 // What a decoder must return for a symbol: its data and whether it announced GS1 data.
 struct Expected {
   int symbology;
@@ -253,6 +398,25 @@ TEST_P(Code128DecodeTest, Gs1FormsReadBackAsGs1Data) {
       {kCode128, "\xCA" "0112345678901231", "0112345678901231", true},
   };
   for (const Expected& e : cases) ExpectDecoded(e, true);
+}
+
+// Both readers take GS1-128 as GS1 data: ZXing with the symbology identifier ]C1, both with a group
+// separator where an FNC1 ends an element string whose length is not predefined.
+TEST_P(Code128DecodeTest, Gs1_128ReadsBackAsElementStrings) {
+  const Expected cases[] = {
+      {kGs1_128, "(01)09501101530003(17)260101(10)ABC123", "01095011015300031726010110ABC123", true},
+      {kGs1_128, "(00)376104250021234569", "00376104250021234569", true},
+      {kGs1_128, "[01]09501101530003[10]Lot(7)-b[21]x/9", "010950110153000310Lot(7)-b\x1D" "21x/9", true},
+      {kGs1_128, "(01)09501101530003(3103)001250(10)1234(17)261231",
+       "0109501101530003310300125010" "1234\x1D" "17261231", true},
+  };
+  for (const Expected& e : cases) {
+    ExpectDecoded(e, true);
+    const testing::Bitmap bitmap = testing::WithQuietZone(Render(e.symbology, e.data, GetParam(), 0.06), 20);
+    const auto zxing = testing::DecodeWithZxing(bitmap);
+    ASSERT_EQ(zxing.size(), 1u) << e.data;
+    EXPECT_EQ(zxing[0].identifier, "]C1") << e.data;
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(AllOrientations, Code128DecodeTest, ::testing::Values(0, 1, 2, 3));

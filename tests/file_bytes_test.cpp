@@ -59,6 +59,7 @@ TEST(FileBytesTest, EveryByteOfAnEncodedFileIsWritten) {
     for (const int orientation : {0, 1}) {
       testing::ResetLibrary(context);
       SetBasicInfo(context, symbology, 0.05, 2.5, orientation, kDashedFrame);
+      SetSymbology(context, symbology);
       SetMessage(context, testing::SampleMessage(symbology));
       SetSupplementInfo(context, kSupplement2, "12", 0.3);
       const Surface& surface = RenderToSurface(context);

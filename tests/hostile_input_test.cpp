@@ -87,6 +87,7 @@ void ExpectEveryOutputToDraw(const testing::TempDir& folder, const std::string& 
 
 void UseSample(int symbology, int orientation, int frame) {
   VnBasicInfo(symbology, 0.07, 2.0, orientation, frame);
+  VnSetSymbology(symbology);
   VnSetMessage(testing::SampleMessage(symbology));
 }
 
@@ -250,6 +251,7 @@ TEST(HostileValues, CentimetresBeyondTheIntRangeDrawTheSymbolsStartAcrossThePict
     for (int orientation = 0; orientation < 4; ++orientation) {
       testing::ResetLibrary();
       VnBasicInfo(symbology, 1e30, 1e9, orientation, kNoFrame);
+      VnSetSymbology(symbology);
       VnSetMessage(testing::SampleMessage(symbology));
       VnSupplementInfo(kSupplement5, "12345", 1e30);
       const std::string bmp = folder.File("extreme.bmp");
@@ -363,6 +365,7 @@ TEST(HostileValues, LongestMessagesOfEveryByteInEverySymbologyThroughEveryOutput
         for (const int addOn : {kNoSupplement, kSupplement2, kSupplement5}) {
           testing::ResetLibrary();
           VnBasicInfo(symbology, 0.07, 2.0, switches % 4, switches % 3);
+          VnSetSymbology(symbology);
           VnSetMessage(message.c_str());
           VnTextInfo(switches & 1, switches & 2, switches & 4);
           VnSupplementInfo(addOn, addOn == kSupplement2 ? "12" : "12345", 0.5);

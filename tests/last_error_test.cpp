@@ -50,6 +50,9 @@ TEST(LastError, NamesTheRefusalOfTheLastPictureAndClearsWhenDataIsDrawn) {
       {kUpcA, "01234567890", kSupplement2, "1", "Wrong Supplement 2"},
       {kJan8, "1234567", kNoSupplement, "", "The leading 49 are required."},
       {kSscc18, "123", kNoSupplement, "", "The even length data is required."},
+      // composed from the AI and what is wrong with its data
+      {kGs1_128, "(01)09501101530003(17)260231", kNoSupplement, "", "AI (17): 260231 is not a date."},
+      {kGs1_128, "(01)09501101530003(17)261231", kNoSupplement, "", ""},
       {kEan13, "590123412345", kNoSupplement, "", ""},
       {kCode128, "anything at all", kNoSupplement, "", ""},
   };
@@ -64,6 +67,7 @@ TEST(LastError, NamesTheRefusalOfTheLastPictureAndClearsWhenDataIsDrawn) {
       ASSERT_STRNE(VnGetLastError(), c.message) << e.name;
 
       VnBasicInfo(c.symbology, 0, 0, 0, 0);
+      VnSetSymbology(c.symbology);
       VnSetMessage(c.data);
       VnSupplementInfo(c.supplementKind, c.supplement, 0);
       e.save(folder.File("after").c_str());
@@ -73,18 +77,26 @@ TEST(LastError, NamesTheRefusalOfTheLastPictureAndClearsWhenDataIsDrawn) {
 }
 
 TEST(LastError, IsTheMessageThePictureShows) {
-  testing::ResetLibrary();
-  VnBasicInfo(kEan8, 0, 0, 0, 0);
-  VnSetMessage("12");
-  testing::TempDir folder;
-  const std::string svg = folder.File("refused.svg");
-  ASSERT_EQ(VnSaveAsSVG(svg.c_str()), 1);
-  const auto bytes = testing::ReadFileBytes(svg);
-  const std::string document(bytes.begin(), bytes.end());
-  std::smatch text;
-  ASSERT_TRUE(std::regex_search(document, text, std::regex(R"(<text[^>]*>([^<]*)</text>)")));
-  EXPECT_EQ(text[1].str(), VnGetLastError());
-  EXPECT_STREQ(VnGetLastError(), "7 digits are required.");
+  struct Case {
+    int symbology;
+    const char* data;
+    const char* message;
+  };
+  for (const Case& c : {Case{kEan8, "12", "7 digits are required."},
+                        Case{kGs1_128, "[21]A1B2", "AI (21) requires (01), (03) or (8006)."}}) {
+    testing::ResetLibrary();
+    VnSetSymbology(c.symbology);
+    VnSetMessage(c.data);
+    testing::TempDir folder;
+    const std::string svg = folder.File("refused.svg");
+    ASSERT_EQ(VnSaveAsSVG(svg.c_str()), 1);
+    const auto bytes = testing::ReadFileBytes(svg);
+    const std::string document(bytes.begin(), bytes.end());
+    std::smatch text;
+    ASSERT_TRUE(std::regex_search(document, text, std::regex(R"(<text[^>]*>([^<]*)</text>)")));
+    EXPECT_EQ(text[1].str(), VnGetLastError());
+    EXPECT_STREQ(VnGetLastError(), c.message);
+  }
 }
 
 TEST(LastError, AFileThatCannotBeWrittenDoesNotMakeDrawnDataRefused) {

@@ -23,6 +23,7 @@ void ConfigureSample(int symbology, int orientation, int showText) {
   testing::ResetLibrary();
   VnSetScreenResolution(72, 96);
   VnBasicInfo(symbology, 0.07, 2.0, orientation, kNoFrame);
+  VnSetSymbology(symbology);
   VnSetMessage(testing::SampleMessage(symbology));
   VnSupplementInfo(kSupplement5, "12345", 0.3);
   VnTextInfo(showText, 1, 1);

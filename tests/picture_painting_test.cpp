@@ -119,6 +119,7 @@ TEST(PicturePaintingTest, BandsPaintWhatOperationsPaintOneAfterAnother) {
         for (const int showText : {1, 0}) {
           testing::ResetLibrary(context);
           SetBasicInfo(context, symbology, 0.05, 2.5, orientation, frame);
+          SetSymbology(context, symbology);
           SetMessage(context, testing::SampleMessage(symbology));
           SetSupplementInfo(context, kSupplement5, "12345", 0.3);
           SetTextInfo(context, showText, 1, 1);

@@ -53,6 +53,7 @@ VnBool DrawPicture(int i, const testing::TempDir& folder, std::vector<std::uint8
 
   VnSetDefault();
   VnBasicInfo(symbology, 0.07, 2.0, orientation, frame);
+  VnSetSymbology(symbology);
   VnSetMessage(testing::SampleMessage(symbology));
   VnFontInfo("Arial", kFontHeights[setting]);
   VnSupplementInfo(i % 3, "12345", 0.5);

@@ -24,6 +24,7 @@ class ValidationTest : public ::testing::Test {
 
   void Expect(const Case& c) {
     VnBasicInfo(c.symbology, 0.07, 2.0, 0, 0);
+    VnSetSymbology(c.symbology);
     VnSetMessage(c.data);
     const int accepted = VnMeasure(nullptr, nullptr);
     EXPECT_EQ(accepted, c.expected == nullptr ? 1 : 0) << c.symbology << " '" << c.data << "'";
@@ -162,6 +163,163 @@ TEST_F(ValidationTest, FreeFormSymbologiesAcceptAnything) {
     Expect({symbology, "", nullptr});
     Expect({symbology, "\x01\x7F\xCA\xFF lower", nullptr});
   }
+}
+
+// GS1-128 reads element strings in either kind of bracket and refuses, naming the problem, anything
+// that is not element strings GS1 has defined.
+TEST_F(ValidationTest, Gs1_128RefusesWhatIsNotElementStrings) {
+  for (const Case& c : {
+           Case{kGs1_128, "(01)09501101530003(17)260101(10)ABC123", nullptr},
+           Case{kGs1_128, "[01]09501101530003[10]A(B)C", nullptr},  // parentheses are data in square brackets
+           Case{kGs1_128, "(00)376104250021234569", nullptr},
+           Case{kGs1_128, "", "Element strings are needed, each an AI in brackets before its data: (01)09501101530003."},
+           Case{kGs1_128, "0109501101530003", "Element strings are needed, each an AI in brackets before its data: (01)09501101530003."},
+           Case{kGs1_128, "(01", "Unbalanced brackets: a '(' is not closed."},
+           Case{kGs1_128, "(01)09501101530003(10", "Unbalanced brackets: a '(' is not closed."},
+           Case{kGs1_128, "((01)09501101530003", "Unbalanced brackets: a '(' is not closed."},
+           Case{kGs1_128, "[01]09501101530003]", "Unbalanced brackets: a ']' closes nothing."},
+           Case{kGs1_128, "(01)09501101530003(10)A)B", "Unbalanced brackets: a ')' closes nothing."},
+           Case{kGs1_128, "()1", "() is not an AI: an AI is 2 to 4 digits in brackets."},
+           Case{kGs1_128, "(1)1", "(1) is not an AI: an AI is 2 to 4 digits in brackets."},
+           Case{kGs1_128, "(12345)1", "(12345) is not an AI: an AI is 2 to 4 digits in brackets."},
+           Case{kGs1_128, "(1\x01)1", "An AI is 2 to 4 digits in brackets."},
+           Case{kGs1_128, "(23)1", "AI (23) is not one GS1 has assigned."},
+           Case{kGs1_128, "(3106)000100", "AI (3106) is not one GS1 has assigned."},  // 3100 to 3105 are
+           Case{kGs1_128, "(01)09501101530003(10)", "AI (10): its data is missing."},
+           Case{kGs1_128, "(00)", "AI (00): its data is missing."},
+       }) {
+    Expect(c);
+  }
+}
+
+// Each AI's data as GS1's dictionary defines it: its length and characters, with worked check
+// characters from the GS1 General Specifications (the GTIN 09501101530003, the SSCC
+// 376104250021234569, the Global Model Number 1987654Ad4X4bL5ttr2310c with its pair 2K).
+TEST_F(ValidationTest, Gs1_128RefusesDataItsAiDoesNotTake) {
+  for (const Case& c : {
+           Case{kGs1_128, "(01)0950110153000", "AI (01): 14 digits are required, not 13."},
+           Case{kGs1_128, "(01)095011015300034", "AI (01): 14 digits are required, not 15."},
+           Case{kGs1_128, "(01)0950110153000A", "AI (01): 'A' is not a digit."},
+           Case{kGs1_128, "(01)09501101530004", "AI (01): check digit should be 3."},
+           Case{kGs1_128, "(00)376104250021234560", "AI (00): check digit should be 9."},
+           Case{kGs1_128, "(01)09501101530003(10)123456789012345678901", "AI (10): at most 20 characters are allowed, not 21."},
+           Case{kGs1_128, "(01)09501101530003(10)12345678901234567890", nullptr},
+           Case{kGs1_128, "(01)09501101530003(10)AB~", "AI (10): '~' is not in GS1 character set 82."},
+           Case{kGs1_128, "(01)09501101530003(10)A B", "AI (10): ' ' is not in GS1 character set 82."},
+           Case{kGs1_128, "(01)09501101530003(10)AB\x1D" "C", "AI (10): byte 0x1D is not in GS1 character set 82."},
+           Case{kGs1_128, "(01)09501101530003(10)\xE9", "AI (10): byte 0xE9 is not in GS1 character set 82."},
+           Case{kGs1_128, "(8010)AB#-/12", nullptr},                     // set 39
+           Case{kGs1_128, "(8010)ab", "AI (8010): 'a' is not in GS1 character set 39."},
+           Case{kGs1_128, "(8013)1987654Ad4X4bL5ttr2310c2K", nullptr},
+           Case{kGs1_128, "(8013)1987654Ad4X4bL5ttr2310c2L", "AI (8013): check characters should be 2K."},
+           Case{kGs1_128, "(8013)2K", "AI (8013): 2K has no room for its two check characters."},
+           // Fixed components then a variable one (AI 421: a country, then a postal code).
+           Case{kGs1_128, "(421)8401234", nullptr},
+           Case{kGs1_128, "(421)840", "AI (421): at least 4 characters are required, not 3."},
+           Case{kGs1_128, "(421)84", "AI (421): at least 4 characters are required, not 2."},
+           // Optional fixed components, each whole or left out (AI 8008: date, hour, [minutes], [seconds]).
+           Case{kGs1_128, "(01)09501101530003(8008)26010112", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8008)2601011230", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8008)260101123059", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8008)260101123", "AI (8008): its components do not take 9 digits."},
+           Case{kGs1_128, "(01)09501101530003(8008)2601011", "AI (8008): at least 8 digits are required, not 7."},
+           Case{kGs1_128, "(01)09501101530003(8008)2601011230599", "AI (8008): at most 12 digits are allowed, not 13."},
+       }) {
+    Expect(c);
+  }
+}
+
+// The content checks the dictionary names, each with a value it takes and one it refuses.
+TEST_F(ValidationTest, Gs1_128ChecksContentAsTheDictionaryNamesIt) {
+  for (const Case& c : {
+           // Dates: 2024 is a leap year and 2026 is not; DD 00 is the whole month where the dictionary says so.
+           Case{kGs1_128, "(01)09501101530003(17)240229", nullptr},
+           Case{kGs1_128, "(01)09501101530003(17)260229", "AI (17): 260229 is not a date."},
+           Case{kGs1_128, "(01)09501101530003(17)260231", "AI (17): 260231 is not a date."},
+           Case{kGs1_128, "(01)09501101530003(17)261301", "AI (17): 261301 is not a date."},
+           Case{kGs1_128, "(01)09501101530003(17)260000", "AI (17): 260000 is not a date."},
+           Case{kGs1_128, "(01)09501101530003(17)260400", nullptr},
+           Case{kGs1_128, "(01)09501101530003(7006)260400", "AI (7006): 260400 is not a date."},
+           Case{kGs1_128, "(01)09501101530003(7006)260430", nullptr},
+           Case{kGs1_128, "(01)09501101530003(7006)260431", "AI (7006): 260431 is not a date."},
+           Case{kGs1_128, "(8018)123456789012345675(7250)20000229", nullptr},
+           Case{kGs1_128, "(8018)123456789012345675(7250)19000229", "AI (7250): 19000229 is not a date."},
+           Case{kGs1_128, "(8018)123456789012345675(7250)21000228", nullptr},
+           // Hours, minutes, seconds and times of day.
+           Case{kGs1_128, "(01)09501101530003(8008)26010124", "AI (8008): 24 is not an hour."},
+           Case{kGs1_128, "(01)09501101530003(8008)2601012360", "AI (8008): 60 is not a minute."},
+           Case{kGs1_128, "(01)09501101530003(8008)260101235960", "AI (8008): 60 is not a second."},
+           Case{kGs1_128, "(01)09501101530003(7003)2601012359", nullptr},
+           Case{kGs1_128, "(01)09501101530003(7003)2601012400", "AI (7003): 2400 is not a time of day."},
+           // Zero and not zero, yes or no, winding directions and sex codes.
+           Case{kGs1_128, "(01)09501101530003(8001)12340050001010", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8001)00000050001010", "AI (8001): 0000 must not be zero."},
+           Case{kGs1_128, "(01)09501101530003(8001)12340050001020", "AI (8001): 2 is not a winding direction (0, 1 or 9)."},
+           Case{kGs1_128, "(8003)0095011015300710", nullptr},
+           Case{kGs1_128, "(8003)1095011015300710", "AI (8003): 1 must be 0."},
+           Case{kGs1_128, "(00)376104250021234569(4321)1", nullptr},
+           Case{kGs1_128, "(00)376104250021234569(4321)2", "AI (4321): 2 is not 0 (no) or 1 (yes)."},
+           Case{kGs1_128, "(8018)123456789012345675(7252)9", nullptr},
+           Case{kGs1_128, "(8018)123456789012345675(7252)3", "AI (7252): 3 is not an ISO/IEC 5218 sex code (0, 1, 2 or 9)."},
+           // A piece of a total: neither zero, the piece not beyond the total.
+           Case{kGs1_128, "(8006)095011015300030202", nullptr},
+           Case{kGs1_128, "(8006)095011015300030302", "AI (8006): 0302 is not a piece number within its total."},
+           Case{kGs1_128, "(8006)095011015300030002", "AI (8006): 0002 is not a piece number within its total."},
+           // ISO countries (Germany 276, the United Kingdom GB) and currencies (the euro 978).
+           Case{kGs1_128, "(01)09501101530003(422)276", nullptr},
+           Case{kGs1_128, "(01)09501101530003(422)999", "AI (422): 999 is not an ISO 3166 country code."},
+           Case{kGs1_128, "(01)09501101530003(7030)999ABC", nullptr},
+           Case{kGs1_128, "(01)09501101530003(7030)998ABC", "AI (7030): 998 is not an ISO 3166 country code or 999."},
+           Case{kGs1_128, "(00)376104250021234569(4307)GB", nullptr},
+           Case{kGs1_128, "(00)376104250021234569(4307)UK", "AI (4307): UK is not an ISO 3166 alpha-2 country code."},
+           Case{kGs1_128, "(8020)ABC(415)9501101530003(3912)978100", nullptr},
+           Case{kGs1_128, "(8020)ABC(415)9501101530003(3912)000100", "AI (3912): 000 is not an ISO 4217 currency code."},
+           // A hyphen, percent-encoding and a key that must hold a letter.
+           Case{kGs1_128, "(00)376104250021234569(4330)000123-", nullptr},
+           Case{kGs1_128, "(00)376104250021234569(4330)000123+", "AI (4330): + is not a hyphen."},
+           Case{kGs1_128, "(00)376104250021234569(4300)ACME%20Ltd", nullptr},
+           Case{kGs1_128, "(00)376104250021234569(4300)ACME%2", "AI (4300): a '%' is not followed by two hexadecimal digits."},
+           Case{kGs1_128, "(00)376104250021234569(4300)100%G0", "AI (4300): a '%' is not followed by two hexadecimal digits."},
+           Case{kGs1_128, "(01)09501101530003(8014)1987654Ad4X4bL5ttr2310c2K", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8014)12345678904L", nullptr},
+           Case{kGs1_128, "(01)09501101530003(8014)100096", "AI (8014): 100096 needs a character that is not a digit."},
+       }) {
+    Expect(c);
+  }
+}
+
+// The AIs each needs beside it (one of its alternatives whole) and those it may not appear with.
+TEST_F(ValidationTest, Gs1_128RefusesMissingAndExcludedAis) {
+  for (const Case& c : {
+           Case{kGs1_128, "[21]A1B2", "AI (21) requires (01), (03) or (8006)."},
+           Case{kGs1_128, "[01]09501101530003[21]A1B2", nullptr},
+           Case{kGs1_128, "[21]A1B2[01]09501101530003", nullptr},  // anywhere in the data
+           Case{kGs1_128, "(01)09501101530003(250)X", "AI (250) requires (01)+(21), (03)+(21) or (8006)+(21)."},
+           Case{kGs1_128, "(01)09501101530003(21)7(250)X", nullptr},
+           Case{kGs1_128, "(01)09501101530003(392)9", "AI (392) is not one GS1 has assigned."},
+           Case{kGs1_128, "(01)09501101530003(3922)995", "AI (3922) requires (01)+(30), (01)+(31nn), (01)+(32nn), (01)+(35nn) or (01)+(36nn)."},
+           Case{kGs1_128, "(01)09501101530003(3102)000250(3922)995", nullptr},  // 31nn is any AI of four digits from 31
+           Case{kGs1_128, "(02)09501101530003(01)09501101530003(37)5", "AIs (02) and (01) may not be used together."},
+           Case{kGs1_128, "(01)09501101530003(3102)000250(3103)000025", "AIs (3102) and (3103) may not be used together."},
+           Case{kGs1_128, "(01)09501101530003(3102)000250(3102)000250", nullptr},  // an AI does not exclude itself
+       }) {
+    Expect(c);
+  }
+}
+
+// GS1-128 carries at most 48 data characters: the AIs, their data and the FNC1s between element
+// strings, but not the FNC1 after the start.
+TEST_F(ValidationTest, Gs1_128HoldsFortyEightDataCharacters) {
+  // 2 + 30 = 32, a separator, then 2 + 13 = 48 in all; one more is refused.
+  const std::string thirty(30, 'A');
+  Expect({kGs1_128, ("(90)" + thirty + "(91)" + std::string(13, 'B')).c_str(), nullptr});
+  Expect({kGs1_128, ("(90)" + thirty + "(91)" + std::string(14, 'B')).c_str(),
+          "The element strings take 49 data characters; GS1-128 holds 48."});
+  // After a predefined length no separator is drawn, so it does not count: 16 + 2 + 30 = 48.
+  Expect({kGs1_128, ("(01)09501101530003(91)" + thirty).c_str(), nullptr});
+  Expect({kGs1_128, ("(01)09501101530003(91)" + thirty + "1").c_str(),
+          "The element strings take 49 data characters; GS1-128 holds 48."});
+  Expect({kGs1_128, ("(91)" + std::string(90, '1')).c_str(), "The element strings take 92 data characters; GS1-128 holds 48."});
 }
 
 TEST_F(ValidationTest, SupplementIsCheckedFirstAndOnlyForEanIsbnAndUpc) {

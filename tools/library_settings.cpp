@@ -31,6 +31,8 @@ void ApplyToContext(VnContext* context, const BarcodeOptions& barcode) {
   VnCtxSetMessage(context, barcode.data.c_str());
   VnCtxBasicInfo(context, barcode.symbology, barcode.narrowWidthCm, barcode.wideRatio, barcode.orientation,
                  barcode.frame);
+  // VnBasicInfo keeps to the classic numbers; this one takes the newer ones too.
+  VnCtxSetSymbology(context, barcode.symbology);
   VnCtxFontInfo(context, barcode.fontFace.c_str(), barcode.fontHeight);
   VnCtxTextInfo(context, barcode.showText, barcode.addCheckCharacter, barcode.checkCharacterInText);
   VnCtxCodaBarInfo(context, barcode.codabarStart, barcode.codabarStop);

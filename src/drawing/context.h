@@ -18,8 +18,11 @@ struct Context {
   Surface recording{0, 0};
   ElementLengths elementLengths{0, 0};  // at the last render's widths
   // The validation message of the last render, or "" when it drew its data (and before any
-  // render). The messages are constant texts, so keeping the pointer keeps the text.
+  // render). Most messages are constant texts, so keeping the pointer keeps the text; one that
+  // names what is wrong with the data is composed into refusalText, which keeps it until the next
+  // render's validation.
   const char* lastError = "";
+  char refusalText[kRefusalTextCapacity] = "";
 };
 
 // The context of the classic exports, zero at load as their records always were.

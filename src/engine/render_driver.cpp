@@ -47,6 +47,7 @@ constexpr EncoderEntry kEncoders[] = {
     {kUccEan128Ai01, EncodeUccEan128Ai01},
     {kUpcA, EncodeUpcA},
     {kUpcE, EncodeUpcE},
+    {kGs1_128, EncodeGs1_128},
 };
 
 constexpr bool EncodersInNumberOrder() {

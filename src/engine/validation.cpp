@@ -2,10 +2,12 @@
 
 #include <cstring>
 
+#include "base/composed_message.h"
 #include "base/settings.h"
 #include "drawing/render_state.h"
 #include "symbologies/catalogue.h"
 #include "symbologies/code128.h"
+#include "symbologies/gs1_128.h"
 #include "symbologies/ean_upc.h"
 #include "symbologies/tables.h"
 
@@ -51,6 +53,13 @@ int RequireDrawnPairs(Context& context, const char* pairs, bool fnc1Allowed) {
   return EveryPairDrawn(pairs, fnc1Allowed) ? 1 : Refuse(context, kOnlyDigitsAllowed);
 }
 
+// The refusal names what is wrong, so it is composed into the context's own buffer, which keeps it
+// as the last error until the next validation.
+int RequireGs1ElementStrings(Context& context, const char* data) {
+  ComposedMessage fault(context.refusalText, sizeof context.refusalText);
+  return ValidateGs1_128(data, fault) ? 1 : Refuse(context, context.refusalText);
+}
+
 int ValidateSupplement(Context& context) {
   if (context.settings.supplementKind <= kNoSupplement || !TakesAddOnDigits(context.settings.symbology)) return 1;
   if (context.settings.supplementKind == kSupplement2)
@@ -88,6 +97,7 @@ int ValidateData(Context& context) {
       return IsZeroSuppressible(data) ? 1 : Refuse(context, kZeroSuppressibleRequired);
     case DataRule::kEvenDigitPairs: return RequireEvenLength(context, data) && RequireDrawnPairs(context, data, false);
     case DataRule::kDigitPairsOrFnc1: return RequireDrawnPairs(context, PadToPairs(data).text, true);
+    case DataRule::kGs1ElementStrings: return RequireGs1ElementStrings(context, data);
   }
   return 1;
 }

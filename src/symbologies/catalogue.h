@@ -27,6 +27,8 @@ enum class DataRule : std::uint8_t {
   // The same pairs after a leading zero that an odd count gets, each two digits or the doubled FNC1
   // byte that separates fields.
   kDigitPairsOrFnc1,
+  // GS1 element strings, each AI in brackets before its data, as GS1's dictionary defines them.
+  kGs1ElementStrings,
 };
 
 // Where the human-readable digits go under the bars.
@@ -102,6 +104,9 @@ inline constexpr SymbologyRow kSymbologies[] = {
      true, DataRule::kFixedDigits, 11, TextLayout::kUpcADigits},
     {kUpcE, "upc-e", "UPC-E", "04210000526", "--upce-system 0", "04210000526",
      true, DataRule::kUpcEDigits, 0, TextLayout::kUpcEDigits},
+    {kGs1_128, "gs1-128", "GS1-128, element strings with their AIs in brackets",
+     "(01)09501101530003(17)260101(10)ABC123", "--size 640x200", "[01]09501101530003[3103]001250[10]Lot(7)",
+     false, DataRule::kGs1ElementStrings, 0, TextLayout::kUnderSymbol},
 };
 
 // A row's place is its number, so a symbology's row is kSymbologies[number].

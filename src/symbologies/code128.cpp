@@ -20,11 +20,7 @@ constexpr char kStopColours[] = "bwbwbwb";
 constexpr char kStopWidths[] = "2331112";
 constexpr int kCheckModulus = 103;
 
-// Function values. FNC4 shares its value with the switch to the set it is drawn in.
-constexpr int kCodeC = 99;
-constexpr int kCodeB = 100;
-constexpr int kCodeA = 101;
-constexpr int kFnc1 = 102;
+// FNC4 shares its value with the switch to the set it is drawn in.
 constexpr int kFnc4InSetA = 101;
 constexpr int kFnc4InSetB = 100;
 // Set C draws a pair of digits as its number.
@@ -36,39 +32,13 @@ constexpr unsigned char kFnc1Byte = 0xCA;
 constexpr unsigned char kFirstExtendedByte = 128;
 constexpr unsigned char kDel = 127;
 
-// Indexes the start characters and the switch values below.
-enum CodeSet : int { kSetA = 0, kSetB = 1, kSetC = 2 };
-
 struct StartCharacter {
   int value;
   const char* widths;
 };
 
+// Indexed by CodeSet.
 constexpr StartCharacter kStartCharacters[] = {{103, "211412"}, {104, "211214"}, {105, "211232"}};
-constexpr int kSwitchValues[] = {kCodeA, kCodeB, kCodeC};
-
-// The symbol as it is drawn: the check sum runs over the characters actually drawn, so a character
-// that is skipped never takes a position.
-struct Code128Symbol {
-  int checkSum;
-  int nextPosition;
-};
-
-Code128Symbol DrawStart(Context& context, CodeSet set) {
-  const StartCharacter start = kStartCharacters[set];
-  DrawPattern(context, kCharacterColours, start.widths, DataBarOffsets(context));
-  return {start.value % kCheckModulus, 1};
-}
-
-void DrawSymbolCharacter(Context& context, Code128Symbol& symbol, int value) {
-  DrawCode128Value(context, value);
-  symbol.checkSum = static_cast<int>((std::int64_t{symbol.nextPosition} * value + symbol.checkSum) % kCheckModulus);
-  ++symbol.nextPosition;
-}
-
-void DrawCheckCharacter(Context& context, const Code128Symbol& symbol) { DrawCode128Value(context, symbol.checkSum); }
-
-void DrawStop(Context& context) { DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context)); }
 
 bool IsDigit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 
@@ -112,11 +82,6 @@ CodeSet TextSetFor(unsigned char ascii, CodeSet current) {
   return kSetB;
 }
 
-int TextValue(unsigned char ascii, CodeSet set) {
-  if (set == kSetA && ascii < 32) return ascii + 64;
-  return ascii - 32;
-}
-
 // Extended bytes start in the set of their ASCII part, so that no switch follows the start.
 CodeSet ChooseStartSet(const MessageBytes& message) {
   if (message.length == 0) return kSetA;
@@ -132,14 +97,14 @@ void Emit(Code128Plan& plan, int value) {
 
 void Enter(Code128Plan& plan, CodeSet set) {
   if (set == plan.current) return;
-  Emit(plan, kSwitchValues[set]);
+  Emit(plan, kCode128SwitchValues[set]);
   plan.current = set;
 }
 
 void PlanText(Code128Plan& plan, unsigned char ascii, bool extended) {
   Enter(plan, TextSetFor(ascii, plan.current));
   if (extended) Emit(plan, plan.current == kSetA ? kFnc4InSetA : kFnc4InSetB);
-  Emit(plan, TextValue(ascii, plan.current));
+  Emit(plan, Code128TextValue(ascii, plan.current));
 }
 
 // Plans the characters of the byte at i and returns how many bytes they consumed. Set C is entered
@@ -148,7 +113,7 @@ void PlanText(Code128Plan& plan, unsigned char ascii, bool extended) {
 std::size_t PlanBytesAt(Code128Plan& plan, const MessageBytes& message, std::size_t i) {
   const unsigned char byte = message.bytes[i];
   if (Fnc1At(message, i)) {
-    Emit(plan, kFnc1);
+    Emit(plan, kCode128Fnc1);
     return 1;
   }
   if (DigitsAt(message, i, 4) || (plan.current == kSetC && DigitsAt(message, i, 2))) {
@@ -182,7 +147,7 @@ int PairValue(const char* pair, bool fnc1Allowed) {
   const char key[3] = {pair[0], pair[1], '\0'};
   const int value = LookupSymbolIndex(kCode128SetCKeysId, key);
   if (value >= 0 && value <= kLastPairValue) return value;
-  if (value == kFnc1 && fnc1Allowed) return value;
+  if (value == kCode128Fnc1 && fnc1Allowed) return value;
   return -1;
 }
 
@@ -197,13 +162,13 @@ void ForEachPair(const char* text, EachPair each) {
 void DrawPairs(Context& context, Code128Symbol& symbol, const char* text, bool fnc1Allowed) {
   ForEachPair(text, [&](const char* pair) {
     const int value = PairValue(pair, fnc1Allowed);
-    if (value >= 0) DrawSymbolCharacter(context, symbol, value);
+    if (value >= 0) DrawCode128Character(context, symbol, value);
   });
 }
 
 Code128Symbol DrawGs1Start(Context& context) {
-  Code128Symbol symbol = DrawStart(context, kSetC);
-  DrawSymbolCharacter(context, symbol, kFnc1);
+  Code128Symbol symbol = DrawCode128Start(context, kSetC);
+  DrawCode128Character(context, symbol, kCode128Fnc1);
   return symbol;
 }
 
@@ -217,8 +182,8 @@ void EncodeWithIdentifier(Context& context, const char* identifier, const char* 
   Code128Symbol symbol = DrawGs1Start(context);
   DrawPairs(context, symbol, identifier, false);
   DrawPairs(context, symbol, context.state.workMessage, false);
-  if (context.settings.addCheckDigit != 0) DrawCheckCharacter(context, symbol);
-  DrawStop(context);
+  if (context.settings.addCheckDigit != 0) DrawCode128Check(context, symbol);
+  DrawCode128Stop(context);
 }
 
 }  // namespace
@@ -238,13 +203,34 @@ bool EveryPairDrawn(const char* pairs, bool fnc1Allowed) {
 
 void DrawCode128Value(Context& context, int value) { DrawPattern(context, kCharacterColours, Code128Patterns[value], DataBarOffsets(context)); }
 
+Code128Symbol DrawCode128Start(Context& context, CodeSet set) {
+  const StartCharacter start = kStartCharacters[set];
+  DrawPattern(context, kCharacterColours, start.widths, DataBarOffsets(context));
+  return {start.value % kCheckModulus, 1};
+}
+
+void DrawCode128Character(Context& context, Code128Symbol& symbol, int value) {
+  DrawCode128Value(context, value);
+  symbol.checkSum = static_cast<int>((std::int64_t{symbol.nextPosition} * value + symbol.checkSum) % kCheckModulus);
+  ++symbol.nextPosition;
+}
+
+void DrawCode128Check(Context& context, const Code128Symbol& symbol) { DrawCode128Value(context, symbol.checkSum); }
+
+void DrawCode128Stop(Context& context) { DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context)); }
+
+int Code128TextValue(unsigned char ascii, CodeSet set) {
+  if (set == kSetA && ascii < 32) return ascii + 64;
+  return ascii - 32;
+}
+
 void EncodeCode128(Context& context) {
   Code128Plan plan;
   PlanCode128(context.state.workMessage, plan);
-  Code128Symbol symbol = DrawStart(context, plan.start);
-  for (std::size_t k = 0; k < plan.count; ++k) DrawSymbolCharacter(context, symbol, plan.values[k]);
-  DrawCheckCharacter(context, symbol);
-  DrawStop(context);
+  Code128Symbol symbol = DrawCode128Start(context, plan.start);
+  for (std::size_t k = 0; k < plan.count; ++k) DrawCode128Character(context, symbol, plan.values[k]);
+  DrawCode128Check(context, symbol);
+  DrawCode128Stop(context);
 }
 
 void EncodeUccEan128(Context& context) {
@@ -255,8 +241,8 @@ void EncodeUccEan128(Context& context) {
 
   Code128Symbol symbol = DrawGs1Start(context);
   DrawPairs(context, symbol, data.text, true);
-  DrawCheckCharacter(context, symbol);
-  DrawStop(context);
+  DrawCode128Check(context, symbol);
+  DrawCode128Stop(context);
 }
 
 void EncodeSscc18(Context& context) { EncodeWithIdentifier(context, "00", "(00)"); }

@@ -6,6 +6,8 @@
 // instead of reading whatever an earlier, longer message left in the buffer.
 #pragma once
 
+#include <string_view>
+
 #include "base/text_routines.h"
 #include "drawing/context.h"
 #include "drawing/element_drawing.h"
@@ -17,6 +19,9 @@ namespace varnel {
 // and every second one to its left, weight 1 on the others. A character that is not a digit counts
 // as 0, so the result is always '0'..'9'; the empty text gives '0'.
 char UpcEanCheckDigit(const char* digits);
+// The same over digits that need not end the text they are in: GS1's check digit of its keys, the
+// last digit of a GTIN, an SSCC or a GLN.
+char UpcEanCheckDigit(std::string_view digits);
 
 // In the measuring pass only: appends the UpcEanCheckDigit of the first `dataDigits` characters of
 // workMessage to it. The digit stays for the drawing pass, so each render appends it once.

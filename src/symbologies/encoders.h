@@ -28,9 +28,9 @@ void EncodeCode128(Context& context);
 void EncodeUccEan128(Context& context);
 void EncodeSscc18(Context& context);
 void EncodeUccEan128Ai01(Context& context);
+void EncodeGs1_128(Context& context);
 
-// The shared step of the Code 128 family: the symbol character of a value 0..102 of Code128Patterns.
-void DrawCode128Value(Context& context, int value);
+// The shared steps of the Code 128 family are in code128.h.
 
 void EncodeCodabar(Context& context);
 void EncodeCode11(Context& context);

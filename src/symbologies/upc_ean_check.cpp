@@ -30,6 +30,8 @@ char CheckDigitOfFirst(const char* digits, std::size_t count) {
 
 char UpcEanCheckDigit(const char* digits) { return CheckDigitOfFirst(digits, std::strlen(digits)); }
 
+char UpcEanCheckDigit(std::string_view digits) { return CheckDigitOfFirst(digits.data(), digits.size()); }
+
 void AppendCheckDigit(Context& context, int dataDigits) {
   if (context.state.measuring == 0) return;
   const std::size_t count = strnlen(context.state.workMessage, static_cast<std::size_t>(dataDigits));

@@ -20,6 +20,9 @@ struct Decoded {
   std::string text;
   // The symbol announced GS1 data (FNC1 in first position).
   bool gs1 = false;
+  // The symbology identifier ZXing reports, "]C1" for Code 128 with FNC1 in first position;
+  // zbar reports none.
+  std::string identifier;
 };
 
 // Scans the gray image with every zbar symbology enabled, including the

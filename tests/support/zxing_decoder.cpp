@@ -40,6 +40,7 @@ std::vector<Decoded> DecodeWithZxing(const Bitmap& bitmap, const ZxingOptions& o
     const ZXing::ByteArray& bytes = result.bytes();
     decoded.text.assign(bytes.begin(), bytes.end());
     decoded.gs1 = result.contentType() == ZXing::ContentType::GS1;
+    decoded.identifier = result.symbologyIdentifier();
     found.push_back(std::move(decoded));
   }
   return found;

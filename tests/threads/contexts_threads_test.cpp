@@ -82,18 +82,18 @@ struct Result {
 };
 
 // Data each thread's last symbology refuses, each with a message of its own, so that a last error
-// that leaks from one context to another shows.
+// that leaks from one context to another shows: GS1-128's is composed in its context's own buffer.
 struct Refusal {
   int symbology;
   const char* data;
 };
 constexpr Refusal kRefusals[kThreads] = {
     {kEan13, "12345"},      {kJan8, "1234567"},     {kSscc18, "123"},         {kCode39, "lower case"},
-    {kUpcE, "99999999999"}, {kEan8, "ABC"},         {kUpcA, "0360002914"},    {kPostnet, "12A"},
+    {kUpcE, "99999999999"}, {kEan8, "ABC"},         {kUpcA, "0360002914"},    {kGs1_128, "(01)09501101530004"},
 };
 
-// Thread t draws symbologies t, t + 8 and t + 16 (all 21 among the eight), then its refusal; every
-// thread in its own size, face, font height and bar colour, each symbology in another orientation.
+// Thread t draws symbologies t, t + 8, t + 16 and so on (all of them among the eight), then its refusal;
+// every thread in its own size, face, font height and bar colour, each symbology in another orientation.
 std::vector<Design> DesignsOf(int thread) {
   std::vector<Design> designs;
   const auto add = [&](int symbology, const std::string& data) {
@@ -120,6 +120,7 @@ std::vector<Job> JobsOf(int thread) {
 void Apply(VnContext* context, const Design& d) {
   VnCtxSetDefault(context);
   VnCtxBasicInfo(context, d.symbology, 0.04, 2.5, d.orientation, d.frame);
+  VnCtxSetSymbology(context, d.symbology);
   VnCtxSetSize(context, d.width, d.height);
   VnCtxSetMessage(context, d.data.c_str());
   VnCtxFontInfo(context, d.face, d.fontHeight);
