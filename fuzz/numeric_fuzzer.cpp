@@ -1,4 +1,4 @@
-// The digit-only symbologies: Interleaved and Matrix 2 of 5, MSI, PLANET and POSTNET.
+// The digit-only symbologies: Interleaved and Matrix 2 of 5, ITF-14, MSI, PLANET and POSTNET.
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +15,7 @@ constexpr FamilyMember kFamily[] = {
     {varnel::kMsi, varnel::EncodeMsi},
     {varnel::kPlanet, varnel::EncodePlanet},
     {varnel::kPostnet, varnel::EncodePostnet},
+    {varnel::kItf14, varnel::EncodeItf14},
 };
 
 }  // namespace

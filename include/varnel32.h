@@ -36,7 +36,7 @@ typedef unsigned char VnBool;
 /* Symbology 0 Codabar, 1 Code 11, 2 Code 128, 3 Code 39, 4 Code 39 full ASCII, 5 Code 93,
  * 6 UCC/EAN-128 all-numeric, 7 EAN-13, 8 EAN-8, 9 Interleaved 2 of 5, 10 ISBN, 11 JAN-13, 12 JAN-8,
  * 13 Matrix 2 of 5, 14 MSI, 15 PLANET, 16 POSTNET, 17 SSCC-18, 18 UCC/EAN-128 AI 01, 19 UPC-A,
- * 20 UPC-E; and, chosen with VnSetSymbology alone, 21 GS1-128. */
+ * 20 UPC-E; and, chosen with VnSetSymbology alone, 21 GS1-128 and 22 ITF-14. */
 
 /* Data "1234", 300 x 200 pixels, narrow bar 0.07 cm, ratio 2.0, bars 1.5 cm tall, orientation 0,
  * no frame, text on, no optional check character, Codabar A...B, UPC-E number system 0, no add-on
@@ -155,9 +155,9 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * BMP does, or a file that cannot be written (any old file stays as it was). */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
-/* Chooses the symbology by number, any of 0..21: those VnBasicInfo takes and those it does not
- * (21 GS1-128); another number leaves the setting unchanged. VnBasicInfo's other settings are its
- * own: call it first, then this, to set them all.
+/* Chooses the symbology by number, any of 0..22: those VnBasicInfo takes and those it does not
+ * (21 GS1-128, 22 ITF-14); another number leaves the setting unchanged. VnBasicInfo's other
+ * settings are its own: call it first, then this, to set them all.
  *
  * GS1-128's data is element strings, each AI in parentheses or square brackets before its data:
  * "(01)09501101530003(17)260101(10)ABC123"; in parentheses data may hold none, in square brackets it
@@ -165,7 +165,14 @@ VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
  * check digits, dates and codes), with the AIs it needs beside it and those it excludes, and a
  * symbol holds at most 48 data characters (the AIs, their data and the FNC1s between element
  * strings). The symbol check character is always drawn; the text is the element strings with their
- * AIs in parentheses. */
+ * AIs in parentheses.
+ *
+ * ITF-14's data is the 13 digits of a GTIN, to which the GS1 check digit is added, or all 14 with
+ * the right check digit (a wrong one is refused, naming the right one). It is Interleaved 2 of 5
+ * in a box of bearer bars, five narrow widths thick and within the bar height, around the symbol
+ * and its quiet zones of ten narrow widths; the box replaces the frame, which is not drawn. Wide
+ * elements keep to the 2.25 to 3 narrow widths its readers expect: a ratio outside that is drawn at
+ * the whole pixels nearest it within the range. The text is the 14 digits, below the box. */
 VN_EXPORT void VN_CALL VnSetSymbology(int symbology);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing

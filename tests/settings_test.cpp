@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "api/setters.h"
@@ -17,6 +18,7 @@
 #include "outputs/render_to_surface.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
+#include "support/symbology_samples.h"
 
 namespace varnel {
 namespace {
@@ -111,7 +113,7 @@ TEST_F(SettersTest, SizeOfZeroOrLessFallsBackTo300By200) {
 
 TEST_F(SettersTest, BasicInfoChecksEachArgumentOnItsOwn) {
   SetBasicInfo(context, kCode39, 0.1, 3.0, 2, 1);
-  SetBasicInfo(context, 21, 0.0, -1.0, 4, 3);  // symbology and sizes kept, orientation and frame reset
+  SetBasicInfo(context, kSymbologyCount, 0.0, -1.0, 4, 3);  // symbology and sizes kept, orientation and frame reset
   EXPECT_EQ(Drawn(), DrawnWith([](Context& c) { SetBasicInfo(c, kCode39, 0.1, 3.0, 0, 0); }));
   SetBasicInfo(context, -1, -0.1, std::nan(""), 3, 2);
   EXPECT_EQ(Drawn(), DrawnWith([](Context& c) { SetBasicInfo(c, kCode39, 0.1, 3.0, 3, 2); }));
@@ -131,6 +133,23 @@ TEST_F(SettersTest, SetSymbologyChoosesAnyCatalogueNumberAndNothingElse) {
     SetSymbology(context, symbology);
     EXPECT_EQ(Drawn(), DrawnWith([&](Context& c) { SetBasicInfo(c, symbology, 0.1, 3.0, 2, 1); })) << symbology;
   }
+  // The numbers after the classic ones: VnBasicInfo leaves Code 39 chosen, VnSetSymbology chooses
+  // them, as the printed text of their samples shows.
+  const std::pair<int, const char*> newer[] = {{kGs1_128, "(01)09501101530003(3103)001250(10)Lot(7)"},
+                                               {kItf14, "15400141288763"}};
+  for (const auto& [symbology, printed] : newer) {
+    const char* sample = testing::SampleMessage(symbology);
+    SetMessage(context, sample);
+    SetBasicInfo(context, kCode39, 0.1, 3.0, 2, 1);
+    SetBasicInfo(context, symbology, 0.1, 3.0, 2, 1);
+    EXPECT_EQ(Drawn(), DrawnWith([&](Context& c) {
+                SetMessage(c, sample);
+                SetBasicInfo(c, kCode39, 0.1, 3.0, 2, 1);
+              })) << symbology;
+    SetSymbology(context, symbology);
+    EXPECT_EQ(Printed(), printed) << symbology;
+  }
+  SetMessage(context, "1234");
   SetSymbology(context, kCode39);
   for (const int outside : {-1, kSymbologyCount, INT_MAX, INT_MIN}) {
     SetSymbology(context, outside);

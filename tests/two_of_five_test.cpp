@@ -1,6 +1,7 @@
-// Interleaved and Matrix 2 of 5: the symbols read back from the BMP's pixels against the published
-// two-of-five code, the Interleaved check digit and pad, the printed digits, and Interleaved 2 of 5
-// through zbar and ZXing-C++.
+// Interleaved and Matrix 2 of 5 and ITF-14: the symbols read back from the BMP's pixels against the
+// published two-of-five code, the Interleaved check digit and pad, ITF-14's box of bearer bars and
+// its range of wide widths, the printed digits, and Interleaved 2 of 5 and ITF-14 through zbar and
+// ZXing-C++.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -146,6 +147,115 @@ TEST_F(TwoOfFiveTest, MatrixSymbolsMatchThePublishedPatternsAndIgnoreTheCheckSwi
         SetTextInfo(context, 1, checkSwitches, checkSwitches);
         EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), data);
       }
+    }
+  }
+}
+
+// ITF-14 of the GTIN 1540014128876: its check digit weighs the digits from the right 3, 1, 3, ...:
+// 6x3 + 7 + 8x3 + 8 + 2x3 + 1 + 4x3 + 1 + 0 + 0 + 4x3 + 5 + 1x3 = 97, so it is 3.
+constexpr const char* kGtin = "1540014128876";
+constexpr const char* kGtin14 = "15400141288763";
+
+// Along the middle of the symbol: the box's side (five narrow widths), its quiet zone (ten), the
+// Interleaved 2 of 5 symbol of the fourteen digits, the other quiet zone and side.
+std::vector<int> Itf14Widths(int narrow, int wide) {
+  std::vector<int> widths{5 * narrow, 10 * narrow};
+  Append(widths, testing::NarrowWideWidths("0000", narrow, wide));
+  for (int i = 0; i < 14; i += 2) {
+    const std::string bars = TwoOfFiveElements(kGtin14[i]), spaces = TwoOfFiveElements(kGtin14[i + 1]);
+    for (int j = 0; j < 5; ++j) Append(widths, testing::NarrowWideWidths({bars[j], spaces[j]}, narrow, wide));
+  }
+  Append(widths, testing::NarrowWideWidths("100", narrow, wide));
+  Append(widths, {10 * narrow, 5 * narrow});
+  return widths;
+}
+
+TEST_F(TwoOfFiveTest, Itf14DrawsTheGtin14WithinABoxOfBearerBars) {
+  for (const char* data : {kGtin, kGtin14}) {
+    for (int orientation = 0; orientation < 4; ++orientation) {
+      testing::ConfigureForScanning(context, kItf14, orientation, 0, 0);
+      SetMessage(context, data);
+      const testing::Bitmap upright = testing::RenderUpright(context, orientation);
+      const std::vector<int> expected = Itf14Widths(kScanNarrow, kScanWide);
+      const std::string where = std::string(data) + " orientation " + std::to_string(orientation);
+      ASSERT_EQ(testing::ElementWidths(upright), expected) << where;
+      const int left = testing::SymbolStart(upright);
+      EXPECT_EQ(left, testing::CentredStart(expected, 0)) << where;
+
+      // Down the middle of the left quiet zone: the box's top and bottom bars, each five narrow
+      // widths thick, within the bars' height of 1.5 cm (56 pixels), and nothing between them.
+      int length = 0;
+      for (const int width : expected) length += width;
+      const int quietZone = left + 5 * kScanNarrow + 5 * kScanNarrow;
+      std::string column;
+      for (int y = 0; y < upright.height; ++y) column += testing::IsDark(upright, quietZone, y) ? '1' : '0';
+      const std::size_t top = column.find('1');
+      ASSERT_NE(top, std::string::npos) << where;
+      EXPECT_EQ(column.substr(top, 56), std::string(15, '1') + std::string(26, '0') + std::string(15, '1')) << where;
+      EXPECT_EQ(column.find('1', top + 56), std::string::npos) << where;
+      // The top bar runs from the box's first column to its last.
+      std::string topRow;
+      for (int x = 0; x < upright.width; ++x) topRow += testing::IsDark(upright, x, static_cast<int>(top)) ? '1' : '0';
+      EXPECT_EQ(topRow, std::string(left, '0') + std::string(length, '1') + std::string(upright.width - left - length, '0'))
+          << where;
+    }
+  }
+}
+
+// Whatever the ratio, wide elements stay within the 2.25 to 3 narrow widths ITF-14's readers expect,
+// at the whole pixels nearest it; the box takes the place of any frame.
+TEST_F(TwoOfFiveTest, Itf14KeepsItsWideElementsInRangeAndIgnoresTheFrame) {
+  struct Case {
+    double narrowCm;
+    double ratio;
+    int narrow;
+    int wide;
+  };
+  // 0.08 cm is 3 pixels and 0.03 cm 1 pixel at 96 per inch; 3 pixels take wide ones of 7 to 9.
+  for (const Case& c : {Case{0.08, 2.0, 3, 7}, Case{0.08, 2.5, 3, 7}, Case{0.08, 2.9, 3, 8}, Case{0.08, 3.5, 3, 9},
+                        Case{0.03, 2.0, 1, 3}, Case{0.03, 5.0, 1, 3}}) {
+    testing::ConfigureForScanning(context, kItf14, 0, 0, 0);
+    SetMessage(context, kGtin);
+    SetBasicInfo(context, kItf14, c.narrowCm, c.ratio, 0, kNoFrame);
+    SetSymbology(context, kItf14);
+    const testing::Bitmap plain = testing::RenderUpright(context, 0);
+    EXPECT_EQ(testing::ElementWidths(plain), Itf14Widths(c.narrow, c.wide)) << c.narrowCm << " cm, ratio " << c.ratio;
+    for (const int frame : {kDashedFrame, kSolidFrame}) {
+      SetBasicInfo(context, kItf14, c.narrowCm, c.ratio, 0, frame);
+      EXPECT_EQ(testing::RenderUpright(context, 0).gray, plain.gray) << "frame " << frame;
+    }
+  }
+}
+
+// The text is the fourteen digits, whether the check digit was given or added, and the check
+// switches neither add another nor leave it out.
+TEST_F(TwoOfFiveTest, Itf14PrintsItsFourteenDigits) {
+  for (const char* data : {kGtin, kGtin14}) {
+    for (const int checkSwitches : {0, 1}) {
+      testing::ConfigureForScanning(context, kItf14, 0, checkSwitches, checkSwitches);
+      SetTextInfo(context, 1, checkSwitches, checkSwitches);
+      SetMessage(context, data);
+      EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), kGtin14) << data << ' ' << checkSwitches;
+    }
+  }
+}
+
+TEST_F(TwoOfFiveTest, Itf14ReadsBackWithZbarAndZxingInEveryOrientation) {
+  for (const char* data : {kGtin, kGtin14}) {
+    for (int orientation = 0; orientation < 4; ++orientation) {
+      testing::ConfigureForScanning(context, kItf14, orientation, 0, 0);
+      SetMessage(context, data);
+      const testing::Bitmap bitmap = testing::RenderToBitmap(context);
+      const auto zbar = testing::DecodeWithZbarSymbols(bitmap);
+      ASSERT_EQ(zbar.size(), 1u) << data << " orientation " << orientation;
+      EXPECT_EQ(zbar[0].format, "I2/5");
+      EXPECT_EQ(zbar[0].text, kGtin14) << "orientation " << orientation;
+      testing::ZxingOptions options;
+      options.validate_itf_checksum = true;  // ZXing checks the GS1 check digit too
+      const std::vector<testing::Decoded> zxing = testing::DecodeWithZxing(bitmap, options);
+      ASSERT_EQ(zxing.size(), 1u) << data << " orientation " << orientation;
+      EXPECT_EQ(zxing[0].format, "ITF");
+      EXPECT_EQ(zxing[0].text, kGtin14) << "orientation " << orientation;
     }
   }
 }

@@ -322,6 +322,24 @@ TEST_F(ValidationTest, Gs1_128HoldsFortyEightDataCharacters) {
   Expect({kGs1_128, ("(91)" + std::string(90, '1')).c_str(), "The element strings take 92 data characters; GS1-128 holds 48."});
 }
 
+// ITF-14 takes the thirteen digits of a GTIN, adding their check digit, or all fourteen with the
+// right one: 1540014128876 weighs 97, so its check digit is 3.
+TEST_F(ValidationTest, Itf14TakesAGtinWithOrWithoutItsCheckDigit) {
+  for (const Case& c : {
+           Case{kItf14, "1540014128876", nullptr},
+           Case{kItf14, "15400141288763", nullptr},
+           Case{kItf14, "15400141288764", "The check digit should be 3."},
+           Case{kItf14, "15400141288760", "The check digit should be 3."},
+           Case{kItf14, "00000000000000", nullptr},
+           Case{kItf14, "154001412887", "13 or 14 digits are required."},
+           Case{kItf14, "154001412887630", "13 or 14 digits are required."},
+           Case{kItf14, "154001412887A", "13 or 14 digits are required."},
+           Case{kItf14, "", "13 or 14 digits are required."},
+       }) {
+    Expect(c);
+  }
+}
+
 TEST_F(ValidationTest, SupplementIsCheckedFirstAndOnlyForEanIsbnAndUpc) {
   VnSupplementInfo(1, "1", 0.5);
   Expect({kUpcA, "123", "Wrong Supplement 2"});  // reported even though the data is wrong too

@@ -12,7 +12,7 @@ inline constexpr int kMessageCapacity = 1000;        // 999 characters and the N
 inline constexpr int kSupplementTextCapacity = 12;   // 11 digits and the NUL
 inline constexpr int kFaceNameCapacity = 32;         // 31 characters and the NUL
 inline constexpr int kRefusalTextCapacity = 160;     // a validation message composed from parts
-inline constexpr int kSymbologyCount = 22;
+inline constexpr int kSymbologyCount = 23;
 // VnBasicInfo has always taken 0..20 and left the setting as it was for any other number; the
 // symbologies numbered from here on are chosen with VnSetSymbology alone.
 inline constexpr int kClassicSymbologyCount = 21;
@@ -40,6 +40,7 @@ enum Symbology : std::int16_t {
   kUpcA = 19,
   kUpcE = 20,
   kGs1_128 = 21,
+  kItf14 = 22,
 };
 
 enum Orientation : std::int16_t { kUpright = 0, kTurned90 = 1, kTurned180 = 2, kTurned270 = 3 };

@@ -1,5 +1,7 @@
 #include "engine/render_driver.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <iterator>
@@ -12,6 +14,7 @@
 #include "drawing/render_state.h"
 #include "base/units.h"
 #include "engine/validation.h"
+#include "symbologies/catalogue.h"
 #include "symbologies/encoders.h"
 
 namespace varnel {
@@ -48,6 +51,7 @@ constexpr EncoderEntry kEncoders[] = {
     {kUpcA, EncodeUpcA},
     {kUpcE, EncodeUpcE},
     {kGs1_128, EncodeGs1_128},
+    {kItf14, EncodeItf14},
 };
 
 constexpr bool EncodersInNumberOrder() {
@@ -58,6 +62,18 @@ constexpr bool EncodersInNumberOrder() {
 }
 static_assert(std::size(kEncoders) == kSymbologyCount, "an encoder for each symbology");
 static_assert(EncodersInNumberOrder(), "encoders in the order of their numbers");
+
+// A symbology whose readers expect wide elements of a set range of narrow widths gets the whole
+// pixels nearest its ratio within that range. The range spans at least three quarters of a narrow
+// width, which is at least one pixel, so it always holds a whole number of pixels.
+void KeepWideWithinRange(Context& context) {
+  const SymbologyRow* row = FindSymbology(context.settings.symbology);
+  if (row == nullptr || row->wideRange.most <= 0.0) return;
+  const double narrow = context.state.narrowWidth;
+  const int least = ClampToInt(static_cast<std::int64_t>(std::ceil(row->wideRange.least * narrow)));
+  const int most = ClampToInt(static_cast<std::int64_t>(std::floor(row->wideRange.most * narrow)));
+  context.state.wideWidth = std::clamp(context.state.wideWidth, least, most);
+}
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.
 void ComputeDeviceSizes(Context& context) {
@@ -73,6 +89,7 @@ void ComputeDeviceSizes(Context& context) {
   context.state.wideWidth = TruncToInt(double{context.settings.wideRatio} * context.state.narrowWidth);
   if (context.state.narrowWidth <= 0) context.state.narrowWidth = 1;
   if (context.state.wideWidth <= 1) context.state.wideWidth = TruncToInt(double{context.settings.wideRatio} * context.state.narrowWidth);
+  KeepWideWithinRange(context);
 }
 
 // The band of bars and text is centred across the picture and the symbol along it; a symbol larger
@@ -167,6 +184,9 @@ void DrawSymbol(Context& context) {
     kEncoders[context.settings.symbology].encode(context);
   if (context.state.measuring != 0) return;
   DrawHumanReadable(context);
+  // A symbol in a box of its own has no other frame.
+  const SymbologyRow* row = FindSymbology(context.settings.symbology);
+  if (row != nullptr && row->bearerBox) return;
   if (context.settings.frameStyle == kDashedFrame) DrawFrame(context, 0);
   if (context.settings.frameStyle == kSolidFrame) DrawFrame(context, 1);
 }

@@ -60,6 +60,21 @@ int RequireGs1ElementStrings(Context& context, const char* data) {
   return ValidateGs1_128(data, fault) ? 1 : Refuse(context, context.refusalText);
 }
 
+// `digits` digits, or one more that must be their check digit; both refusals name the numbers.
+int RequireDigitsAndCheckDigit(Context& context, const char* data, int digits) {
+  ComposedMessage fault(context.refusalText, sizeof context.refusalText);
+  const std::size_t length = std::strlen(data);
+  if (!IsDigitString(data, 0) || (length != static_cast<std::size_t>(digits) && length != static_cast<std::size_t>(digits) + 1)) {
+    fault << digits << " or " << digits + 1 << " digits are required.";
+    return Refuse(context, context.refusalText);
+  }
+  if (length == static_cast<std::size_t>(digits)) return 1;
+  const char expected = UpcEanCheckDigit(std::string_view(data, length - 1));
+  if (data[length - 1] == expected) return 1;
+  fault << "The check digit should be " << expected << '.';
+  return Refuse(context, context.refusalText);
+}
+
 int ValidateSupplement(Context& context) {
   if (context.settings.supplementKind <= kNoSupplement || !TakesAddOnDigits(context.settings.symbology)) return 1;
   if (context.settings.supplementKind == kSupplement2)
@@ -98,6 +113,7 @@ int ValidateData(Context& context) {
     case DataRule::kEvenDigitPairs: return RequireEvenLength(context, data) && RequireDrawnPairs(context, data, false);
     case DataRule::kDigitPairsOrFnc1: return RequireDrawnPairs(context, PadToPairs(data).text, true);
     case DataRule::kGs1ElementStrings: return RequireGs1ElementStrings(context, data);
+    case DataRule::kDigitsAndCheckDigit: return RequireDigitsAndCheckDigit(context, data, row->digits);
   }
   return 1;
 }

@@ -29,6 +29,8 @@ enum class DataRule : std::uint8_t {
   kDigitPairsOrFnc1,
   // GS1 element strings, each AI in brackets before its data, as GS1's dictionary defines them.
   kGs1ElementStrings,
+  // Exactly `digits` digits, to which the GS1 check digit is added, or those and their check digit.
+  kDigitsAndCheckDigit,
 };
 
 // Where the human-readable digits go under the bars.
@@ -42,6 +44,12 @@ enum class TextLayout : std::uint8_t {
   kUpcEDigits,           // number system and check digit outside, six digits under the whole symbol
 };
 
+// The widths, in narrow widths, that wide elements keep to whatever ratio is set; 0 to 0 for none.
+struct WideRange {
+  double least;
+  double most;
+};
+
 struct SymbologyRow {
   Symbology number;
   std::string_view name;           // what the tool's --symbology and the Python binding accept
@@ -53,8 +61,12 @@ struct SymbologyRow {
   // but neither check nor print its digits.
   bool addOnDigits;
   DataRule data;
-  int digits;  // the length a kFixedDigits or kJanDigits rule requires
+  int digits;  // the length a kFixedDigits, kJanDigits or kDigitsAndCheckDigit rule requires
   TextLayout text;
+  WideRange wideRange = {};
+  // The symbol draws a box of bearer bars around itself, in the bar colour, in place of the
+  // picture's frame.
+  bool bearerBox = false;
 };
 
 // Two columns of data, since each is what its pictures have always been drawn from: the gallery's is
@@ -107,6 +119,10 @@ inline constexpr SymbologyRow kSymbologies[] = {
     {kGs1_128, "gs1-128", "GS1-128, element strings with their AIs in brackets",
      "(01)09501101530003(17)260101(10)ABC123", "--size 640x200", "[01]09501101530003[3103]001250[10]Lot(7)",
      false, DataRule::kGs1ElementStrings, 0, TextLayout::kUnderSymbol},
+    // Readers of ITF-14 expect wide elements of 2.25 to 3 narrow ones; a ratio outside that is drawn
+    // at the nearer end rather than refused, so that any setting gives a symbol they read.
+    {kItf14, "itf-14", "ITF-14, a GTIN-14 in Interleaved 2 of 5 within bearer bars", "1540014128876", "--ratio 2.5",
+     "15400141288763", false, DataRule::kDigitsAndCheckDigit, 13, TextLayout::kUnderSymbol, {2.25, 3.0}, true},
 };
 
 // A row's place is its number, so a symbology's row is kSymbologies[number].

@@ -36,6 +36,7 @@ void EncodeCodabar(Context& context);
 void EncodeCode11(Context& context);
 
 void EncodeInterleaved2of5(Context& context);
+void EncodeItf14(Context& context);
 void EncodeMatrix2of5(Context& context);
 void EncodeMsi(Context& context);
 void EncodePlanet(Context& context);

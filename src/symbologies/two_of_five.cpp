@@ -11,6 +11,7 @@
 #include "symbologies/ean_upc.h"
 #include "symbologies/encoders.h"
 #include "symbologies/tables.h"
+#include "symbologies/two_of_five.h"
 #include "base/text_routines.h"
 
 namespace varnel {
@@ -50,7 +51,7 @@ WorkingDigits BuildWorkingDigits(Context& context, const char* message) {
 }
 
 // One pair: the elements of the two digits alternate, bar from the first, space from the second.
-void DrawDigitPair(Context& context, char first, char second) {
+void DrawDigitPair(Context& context, char first, char second, BarOffsets offsets) {
   const int barRow = TwoOfFiveRow(first);
   const int spaceRow = TwoOfFiveRow(second);
   if (barRow < 0 || spaceRow < 0) return;
@@ -60,16 +61,20 @@ void DrawDigitPair(Context& context, char first, char second) {
     widths[2 * j + 1] = TwoOfFiveTable[spaceRow].pattern[j];
   }
   widths[2 * kElementsPerDigit] = '\0';
-  DrawPattern(context, kPairColours, widths, DataBarOffsets(context));
+  DrawPattern(context, kPairColours, widths, offsets);
 }
 
 }  // namespace
 
+void DrawInterleavedSymbol(Context& context, const char* digits, BarOffsets offsets) {
+  DrawPattern(context, kInterleavedStartColours, kInterleavedStartWidths, offsets);
+  for (const char* p = digits; p[0] != '\0' && p[1] != '\0'; p += 2) DrawDigitPair(context, p[0], p[1], offsets);
+  DrawPattern(context, kInterleavedStopColours, kInterleavedStopWidths, offsets);
+}
+
 void EncodeInterleaved2of5(Context& context) {
-  DrawPattern(context, kInterleavedStartColours, kInterleavedStartWidths, DataBarOffsets(context));
   const WorkingDigits digits = BuildWorkingDigits(context, context.state.workMessage);
-  for (const char* p = digits.text; p[0] != '\0' && p[1] != '\0'; p += 2) DrawDigitPair(context, p[0], p[1]);
-  DrawPattern(context, kInterleavedStopColours, kInterleavedStopWidths, DataBarOffsets(context));
+  DrawInterleavedSymbol(context, digits.text, DataBarOffsets(context));
 
   // The printed digits are what was drawn, pad and check digit included, only when the check digit
   // is to be printed; they stop at the text buffer's end.

@@ -11,6 +11,7 @@ void ConfigureForScanning(Context& context, int symbology, int orientation, int 
   constexpr double kWideRatio = 2.5;
   constexpr int kScanAcross = 300;
   SetBasicInfo(context, symbology, kNarrowCm, kWideRatio, orientation, 0);
+  SetSymbology(context, symbology);
   if (RunsVertically(orientation)) {
     SetSize(context, kScanAcross, kScanLength);
   } else {
