@@ -4,6 +4,9 @@
 // ZXing-C++.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,7 @@
 #include "support/decoders.h"
 #include "support/render_harness.h"
 #include "support/symbol_scan.h"
+#include "varnel32.h"
 
 namespace varnel {
 namespace {
@@ -224,6 +228,30 @@ TEST_F(TwoOfFiveTest, Itf14KeepsItsWideElementsInRangeAndIgnoresTheFrame) {
       SetBasicInfo(context, kItf14, c.narrowCm, c.ratio, 0, frame);
       EXPECT_EQ(testing::RenderUpright(context, 0).gray, plain.gray) << "frame " << frame;
     }
+  }
+}
+
+// The box is bars like the symbol's, in the bar colour, in every output: in the SVG, a rectangle
+// for each of the symbol's 39 bars (two in the start, five a pair, two in the stop) and four for the
+// box, each in that colour, whatever the orientation; and no frame, though one is asked for.
+TEST(Itf14Outputs, TheBoxIsDrawnAsBarsInTheBarColour) {
+  const testing::TempDir folder;
+  const std::string svg = folder.File("itf14.svg");
+  for (int orientation = 0; orientation < 4; ++orientation) {
+    testing::ResetLibrary();
+    VnBasicInfo(kItf14, 0.07, 2.5, orientation, kSolidFrame);
+    VnSetSymbology(kItf14);
+    VnSetSize(640, 640);
+    VnSetBarColor(0x12, 0x34, 0x56);
+    VnSetMessage(kGtin);
+    ASSERT_EQ(VnSaveAsSVG(svg.c_str()), 1);
+    EXPECT_STREQ(VnGetLastError(), "");
+    const std::vector<std::uint8_t> bytes = testing::ReadFileBytes(svg);
+    const std::string document(bytes.begin(), bytes.end());
+    const std::regex barRect(R"(<rect [^>]*fill="#123456")");
+    EXPECT_EQ(std::distance(std::sregex_iterator(document.begin(), document.end(), barRect), std::sregex_iterator()), 43)
+        << "orientation " << orientation;
+    EXPECT_EQ(document.find("fill=\"#000000\""), std::string::npos) << "no frame, which is black";
   }
 }
 
