@@ -61,9 +61,9 @@ VN_EXPORT void VN_CALL VnUPCESystem(int system);
 /* EAN/UPC add-on: kind 0 none, 1 two digits, 2 five digits (other kinds leave it unchanged); the
  * digits are always stored; a gap above 0 cm is stored. */
 VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
-/* Symbology 0..20 (else unchanged: 21 and above are VnSetSymbology's); narrow width in cm and wide/narrow ratio, stored when above 0;
- * orientation 0..3 (0, 90, 180, 270 degrees counter-clockwise; else 0); frame 0 none, 1 dashed,
- * 2 solid (else 0).
+/* Symbology 0..20 (else unchanged; 21 and 22 are chosen with VnSetSymbology); narrow width in cm
+ * and wide/narrow ratio, stored when above 0; orientation 0..3 (0, 90, 180, 270 degrees
+ * counter-clockwise; else 0); frame 0 none, 1 dashed, 2 solid (else 0).
  * A width, ratio, add-on gap or screen resolution so large that a size in pixels would pass the int
  * range (1e30 cm, a ratio of 1e9, infinity) makes that size the largest int: the symbol then runs
  * past the picture, starts at its edge and shows as much as fits, so an element that wide covers

@@ -2,10 +2,15 @@
 // measure reports them: whether the data would be drawn, and the last error.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "base/settings.h"
 #include "engine/validation.h"
+#include "symbologies/gs1_dictionary.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
 
@@ -192,9 +197,9 @@ TEST_F(ValidationTest, Gs1_128RefusesWhatIsNotElementStrings) {
   }
 }
 
-// Each AI's data as GS1's dictionary defines it: its length and characters, with worked check
-// characters from the GS1 General Specifications (the GTIN 09501101530003, the SSCC
-// 376104250021234569, the Global Model Number 1987654Ad4X4bL5ttr2310c with its pair 2K).
+// Each AI's data as GS1's dictionary defines it: its length and characters, with GS1's own worked
+// examples of check characters (the GTIN 09501101530003, the SSCC 376104250021234569, the Global
+// Model Number 1987654Ad4X4bL5ttr2310c with its pair 2K).
 TEST_F(ValidationTest, Gs1_128RefusesDataItsAiDoesNotTake) {
   for (const Case& c : {
            Case{kGs1_128, "(01)0950110153000", "AI (01): 14 digits are required, not 13."},
@@ -320,6 +325,42 @@ TEST_F(ValidationTest, Gs1_128HoldsFortyEightDataCharacters) {
   Expect({kGs1_128, ("(01)09501101530003(91)" + thirty + "1").c_str(),
           "The element strings take 49 data characters; GS1-128 holds 48."});
   Expect({kGs1_128, ("(91)" + std::string(90, '1')).c_str(), "The element strings take 92 data characters; GS1-128 holds 48."});
+}
+
+// Every content check GS1's dictionary names is either made or listed in the README as one that is
+// not, so a new release's new checks cannot pass unnoticed.
+TEST(Gs1Dictionary, EveryCheckItNamesIsMadeOrListedAsUnchecked) {
+  std::set<std::string> named;
+  std::ifstream dictionary(VARNEL_GS1_DICTIONARY);
+  ASSERT_TRUE(dictionary) << VARNEL_GS1_DICTIONARY;
+  const std::regex component(R"(\[?[NXYZ](\.\.)?\d+\]?((,[a-z0-9]+)+))");
+  for (std::string line; std::getline(dictionary, line);) {
+    if (line.empty() || line[0] == '#') continue;
+    line = line.substr(0, line.find('#'));
+    for (std::sregex_iterator it(line.begin(), line.end(), component), end; it != end; ++it) {
+      std::istringstream checks((*it)[2].str().substr(1));
+      for (std::string check; std::getline(checks, check, ',');) named.insert(check);
+    }
+  }
+  ASSERT_GT(named.size(), 10u);
+
+  std::ifstream readme(VARNEL_README);
+  std::stringstream text;
+  text << readme.rdbuf();
+  const std::string all = text.str();
+  const std::size_t from = all.find("content checks are not made");
+  ASSERT_NE(from, std::string::npos);
+  const std::string sentence = all.substr(from, all.find('.', from) - from);
+  std::set<std::string> unchecked;
+  const std::regex quoted("`([a-z0-9]+)`");
+  for (std::sregex_iterator it(sentence.begin(), sentence.end(), quoted), end; it != end; ++it) unchecked.insert((*it)[1]);
+
+  std::set<std::string> made;
+  for (const Gs1LinterName& known : kGs1LinterNames) made.insert(std::string(known.name));
+  for (const std::string& check : named) {
+    EXPECT_NE(made.count(check) != 0, unchecked.count(check) != 0) << check << ": made, or listed as not made, once";
+  }
+  for (const std::string& check : unchecked) EXPECT_EQ(named.count(check), 1u) << check << " is not in the dictionary";
 }
 
 // ITF-14 takes the thirteen digits of a GTIN, adding their check digit, or all fourteen with the

@@ -6,8 +6,8 @@
 
 namespace varnel::tool {
 
-// A number 0..20 or a name of the catalogue; names match whatever their case and whether or not they
-// are written with '-', '_' or spaces, so "UPC-A", "upca" and "upc_a" are the same symbology.
+// A number of the catalogue or one of its names; names match whatever their case and whether or not
+// they are written with '-', '_' or spaces, so "UPC-A", "upca" and "upc_a" are the same symbology.
 std::optional<int> FindSymbology(std::string_view text);
 
 }  // namespace varnel::tool

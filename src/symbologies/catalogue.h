@@ -117,11 +117,11 @@ inline constexpr SymbologyRow kSymbologies[] = {
     {kUpcE, "upc-e", "UPC-E", "04210000526", "--upce-system 0", "04210000526",
      true, DataRule::kUpcEDigits, 0, TextLayout::kUpcEDigits},
     {kGs1_128, "gs1-128", "GS1-128, element strings with their AIs in brackets",
-     "(01)09501101530003(17)260101(10)ABC123", "--size 640x200", "[01]09501101530003[3103]001250[10]Lot(7)",
+     "(01)09501101530003(17)260101(10)ABC123", "--narrow 0.06", "[01]09501101530003[3103]001250[10]Lot(7)",
      false, DataRule::kGs1ElementStrings, 0, TextLayout::kUnderSymbol},
     // Readers of ITF-14 expect wide elements of 2.25 to 3 narrow ones; a ratio outside that is drawn
     // at the nearer end rather than refused, so that any setting gives a symbol they read.
-    {kItf14, "itf-14", "ITF-14, a GTIN-14 in Interleaved 2 of 5 within bearer bars", "1540014128876", "--ratio 2.5",
+    {kItf14, "itf-14", "ITF-14, a GTIN-14 in Interleaved 2 of 5 within bearer bars", "1540014128876", "",
      "15400141288763", false, DataRule::kDigitsAndCheckDigit, 13, TextLayout::kUnderSymbol, {2.25, 3.0}, true},
 };
 

@@ -69,6 +69,7 @@ bool ReadElementStrings(std::string_view message, ElementStrings& strings, Compo
       fault << "AI (" << ai << "): its data is missing.";
       return false;
     }
+    // Every message the engine holds fits; a longer text handed to this reader is refused here.
     if (strings.count == strings.items.size()) {
       fault << "Too many element strings.";
       return false;

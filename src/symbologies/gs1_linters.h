@@ -1,5 +1,5 @@
-// The content checks GS1's dictionary names on the components of an AI's data, written from the GS1
-// General Specifications' rules for each.
+// The content checks GS1's dictionary names on the components of an AI's data, each written from
+// GS1's published rule for what it checks.
 #pragma once
 
 #include <string_view>

@@ -4,7 +4,7 @@
 
 namespace varnel::testing {
 
-// By symbology number, 0..20.
+// By symbology number, 0 to kSymbologyCount - 1; "" for any other.
 const char* SampleMessage(int symbology);
 
 }  // namespace varnel::testing

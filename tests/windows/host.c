@@ -22,7 +22,7 @@
 
 #include "varnel32.h"
 
-/* The fourteen exports of the classic interface, the one extension this host uses, and every
+/* The fourteen exports of the classic interface, the two extensions this host uses, and every
  * export of the context interface the DLL has (all but the SVG and PNG outputs). */
 #define CLASSIC_EXPORTS(X)                                                                         \
   X(VnSetDefault) X(VnSetSize) X(VnSetMessage) X(VnFontInfo) X(VnTextInfo) X(VnCodaBarInfo)        \
@@ -31,9 +31,10 @@
 #define CONTEXT_EXPORTS(X)                                                                         \
   X(VnCreateContext) X(VnDestroyContext) X(VnCtxSetDefault) X(VnCtxSetSize) X(VnCtxSetMessage)     \
   X(VnCtxFontInfo) X(VnCtxTextInfo) X(VnCtxCodaBarInfo) X(VnCtxUPCESystem) X(VnCtxSupplementInfo)  \
-  X(VnCtxBasicInfo) X(VnCtxSetBackColor) X(VnCtxSetBarColor) X(VnCtxCopyToClipboard)               \
-  X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure) X(VnCtxGetLastError)
-#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) X(VnSetScreenResolution) CONTEXT_EXPORTS(X)
+  X(VnCtxBasicInfo) X(VnCtxSetSymbology) X(VnCtxSetBackColor) X(VnCtxSetBarColor)                  \
+  X(VnCtxCopyToClipboard) X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure)     \
+  X(VnCtxGetLastError)
+#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) X(VnSetScreenResolution) X(VnSetSymbology) CONTEXT_EXPORTS(X)
 
 /* Pointers typed from the public header's declarations, so every call is made exactly as the
  * header declares it: __stdcall, the header's argument types. */
@@ -578,6 +579,8 @@ static const BarCase kBarCases[] = {
     {18, "00614141999996", 0.07, 2.0, 0, 0, 0, "", 0, 1, 0},
     {19, "03600029145", 0.07, 2.0, 0, 0, 0, "", 0, 1, 0},
     {20, "04210000526", 0.07, 2.0, 0, 0, 0, "", 0, 1, 0},
+    {21, "(01)09501101530003(10)AB12", 0.07, 2.0, 0, 0, 0, "", 0, 1, 0},
+    {22, "1540014128876", 0.07, 2.0, 0, 0, 0, "", 0, 1, 0},
     {3, "VN-32", 0.07, 2.0, 1, 1, 0, "", 0, 1, 0},
     {2, "Varnel 32", 0.07, 2.0, 2, 0, 0, "", 0, 1, 0},
     {7, "590123412345", 0.07, 2.0, 0, 0, 2, "52495", 0, 1, 0},
@@ -615,6 +618,7 @@ static void WriteBarPictures(const char* folder) {
       vn.VnUPCESystem(c->upceSystem);
       vn.VnSupplementInfo(c->supplementKind, c->supplement, 0.5);
       vn.VnBasicInfo(c->symbology, c->narrowCm, c->ratio, orientation, c->frame);
+      vn.VnSetSymbology(c->symbology);
       CHECK(vn.VnSaveAsBMP(path) == 1, "VnSaveAsBMP of a bar picture returns 1: %s", name);
       strcpy(strrchr(path, '.'), ".emf");
       CHECK(vn.VnCopyToClipboard() == 1 && SaveClipboardMetafile(path), "the clipboard's metafile of %s", name);
