@@ -203,6 +203,11 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-s", "jan8", "-o", picture, "1234567"}, 2, "The leading 49 are required."},
       {{"-s", "ean13", "--addon", "123", "-o", picture, "590123412345"}, 2, "Wrong Supplement 5"},
       {{"-s", "code39", "-o", picture, "lower"}, 2, "Wrong Data Format"},
+      // The symbologies VnBasicInfo does not take, by name and by number, with their composed refusals.
+      {{"-s", "gs1-128", "-o", picture, "(01)09501101530003(10)AB"}, 0, ""},
+      {{"-s", "21", "-o", picture, "(01)09501101530004"}, 2, "AI (01): check digit should be 3."},
+      {{"-s", "itf-14", "-o", picture, "1540014128876"}, 0, ""},
+      {{"-s", "22", "-o", picture, "15400141288764"}, 2, "The check digit should be 3."},
       {{"-s", "nosuch", "-o", picture, "1"}, 1, "--symbology"},
       {{"-s", "23", "-o", picture, "1"}, 1, "--symbology"},
       {{"--frame", "thick", "-o", picture, "1"}, 1, "--frame"},
