@@ -17,6 +17,8 @@ void SetUpcESystem(Context& context, int system);
 void SetSupplementInfo(Context& context, int kind, const char* digits, double gapCm);
 void SetBasicInfo(Context& context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                   int frameStyle);
+void SetBarHeight(Context& context, double heightCm);
+void SetTransparentBackground(Context& context, int transparent);
 void SetBackColor(Context& context, int red, int green, int blue);
 void SetBarColor(Context& context, int red, int green, int blue);
 
