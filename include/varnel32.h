@@ -142,11 +142,18 @@ VN_EXPORT int VN_CALL VnGetClipboardEMF(void* buffer, int size);
  * direction unchanged. */
 VN_EXPORT void VN_CALL VnSetScreenResolution(int dpiX, int dpiY);
 
-/* Writes the picture as an SVG file whose width, height and view box are the picture's size in
- * pixels: one rectangle per bar over exactly its pixels, in exact colours; the text as text in the
- * font's family at the size whose cell height is the font height, turned with the symbol by a
- * transform; the frame in black, as the metafiles draw it. Returns 0 for a NULL path or a file that
- * cannot be written (any old file stays as it was). */
+/* Writes the picture as an SVG file whose view box is the picture's size in pixels and whose width
+ * and height are its size at the screen resolution in millimetres (the width at the horizontal
+ * resolution, the height at the vertical), so that it prints at the size of the PNG, which stores
+ * the resolution: 300 by 200 pixels at 96 dpi are width="79.375mm" height="52.916mm". A length has
+ * three decimals, or more where the resolution passes 2540 dpi, so that it is within 0.001 mm and a
+ * tenth of a pixel, and no trailing zeros; it is cut, never rounded up, and cut a unit further where
+ * a reader taking it in single precision would come to more pixels than the picture has, so that
+ * readers that round a size up draw the picture's own pixels. The view box fills that size whatever
+ * the two resolutions. In the view box: one rectangle per bar over exactly its pixels, in exact
+ * colours; the text as text in the font's family at the size whose cell height is the font height,
+ * turned with the symbol by a transform; the frame in black, as the metafiles draw it. Returns 0
+ * for a NULL path or a file that cannot be written (any old file stays as it was). */
 VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
 
 /* Writes the picture as a one-bit palette PNG with the pixels of VnSaveAsBMP (entry 0 the bar
@@ -175,6 +182,46 @@ VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
  * the whole pixels nearest it within the range. The text is the 14 digits, below the box. */
 VN_EXPORT void VN_CALL VnSetSymbology(int symbology);
 
+/* The height of the bars in centimetres (VnSetDefault sets 1.5), stored when above 0 as VnBasicInfo
+ * stores the narrow width: 0, negative values and NaN leave it unchanged. It becomes pixels at the
+ * screen's vertical resolution, or its horizontal one when the symbol runs up or down (orientations
+ * 1 and 3). The text band and the guard bars of EAN and UPC symbols come on top of it. A height so
+ * large that the pixels would pass the int range (1e30 cm, infinity) makes the bars the largest int
+ * tall: they run past the picture. */
+VN_EXPORT void VN_CALL VnSetBarHeight(double heightCm);
+
+/* Nonzero: the PNG and the SVG leave the background transparent; 0 (and VnSetDefault) turns it
+ * off. The PNG's background entry, palette entry 1, gets alpha 0, so that every pixel of the
+ * background colour is transparent, the boxes cleared behind the text included. The SVG paints
+ * nothing in the background colour: it leaves out the picture's background rectangle, and a box
+ * behind the text clears the bars beneath it as it does in the PNG (the SVG then holds masks).
+ * Refused data's picture has no background rectangle: its message's box is what turns transparent.
+ * The BMP and the metafiles are drawn as before whatever it says. */
+VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
+
+/* The formats of VnRenderToMemory. */
+#define VN_FORMAT_BMP 1
+#define VN_FORMAT_WMF 2
+#define VN_FORMAT_EMF 3
+#define VN_FORMAT_SVG 4
+#define VN_FORMAT_PNG 5
+
+/* Renders the picture into memory, in one of the formats above, exactly as the file export of that
+ * format (VnSaveAsBMP, VnSaveAsWMF, VnSaveAsEMF, VnSaveAsSVG, VnSaveAsPNG) writes it: the same bytes,
+ * the same picture in place of refused data, the same VnGetLastError afterwards. Returns the
+ * picture's size in bytes; the bytes are copied only when buffer is not NULL and size is at least
+ * that size, and nothing is ever written past size bytes: call with NULL and 0 to learn the size
+ * first. Returns 0, and copies nothing, for an unknown format, a negative size, a picture the file
+ * export refuses too (too large for the format or for the memory there is), or one of more than
+ * INT_MAX bytes.
+ * The picture is kept with the settings until the next one: asked for again in the same format with
+ * no setter called since (any setter call counts, even one that changes nothing) and the same screen
+ * resolution, it is copied from there rather than rendered again, so that asking for the size and
+ * then for the bytes renders once. A picture of more than 1 MiB is let go once its bytes have been
+ * copied out; a later call renders it again. The Windows DLL has no SVG or PNG: it returns 0 for
+ * VN_FORMAT_SVG and VN_FORMAT_PNG. */
+VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
+
 /* Validates the data at the current settings and measures its symbol, without drawing or writing
  * anything. `length` receives the symbol's length in pixels along the direction it runs: from its
  * first bar to the end of its last bar or space, add-on included (PLANET and POSTNET end it one
@@ -196,18 +243,19 @@ VN_EXPORT const char* VN_CALL VnGetLastError(void);
 
 /* ---- Contexts --------------------------------------------------------------------------------- */
 
-/* A context is an engine of its own: its settings, its last error and its working memory. The
- * exports above act on the process's one default context, which is why they must be called from
- * one thread at a time. Different contexts may be used from different threads at the same time;
- * one context from one thread at a time. What the process shares (the font cache, the clipboard,
- * the screen resolution) is safe for that, and the font cache stays warm across contexts.
+/* A context is an engine of its own: its settings, its last error, its working memory and the
+ * picture it keeps for VnCtxRenderToMemory. The exports above act on the process's one default
+ * context, which is why they must be called from one thread at a time. Different contexts may be
+ * used from different threads at the same time; one context from one thread at a time. What the
+ * process shares (the font cache, the clipboard, the screen resolution) is safe for that, and the
+ * font cache stays warm across contexts.
  *
  * VnCreateContext returns a new context with the settings of VnSetDefault, or NULL when its memory
- * cannot be had. VnDestroyContext frees it (NULL is ignored); using a destroyed context is the
- * caller's fault, like any freed memory. Every VnCtx export does what the export of the same name
- * without "Ctx" does, on the given context; a NULL context is refused: the setters have no effect,
- * the outputs and VnCtxMeasure return 0 (VnCtxMeasure zeroes the sizes), and VnCtxGetLastError
- * returns "". */
+ * cannot be had. VnDestroyContext frees it, its kept picture with it (NULL is ignored); using a
+ * destroyed context is the caller's fault, like any freed memory. Every VnCtx export does what the
+ * export of the same name without "Ctx" does, on the given context; a NULL context is refused: the
+ * setters have no effect, the outputs and VnCtxMeasure return 0 (VnCtxMeasure zeroes the sizes),
+ * and VnCtxGetLastError returns "". */
 typedef struct VnContext VnContext;
 
 VN_EXPORT VnContext* VN_CALL VnCreateContext(void);
@@ -226,6 +274,8 @@ VN_EXPORT void VN_CALL VnCtxBasicInfo(VnContext* context, int symbology, double 
 VN_EXPORT void VN_CALL VnCtxSetSymbology(VnContext* context, int symbology);
 VN_EXPORT void VN_CALL VnCtxSetBackColor(VnContext* context, int red, int green, int blue);
 VN_EXPORT void VN_CALL VnCtxSetBarColor(VnContext* context, int red, int green, int blue);
+VN_EXPORT void VN_CALL VnCtxSetBarHeight(VnContext* context, double heightCm);
+VN_EXPORT void VN_CALL VnCtxSetTransparentBackground(VnContext* context, int transparent);
 
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsBMP(VnContext* context, const char* path);
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsWMF(VnContext* context, const char* path);
@@ -233,6 +283,7 @@ VN_EXPORT VnBool VN_CALL VnCtxCopyToClipboard(VnContext* context);
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsEMF(VnContext* context, const char* path);
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsSVG(VnContext* context, const char* path);
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsPNG(VnContext* context, const char* path);
+VN_EXPORT int VN_CALL VnCtxRenderToMemory(VnContext* context, int format, void* buffer, int size);
 VN_EXPORT VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness);
 VN_EXPORT const char* VN_CALL VnCtxGetLastError(VnContext* context);
 

@@ -6,9 +6,9 @@
 # replay are compiled; the rest are in src/writers/win32, and the platform is src/platform/win32.
 file(GLOB engine_sources CONFIGURE_DEPENDS
   base/*.cpp drawing/*.cpp symbologies/*.cpp engine/*.cpp outputs/*.cpp api/*.cpp
-  platform/win32/*.cpp writers/win32/*.cpp)
+  platform/win32/*.cpp writers/win32/*.cpp outputs/win32/*.cpp)
 # The SVG and PNG outputs lay text out with FreeType and write with libpng, which the DLL does
-# without; it has no such exports.
+# without; it has no such exports, and its memory output has no such formats.
 list(FILTER engine_sources EXCLUDE REGEX "/(outputs/svg_png_pictures|api/svg_png_exports)\\.cpp$")
 list(APPEND engine_sources
   writers/metafile_replay.cpp writers/placeable_header.cpp

@@ -34,10 +34,10 @@ constexpr Palette kBlackOnWhite{kBlack, 0xFFFFFF};
 
 const Encoder kEncoders[] = {
     {"BMP", [](const Surface& s) { return EncodeOneBitBmp(s, kBlackOnWhite); }},
-    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, kBlackOnWhite, {96, 96}); }},
+    {"PNG", [](const Surface& s) { return EncodeOneBitPng(s, kBlackOnWhite, {96, 96}, false); }},
     {"WMF", [](const Surface& s) { return EncodePlaceableWmf(s, 96); }},
     {"EMF", [](const Surface& s) { return EncodeEmf(s, ScreenResolution{96, 96}); }},
-    {"SVG", EncodeSvg},
+    {"SVG", [](const Surface& s) { return EncodeSvg(s, ScreenResolution{96, 96}, std::nullopt); }},
 };
 
 // Takes blocks of every size up to twice the file's and gives them back filled with `pattern`, so

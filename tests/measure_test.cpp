@@ -1,8 +1,14 @@
 // VnMeasure: the sizes it reports are those every output centres the symbol by, in every orientation,
-// with text and without; refused data measures nothing; and measuring changes no later picture.
+// with text and without; refused data measures nothing; and measuring changes no later picture. The
+// bar height it measures is VnSetBarHeight's, taken at the resolution across the symbol.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <limits>
 #include <optional>
+#include <string>
 
 #include "base/settings.h"
 #include "support/render_harness.h"
@@ -109,7 +115,95 @@ TEST_P(MeasureTest, AMeasureChangesNoLaterPicture) {
   }
 }
 
+// The longest dark run down column x.
+int TallestRunDown(const testing::Bitmap& picture, int x) {
+  int tallest = 0, run = 0;
+  for (int y = 0; y < picture.height; ++y) {
+    run = testing::IsDark(picture, x, y) ? run + 1 : 0;
+    tallest = std::max(tallest, run);
+  }
+  return tallest;
+}
+
+// Code 39 without text is bars of one height and nothing else. 2 cm is 2 / 2.54 inches: 75.6 pixels
+// at the 96 dpi that lays out an upright or upside-down symbol here, and 56.7 at the 72 dpi across
+// a turned one, both cut to whole pixels as every centimetre setting is.
+TEST_P(MeasureTest, TheBarHeightIsTakenAtTheResolutionAcrossTheSymbol) {
+  const int orientation = GetParam();
+  const int expected = orientation % 2 == 0 ? 75 : 56;
+  ConfigureSample(kCode39, orientation, 0);
+  VnSetSize(orientation % 2 != 0 ? kAcross : kAlong, orientation % 2 != 0 ? kAlong : kAcross);
+  VnSetBarHeight(2.0);
+  int thickness = 0;
+  ASSERT_EQ(VnMeasure(nullptr, &thickness), 1);
+  EXPECT_EQ(thickness, expected);
+  const testing::Bitmap upright = testing::Unrotate(testing::RenderToBitmap(), orientation);
+  const std::optional<BarCorner> bar = FirstBar(upright);
+  ASSERT_TRUE(bar.has_value());
+  EXPECT_EQ(TallestRunDown(upright, bar->left), expected);
+
+  // A context of the host's own takes it the same way, and keeps it from the default context's.
+  VnContext* context = VnCreateContext();
+  ASSERT_NE(context, nullptr);
+  VnCtxBasicInfo(context, kCode39, 0.07, 2.0, orientation, kNoFrame);
+  VnCtxTextInfo(context, 0, 0, 0);
+  VnCtxSetBarHeight(context, 2.0);
+  int contextThickness = 0;
+  EXPECT_EQ(VnCtxMeasure(context, nullptr, &contextThickness), 1);
+  EXPECT_EQ(contextThickness, expected);
+  VnCtxSetBarHeight(context, 1.0);
+  VnSetBarHeight(2.0);
+  EXPECT_EQ(VnCtxMeasure(context, nullptr, &contextThickness), 1);
+  EXPECT_EQ(contextThickness, orientation % 2 == 0 ? 37 : 28);
+  VnDestroyContext(context);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllOrientations, MeasureTest, ::testing::Values(0, 1, 2, 3));
+
+// Heights that are not above 0 leave the height as it was, as the narrow width's setter does; a
+// height whose pixels would pass the int range makes the bars the largest int tall, and every
+// output still draws a whole picture of them.
+TEST(MeasureBarHeight, HeightsNotAboveZeroAreIgnoredAndHugeOnesSaturate) {
+  testing::ResetLibrary();
+  VnBasicInfo(kCode39, 0, 0, 0, kNoFrame);
+  VnTextInfo(0, 0, 0);
+  VnSetBarHeight(2.0);
+  for (const double ignored : {0.0, -0.0, -2.0, -std::numeric_limits<double>::infinity(),
+                               std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::max()}) {
+    VnSetBarHeight(ignored);
+    int thickness = 0;
+    ASSERT_EQ(VnMeasure(nullptr, &thickness), 1);
+    EXPECT_EQ(thickness, 75) << ignored;
+  }
+  testing::TempDir folder;
+  for (const double huge : {1e30, std::numeric_limits<double>::max(), std::numeric_limits<double>::infinity()}) {
+    for (int orientation = 0; orientation < 4; ++orientation) {
+      for (const int symbology : {kCode39, kEan13, kPostnet, kUpcE}) {
+        VnBasicInfo(symbology, 0, 0, orientation, kNoFrame);
+        VnSetMessage(testing::SampleMessage(symbology));
+        VnTextInfo(1, 0, 0);
+        VnSetBarHeight(huge);
+        const std::string where = std::to_string(huge) + " symbology " + std::to_string(symbology) + " orientation " +
+                                  std::to_string(orientation);
+        int thickness = 0;
+        ASSERT_EQ(VnMeasure(nullptr, &thickness), 1) << where;
+        EXPECT_EQ(thickness, INT_MAX) << where;
+        // Too thick to centre, the band starts at the picture's edge: the bars cross the picture, but
+        // for the text band where it lies within it (upside down and turned by 270 degrees the band
+        // is mirrored, its text first).
+        const testing::Bitmap upright = testing::Unrotate(testing::RenderToBitmap(), orientation);
+        ASSERT_GT(upright.width, 0) << where;
+        const std::optional<BarCorner> bar = FirstBar(upright);
+        ASSERT_TRUE(bar.has_value()) << where;
+        EXPECT_GE(TallestRunDown(upright, bar->left), upright.height - (kFontHeight - 4)) << where;
+        EXPECT_EQ(VnSaveAsWMF(folder.File("huge.wmf").c_str()), 1) << where;
+        EXPECT_EQ(VnSaveAsEMF(folder.File("huge.emf").c_str()), 1) << where;
+        EXPECT_EQ(VnSaveAsSVG(folder.File("huge.svg").c_str()), 1) << where;
+        EXPECT_EQ(VnSaveAsPNG(folder.File("huge.png").c_str()), 1) << where;
+      }
+    }
+  }
+}
 
 TEST(MeasureRefusal, RefusedDataHasNoSizesAndItsMessage) {
   testing::ResetLibrary();

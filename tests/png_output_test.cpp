@@ -1,5 +1,6 @@
-// The PNG export: libpng decodes it to exactly the BMP's pixels, zbar reads the symbol in it, and
-// its header, palette and resolution say what the picture is.
+// The PNG export: libpng decodes it to exactly the BMP's pixels, zbar reads the symbol in it, its
+// header, palette and resolution say what the picture is, and a transparent background is clear
+// exactly where the BMP shows the background.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -8,6 +9,7 @@
 
 #include "base/settings.h"
 #include "support/decoders.h"
+#include "support/file_outputs.h"
 #include "support/png_reader.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
@@ -57,6 +59,78 @@ TEST(PngOutput, PixelsAreTheBmpsPixels) {
     EXPECT_EQ(read->bitDepth, 1) << p.name;
     EXPECT_EQ(read->colourType, 3) << p.name;
     EXPECT_EQ(read->palette, (std::vector<std::uint32_t>{0x201090, 0xF0FFE0})) << p.name;
+  }
+}
+
+// With a transparent background the background's entry has alpha 0 and the bars' 255, so that a
+// reader sees through exactly the pixels the BMP paints in the background colour (the boxes behind
+// the text and a refused symbol's message included) and sees the BMP's colours everywhere else.
+// Off, there is no alpha at all; any nonzero value is on.
+TEST(PngOutput, ATransparentBackgroundIsClearExactlyWhereTheBackgroundIs) {
+  const Picture pictures[] = {
+      {"Code 39 with text", kCode39, "CODE 39", 0, kDashedFrame, 300, 200},
+      {"EAN-13 turned", kEan13, "590123412345", 1, kSolidFrame, 257, 301},
+      {"refused", kEan8, "12", 2, kNoFrame, 300, 200},
+  };
+  constexpr std::uint32_t kBackground = 0xF0FFE0;
+  testing::TempDir folder;
+  for (const Picture& p : pictures) {
+    testing::ResetLibrary();
+    VnSetSize(p.width, p.height);
+    VnBasicInfo(p.symbology, 0, 0, p.orientation, p.frame);
+    VnSetMessage(p.data);
+    VnSetBarColor(0x20, 0x10, 0x90);
+    VnSetBackColor(0xF0, 0xFF, 0xE0);
+    const std::string png = folder.File("p.png"), bmp = folder.File("p.bmp"), again = folder.File("again.png");
+    ASSERT_EQ(VnSaveAsBMP(bmp.c_str()), 1) << p.name;
+    VnSetTransparentBackground(1);
+    ASSERT_EQ(VnSaveAsPNG(png.c_str()), 1) << p.name;
+    VnSetTransparentBackground(-7);
+    ASSERT_EQ(VnSaveAsPNG(again.c_str()), 1) << p.name;
+    EXPECT_EQ(testing::ReadFileBytes(again), testing::ReadFileBytes(png)) << p.name;
+
+    const auto read = testing::ReadPng(png);
+    const auto expected = testing::ReadBmp(bmp);
+    ASSERT_TRUE(read.has_value() && expected.has_value()) << p.name;
+    EXPECT_EQ(read->paletteAlpha, (std::vector<std::uint8_t>{255, 0})) << p.name;
+    ASSERT_EQ(read->alpha.size(), expected->rgb.size()) << p.name;
+    int clear = 0, wrong = 0;
+    for (std::size_t i = 0; i < expected->rgb.size(); ++i) {
+      const bool background = expected->rgb[i] == kBackground;
+      clear += background ? 1 : 0;
+      wrong += read->alpha[i] != (background ? 0 : 255) || (!background && read->pixels.rgb[i] != expected->rgb[i]);
+    }
+    EXPECT_EQ(wrong, 0) << p.name;
+    EXPECT_GT(clear, 0) << p.name;
+
+    VnSetTransparentBackground(0);
+    ASSERT_EQ(VnSaveAsPNG(png.c_str()), 1) << p.name;
+    const auto opaque = testing::ReadPng(png);
+    ASSERT_TRUE(opaque.has_value()) << p.name;
+    EXPECT_TRUE(opaque->paletteAlpha.empty()) << p.name;
+    EXPECT_EQ(opaque->alpha, std::vector<std::uint8_t>(opaque->alpha.size(), 255)) << p.name;
+  }
+}
+
+// The setting is the PNG's and the SVG's: the BMP and the metafiles are the same bytes whatever it
+// says, and VnSetDefault turns it off.
+TEST(PngOutput, ATransparentBackgroundChangesOnlyThePngAndTheSvg) {
+  testing::TempDir folder;
+  for (const testing::FileOutput& output : testing::kFileOutputs) {
+    const std::string opaque = folder.File(std::string("opaque.") + output.name);
+    const std::string clear = folder.File(std::string("clear.") + output.name);
+    const std::string reset = folder.File(std::string("reset.") + output.name);
+    testing::ResetLibrary();
+    VnBasicInfo(kCode128, 0, 0, 0, kSolidFrame);
+    ASSERT_EQ(output.save(opaque.c_str()), 1) << output.name;
+    VnSetTransparentBackground(1);
+    ASSERT_EQ(output.save(clear.c_str()), 1) << output.name;
+    VnSetDefault();
+    VnBasicInfo(kCode128, 0, 0, 0, kSolidFrame);
+    ASSERT_EQ(output.save(reset.c_str()), 1) << output.name;
+    const bool changes = output.format == VN_FORMAT_PNG || output.format == VN_FORMAT_SVG;
+    EXPECT_EQ(testing::ReadFileBytes(clear) != testing::ReadFileBytes(opaque), changes) << output.name;
+    EXPECT_EQ(testing::ReadFileBytes(reset), testing::ReadFileBytes(opaque)) << output.name;
   }
 }
 

@@ -1,7 +1,8 @@
 // Every output's bytes, for a fixed set of settings, held against references recorded from an earlier
 // build: a change to the engine that is not meant to change any picture (moving code, restructuring
 // state) must leave every byte of every format as it was. Only the exports are used, so the references
-// hold for any build of the library behind them.
+// hold for any build of the library behind them. At every one of these settings the memory output
+// must also hand over the file's very bytes, or refuse what the file output refuses.
 //
 // tests/data/reference_outputs.txt keeps one line per case and format: the case's name, the format,
 // the output's size in bytes and its 64-bit FNV-1a hash, or "refused" when the export returned 0.
@@ -228,15 +229,25 @@ std::vector<Case> Cases() {
 // "<case> <format>" to what its line records after them, in the order rendered.
 using Outputs = std::vector<std::pair<std::string, std::string>>;
 
-Outputs Render(const Case& c, const testing::TempDir& folder) {
+// Where the memory output's picture is not the file's, "<case> <format>: how".
+using MemoryDifferences = std::vector<std::string>;
+
+Outputs Render(const Case& c, const testing::TempDir& folder, MemoryDifferences& memoryDifferences) {
   Apply(c.options, c.symbology, c.orientation);
   Outputs outputs;
   for (const testing::FileOutput& output : testing::kFileOutputs) {
     // A new file each time: replacing one would flush it to the disk, which is most of a save's time.
     const std::string path = folder.File(std::string("output.") + output.name);
     const VnBool saved = output.save(path.c_str());
-    outputs.emplace_back(c.name + " " + output.name, Fingerprint(saved, testing::ReadFileBytes(path)));
+    const std::vector<std::uint8_t> file = testing::ReadFileBytes(path);
+    outputs.emplace_back(c.name + " " + output.name, Fingerprint(saved, file));
     std::filesystem::remove(path);
+    const auto memory = testing::PictureInMemory(output.format);
+    if (memory.has_value() != (saved == 1)) {
+      memoryDifferences.push_back(c.name + " " + output.name + (saved ? ": refused in memory" : ": not refused in memory"));
+    } else if (memory && *memory != file) {
+      memoryDifferences.push_back(c.name + " " + output.name + ": other bytes in memory");
+    }
   }
   const VnBool copied = VnCopyToClipboard();
   std::vector<std::uint8_t> clipboard(static_cast<std::size_t>(VnGetClipboardEMF(nullptr, 0)));
@@ -280,9 +291,12 @@ class ReferenceOutputs : public ::testing::Test {
 TEST_F(ReferenceOutputs, EveryOutputKeepsItsBytes) {
   const testing::TempDir folder;
   Outputs outputs;
+  MemoryDifferences memoryDifferences;
   for (const Case& c : Cases()) {
-    for (auto& output : Render(c, folder)) outputs.push_back(std::move(output));
+    for (auto& output : Render(c, folder, memoryDifferences)) outputs.push_back(std::move(output));
   }
+  EXPECT_TRUE(memoryDifferences.empty()) << memoryDifferences.size() << " memory outputs differ from their files, "
+                                         << "the first: " << (memoryDifferences.empty() ? "" : memoryDifferences[0]);
 
   if (const char* target = std::getenv("VARNEL_WRITE_REFERENCES")) {
     WriteReferences(target, outputs);

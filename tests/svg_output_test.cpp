@@ -1,6 +1,6 @@
 // The SVG export: drawn by librsvg and by headless Chromium, it shows the picture our BMP shows (bars
-// and frames to the pixel, text in the same places), and any data or face name gives a document
-// both accept.
+// and frames to the pixel, text in the same places), at the physical size the screen resolution
+// gives it, and any data or face name gives a document both accept.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "base/settings.h"
+#include "support/png_reader.h"
 #include "support/render_harness.h"
 #include "support/svg_renderers.h"
 #include "varnel32.h"
@@ -207,16 +208,20 @@ TEST(SvgOutput, TextWiderThanItsBoxIsClippedToIt) {
   }
 }
 
+// Chromium too; a transparent background shows the white page, where the boxes behind the text
+// clear the bars beneath them as the BMP's white boxes cover them.
 TEST(SvgOutput, ChromiumShowsThePictureOurBmpShows) {
   if (!testing::HaveCommand("chromium")) GTEST_SKIP() << "chromium is not installed";
   testing::TempDir folder;
   for (const Picture& p : {kPictures[0], kPictures[4], kPictures[5]}) {
-    for (const bool text : {false, true}) {
+    for (const int variant : {0, 1, 2}) {
+      const bool text = variant != 0, transparent = variant == 2;
       constexpr int kFontHeight = 24;
       Apply(p);
       VnTextInfo(text ? 1 : 0, 0, 0);
       VnFontInfo("Arial", kFontHeight);
-      const std::string name = std::string(p.name) + (text ? " text" : "");
+      VnSetTransparentBackground(transparent ? 1 : 0);
+      const std::string name = std::string(p.name) + (text ? " text" : "") + (transparent ? " transparent" : "");
       const Saved saved = SaveBoth(folder, name);
       const auto shown = testing::ScreenshotWithChromium(saved.svg, 420, 420, folder.path());
       ASSERT_TRUE(shown.picture.has_value()) << name << ": " << shown.errors;
@@ -254,6 +259,123 @@ TEST(SvgOutput, ColoursAreExactAndTheFrameIsInThePensBlack) {
   const auto texts = TextsOf(ReadText(svg));
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].attributes.at("fill"), "#1280fe");
+}
+
+// The attributes of the document's <svg> element.
+std::map<std::string, std::string> RootAttributes(const std::string& svg) {
+  std::smatch root;
+  if (!std::regex_search(svg, root, std::regex(R"(<svg([^>]*)>)"))) return {};
+  static const std::regex attribute(R"(([-A-Za-z:]+)=\"([^\"]*)\")");
+  const std::string attributes = root[1].str();
+  std::map<std::string, std::string> found;
+  for (auto a = std::sregex_iterator(attributes.begin(), attributes.end(), attribute); a != std::sregex_iterator(); ++a)
+    found[(*a)[1].str()] = (*a)[2].str();
+  return found;
+}
+
+// The view box is the pixel grid and the width and height the picture's size at the screen's
+// resolution, each side at its own. Worked by hand: 300 pixels at 96 dpi are 3.125 inches, 79.375 mm,
+// and 200 are 52.91666 mm, cut to 52.916; 1300 at 150 dpi are 220.1333 mm and 1000 at 120 are
+// 211.6666; 5 at 72 are 1.763888. 108 at 96 are 28.575 mm exactly, but 28.575 in single precision is
+// 28.5750008, a hair over 108 pixels again, so the length is a unit less. At 100000 dpi a unit of
+// 0.001 mm is 3.9 pixels: 7 pixels, 0.001778 mm, keep five decimals.
+TEST(SvgOutput, WidthAndHeightAreThePictureAtTheScreenResolutionInMillimetres) {
+  struct Case {
+    int width, height, dpiX, dpiY;
+    const char* widthText;
+    const char* heightText;
+  };
+  const Case cases[] = {
+      {300, 200, 96, 96, "79.375mm", "52.916mm"},     {1300, 1000, 150, 120, "220.133mm", "211.666mm"},
+      {108, 108, 96, 96, "28.574mm", "28.574mm"},     {7, 5, 100000, 72, "0.00177mm", "1.763mm"},
+  };
+  testing::TempDir folder;
+  for (const Case& c : cases) {
+    testing::ResetLibrary();
+    VnSetScreenResolution(c.dpiX, c.dpiY);
+    VnSetSize(c.width, c.height);
+    const std::string svg = folder.File("size.svg");
+    ASSERT_EQ(VnSaveAsSVG(svg.c_str()), 1);
+    const auto root = RootAttributes(ReadText(svg));
+    const std::string what = std::to_string(c.width) + " x " + std::to_string(c.height);
+    EXPECT_EQ(root.at("width"), c.widthText) << what;
+    EXPECT_EQ(root.at("height"), c.heightText) << what;
+    EXPECT_EQ(root.at("viewBox"), "0 0 " + std::to_string(c.width) + " " + std::to_string(c.height)) << what;
+    EXPECT_EQ(root.at("preserveAspectRatio"), "none") << what;
+  }
+  testing::ResetLibrary();
+}
+
+// librsvg, told the resolution, draws the document at exactly the picture's pixels and shows the
+// BMP's bars and frames on them, at equal and unequal resolutions and sizes that are no whole number
+// of millimetres; at its own 96 dpi it draws the physical size, fewer pixels for a finer resolution.
+TEST(SvgOutput, RsvgDrawsThePhysicalSizeAsThePicturesPixels) {
+  if (!testing::HaveCommand("rsvg-convert")) GTEST_SKIP() << "rsvg-convert is not installed";
+  struct Case {
+    int width, height, dpiX, dpiY;
+  };
+  const Case cases[] = {{301, 199, 96, 96}, {108, 333, 96, 96}, {420, 333, 150, 120}, {250, 600, 300, 72}};
+  testing::TempDir folder;
+  int number = 0;
+  for (const Case& c : cases) {
+    for (const Picture& p : {kPictures[0], kPictures[1], kPictures[4]}) {
+      const std::string name = std::to_string(++number);
+      Apply(p);
+      VnTextInfo(0, 0, 0);
+      VnSetScreenResolution(c.dpiX, c.dpiY);
+      VnSetSize(c.width, c.height);
+      const Saved saved = SaveBoth(folder, name);
+      const auto drawn = testing::RenderWithRsvg(saved.svg, c.dpiX, c.dpiY);
+      ASSERT_TRUE(drawn.picture.has_value()) << name << ": " << drawn.errors;
+      EXPECT_EQ(drawn.picture->width, c.width) << name;
+      EXPECT_EQ(drawn.picture->height, c.height) << name;
+      EXPECT_EQ(DifferingPixels(*drawn.picture, saved.bmp), 0) << p.name << " " << c.width << " x " << c.height;
+
+      const auto at96 = testing::RenderWithRsvg(saved.svg);
+      ASSERT_TRUE(at96.picture.has_value()) << name << ": " << at96.errors;
+      EXPECT_NEAR(at96.picture->width, c.width * 96.0 / c.dpiX, 1.0) << name;
+      EXPECT_NEAR(at96.picture->height, c.height * 96.0 / c.dpiY, 1.0) << name;
+    }
+  }
+  testing::ResetLibrary();
+}
+
+// With a transparent background librsvg sees through exactly the pixels the PNG leaves clear: bars
+// and frames in every orientation. With text, the glyphs stand where the raster puts them and no
+// box is left behind them: nothing opaque is in the background colour.
+TEST(SvgOutput, ATransparentBackgroundIsClearWhereThePngIsClear) {
+  if (!testing::HaveCommand("rsvg-convert")) GTEST_SKIP() << "rsvg-convert is not installed";
+  testing::TempDir folder;
+  for (const Picture& p : kPictures) {
+    for (const bool text : {false, true}) {
+      const std::string name = std::string(p.name) + (text ? " text" : "");
+      Apply(p);
+      VnTextInfo(text ? 1 : 0, 0, 0);
+      VnSetTransparentBackground(1);
+      const Saved saved = SaveBoth(folder, name);
+      const std::string png = folder.File(name + ".png");
+      ASSERT_EQ(VnSaveAsPNG(png.c_str()), 1) << name;
+      const auto clear = testing::ReadPng(png);
+      const auto drawn = testing::RenderWithRsvg(saved.svg);
+      ASSERT_TRUE(clear.has_value()) << name;
+      ASSERT_TRUE(drawn.picture.has_value()) << name << ": " << drawn.errors;
+      ASSERT_EQ(drawn.alpha.size(), clear->alpha.size()) << name;
+      int seen = 0, opaqueBackground = 0, differing = 0;
+      for (std::size_t i = 0; i < drawn.alpha.size(); ++i) {
+        seen += drawn.alpha[i] == 0 ? 1 : 0;
+        opaqueBackground += drawn.alpha[i] == 255 && drawn.picture->rgb[i] == 0xFFFFFF ? 1 : 0;
+        differing += drawn.alpha[i] != clear->alpha[i] ? 1 : 0;
+      }
+      EXPECT_GT(seen, 420 * 420 / 2) << name;
+      EXPECT_EQ(opaqueBackground, 0) << name;
+      if (text) {
+        EXPECT_LT(UnmatchedDarkPixels(*drawn.picture, saved.bmp, 2), 24) << name;
+        EXPECT_LT(UnmatchedDarkPixels(saved.bmp, *drawn.picture, 2), 24) << name;
+      } else {
+        EXPECT_EQ(differing, 0) << name;
+      }
+    }
+  }
 }
 
 TEST(SvgOutput, AnyDataAndFaceNameGiveADocumentThatCarriesThem) {

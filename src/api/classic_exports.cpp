@@ -14,28 +14,36 @@ using varnel::DefaultContext;
 
 extern "C" {
 
-void VN_CALL VnSetDefault(void) { varnel::SetDefault(DefaultContext()); }
-void VN_CALL VnSetSize(int width, int height) { varnel::SetSize(DefaultContext(), width, height); }
-void VN_CALL VnSetMessage(const char* data) { varnel::SetMessage(DefaultContext(), data); }
-void VN_CALL VnFontInfo(const char* faceName, int fontHeight) { varnel::SetFont(DefaultContext(), faceName, fontHeight); }
+void VN_CALL VnSetDefault(void) { varnel::Set(&DefaultContext(), varnel::SetDefault); }
+void VN_CALL VnSetSize(int width, int height) { varnel::Set(&DefaultContext(), varnel::SetSize, width, height); }
+void VN_CALL VnSetMessage(const char* data) { varnel::Set(&DefaultContext(), varnel::SetMessage, data); }
+void VN_CALL VnFontInfo(const char* faceName, int fontHeight) { varnel::Set(&DefaultContext(), varnel::SetFont, faceName, fontHeight); }
 void VN_CALL VnTextInfo(int showText, int addCheckDigit, int checkDigitInText) {
-  varnel::SetTextInfo(DefaultContext(), showText, addCheckDigit, checkDigitInText);
+  varnel::Set(&DefaultContext(), varnel::SetTextInfo, showText, addCheckDigit, checkDigitInText);
 }
-void VN_CALL VnCodaBarInfo(int start, int stop) { varnel::SetCodabarInfo(DefaultContext(), start, stop); }
-void VN_CALL VnUPCESystem(int system) { varnel::SetUpcESystem(DefaultContext(), system); }
+void VN_CALL VnCodaBarInfo(int start, int stop) { varnel::Set(&DefaultContext(), varnel::SetCodabarInfo, start, stop); }
+void VN_CALL VnUPCESystem(int system) { varnel::Set(&DefaultContext(), varnel::SetUpcESystem, system); }
 void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm) {
-  varnel::SetSupplementInfo(DefaultContext(), kind, digits, gapCm);
+  varnel::Set(&DefaultContext(), varnel::SetSupplementInfo, kind, digits, gapCm);
 }
 void VN_CALL VnBasicInfo(int symbology, double narrowWidthCm, double wideRatio, int orientation, int frameStyle) {
-  varnel::SetBasicInfo(DefaultContext(), symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
+  varnel::Set(&DefaultContext(), varnel::SetBasicInfo, symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
 }
-void VN_CALL VnSetSymbology(int symbology) { varnel::SetSymbology(DefaultContext(), symbology); }
-void VN_CALL VnSetBackColor(int red, int green, int blue) { varnel::SetBackColor(DefaultContext(), red, green, blue); }
-void VN_CALL VnSetBarColor(int red, int green, int blue) { varnel::SetBarColor(DefaultContext(), red, green, blue); }
+void VN_CALL VnSetBackColor(int red, int green, int blue) { varnel::Set(&DefaultContext(), varnel::SetBackColor, red, green, blue); }
+void VN_CALL VnSetBarColor(int red, int green, int blue) { varnel::Set(&DefaultContext(), varnel::SetBarColor, red, green, blue); }
+void VN_CALL VnSetBarHeight(double heightCm) { varnel::Set(&DefaultContext(), varnel::SetBarHeight, heightCm); }
+void VN_CALL VnSetTransparentBackground(int transparent) {
+  varnel::Set(&DefaultContext(), varnel::SetTransparentBackground, transparent);
+}
+void VN_CALL VnSetSymbology(int symbology) { varnel::Set(&DefaultContext(), varnel::SetSymbology, symbology); }
 
-VnBool VN_CALL VnSaveAsBMP(const char* path) { return varnel::Saved(varnel::SaveAsBmp, &DefaultContext(), path); }
-VnBool VN_CALL VnSaveAsWMF(const char* path) { return varnel::Saved(varnel::SaveAsWmf, &DefaultContext(), path); }
-VnBool VN_CALL VnSaveAsEMF(const char* path) { return varnel::Saved(varnel::SaveAsEmf, &DefaultContext(), path); }
+VnBool VN_CALL VnSaveAsBMP(const char* path) { return varnel::Saved(varnel::PictureFormat::kBmp, &DefaultContext(), path); }
+VnBool VN_CALL VnSaveAsWMF(const char* path) { return varnel::Saved(varnel::PictureFormat::kWmf, &DefaultContext(), path); }
+VnBool VN_CALL VnSaveAsEMF(const char* path) { return varnel::Saved(varnel::PictureFormat::kEmf, &DefaultContext(), path); }
+
+int VN_CALL VnRenderToMemory(int format, void* buffer, int size) {
+  return varnel::CopiedToMemory(&DefaultContext(), format, buffer, size);
+}
 
 VnBool VN_CALL VnCopyToClipboard(void) {
   return varnel::Guarded<VnBool>(0, [] { return varnel::CopyToClipboard(DefaultContext()) ? 1 : 0; });

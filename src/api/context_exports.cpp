@@ -10,16 +10,6 @@
 
 using varnel::ContextOf;
 
-namespace {
-
-// A setter on the context behind the handle; nothing for a null handle.
-template <typename... Arguments>
-void SetOn(VnContext* handle, void (*set)(varnel::Context&, Arguments...), Arguments... arguments) {
-  if (varnel::Context* context = ContextOf(handle)) set(*context, arguments...);
-}
-
-}  // namespace
-
 extern "C" {
 
 VnContext* VN_CALL VnCreateContext(void) {
@@ -32,40 +22,50 @@ VnContext* VN_CALL VnCreateContext(void) {
 
 void VN_CALL VnDestroyContext(VnContext* context) { delete context; }
 
-void VN_CALL VnCtxSetDefault(VnContext* context) { SetOn(context, varnel::SetDefault); }
-void VN_CALL VnCtxSetSize(VnContext* context, int width, int height) { SetOn(context, varnel::SetSize, width, height); }
-void VN_CALL VnCtxSetMessage(VnContext* context, const char* data) { SetOn(context, varnel::SetMessage, data); }
+void VN_CALL VnCtxSetDefault(VnContext* context) { varnel::Set(ContextOf(context), varnel::SetDefault); }
+void VN_CALL VnCtxSetSize(VnContext* context, int width, int height) { varnel::Set(ContextOf(context), varnel::SetSize, width, height); }
+void VN_CALL VnCtxSetMessage(VnContext* context, const char* data) { varnel::Set(ContextOf(context), varnel::SetMessage, data); }
 void VN_CALL VnCtxFontInfo(VnContext* context, const char* faceName, int fontHeight) {
-  SetOn(context, varnel::SetFont, faceName, fontHeight);
+  varnel::Set(ContextOf(context), varnel::SetFont, faceName, fontHeight);
 }
 void VN_CALL VnCtxTextInfo(VnContext* context, int showText, int addCheckDigit, int checkDigitInText) {
-  SetOn(context, varnel::SetTextInfo, showText, addCheckDigit, checkDigitInText);
+  varnel::Set(ContextOf(context), varnel::SetTextInfo, showText, addCheckDigit, checkDigitInText);
 }
-void VN_CALL VnCtxCodaBarInfo(VnContext* context, int start, int stop) { SetOn(context, varnel::SetCodabarInfo, start, stop); }
-void VN_CALL VnCtxUPCESystem(VnContext* context, int system) { SetOn(context, varnel::SetUpcESystem, system); }
+void VN_CALL VnCtxCodaBarInfo(VnContext* context, int start, int stop) { varnel::Set(ContextOf(context), varnel::SetCodabarInfo, start, stop); }
+void VN_CALL VnCtxUPCESystem(VnContext* context, int system) { varnel::Set(ContextOf(context), varnel::SetUpcESystem, system); }
 void VN_CALL VnCtxSupplementInfo(VnContext* context, int kind, const char* digits, double gapCm) {
-  SetOn(context, varnel::SetSupplementInfo, kind, digits, gapCm);
+  varnel::Set(ContextOf(context), varnel::SetSupplementInfo, kind, digits, gapCm);
 }
 void VN_CALL VnCtxBasicInfo(VnContext* context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                             int frameStyle) {
-  SetOn(context, varnel::SetBasicInfo, symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
+  varnel::Set(ContextOf(context), varnel::SetBasicInfo, symbology, narrowWidthCm, wideRatio, orientation, frameStyle);
 }
-void VN_CALL VnCtxSetSymbology(VnContext* context, int symbology) { SetOn(context, varnel::SetSymbology, symbology); }
+void VN_CALL VnCtxSetSymbology(VnContext* context, int symbology) { varnel::Set(ContextOf(context), varnel::SetSymbology, symbology); }
 void VN_CALL VnCtxSetBackColor(VnContext* context, int red, int green, int blue) {
-  SetOn(context, varnel::SetBackColor, red, green, blue);
+  varnel::Set(ContextOf(context), varnel::SetBackColor, red, green, blue);
 }
 void VN_CALL VnCtxSetBarColor(VnContext* context, int red, int green, int blue) {
-  SetOn(context, varnel::SetBarColor, red, green, blue);
+  varnel::Set(ContextOf(context), varnel::SetBarColor, red, green, blue);
+}
+void VN_CALL VnCtxSetBarHeight(VnContext* context, double heightCm) {
+  varnel::Set(ContextOf(context), varnel::SetBarHeight, heightCm);
+}
+void VN_CALL VnCtxSetTransparentBackground(VnContext* context, int transparent) {
+  varnel::Set(ContextOf(context), varnel::SetTransparentBackground, transparent);
 }
 
 VnBool VN_CALL VnCtxSaveAsBMP(VnContext* context, const char* path) {
-  return varnel::Saved(varnel::SaveAsBmp, ContextOf(context), path);
+  return varnel::Saved(varnel::PictureFormat::kBmp, ContextOf(context), path);
 }
 VnBool VN_CALL VnCtxSaveAsWMF(VnContext* context, const char* path) {
-  return varnel::Saved(varnel::SaveAsWmf, ContextOf(context), path);
+  return varnel::Saved(varnel::PictureFormat::kWmf, ContextOf(context), path);
 }
 VnBool VN_CALL VnCtxSaveAsEMF(VnContext* context, const char* path) {
-  return varnel::Saved(varnel::SaveAsEmf, ContextOf(context), path);
+  return varnel::Saved(varnel::PictureFormat::kEmf, ContextOf(context), path);
+}
+
+int VN_CALL VnCtxRenderToMemory(VnContext* context, int format, void* buffer, int size) {
+  return varnel::CopiedToMemory(ContextOf(context), format, buffer, size);
 }
 
 VnBool VN_CALL VnCtxCopyToClipboard(VnContext* context) {

@@ -32,6 +32,13 @@ float ToSingle(double value) {
                                                 : static_cast<float>(value);
 }
 
+// Every centimetre setting, and the ratio, keeps its value unless given one above 0, and keeps it in
+// single precision as the settings record always has: a value too large for it becomes infinity,
+// which the render turns into the largest int of pixels.
+void StoreIfPositive(float& field, double value) {
+  if (IsPositive(value)) field = ToSingle(value);
+}
+
 }  // namespace
 
 void SetDefault(Context& context) {
@@ -89,7 +96,7 @@ void SetUpcESystem(Context& context, int system) {
 void SetSupplementInfo(Context& context, int kind, const char* digits, double gapCm) {
   if (kind >= kNoSupplement && kind <= kSupplement5) context.settings.supplementKind = static_cast<std::int16_t>(kind);
   StoreText(context.settings.supplementText, digits);
-  if (IsPositive(gapCm)) context.settings.supplementGapCm = ToSingle(gapCm);
+  StoreIfPositive(context.settings.supplementGapCm, gapCm);
 }
 
 void SetSymbology(Context& context, int symbology) {
@@ -99,10 +106,16 @@ void SetSymbology(Context& context, int symbology) {
 void SetBasicInfo(Context& context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                   int frameStyle) {
   if (symbology >= 0 && symbology < kClassicSymbologyCount) SetSymbology(context, symbology);
-  if (IsPositive(narrowWidthCm)) context.settings.narrowWidthCm = ToSingle(narrowWidthCm);
-  if (IsPositive(wideRatio)) context.settings.wideRatio = ToSingle(wideRatio);
+  StoreIfPositive(context.settings.narrowWidthCm, narrowWidthCm);
+  StoreIfPositive(context.settings.wideRatio, wideRatio);
   context.settings.frameStyle = static_cast<std::int16_t>(frameStyle >= kNoFrame && frameStyle <= kSolidFrame ? frameStyle : kNoFrame);
   context.settings.orientation = static_cast<std::int16_t>(orientation >= kUpright && orientation <= kTurned270 ? orientation : kUpright);
+}
+
+void SetBarHeight(Context& context, double heightCm) { StoreIfPositive(context.settings.barHeightCm, heightCm); }
+
+void SetTransparentBackground(Context& context, int transparent) {
+  context.settings.transparentBackground = transparent != 0 ? 1 : 0;
 }
 
 void SetBackColor(Context& context, int red, int green, int blue) { context.settings.backColor = PackColor(red, green, blue); }

@@ -20,6 +20,8 @@ void SetSymbology(Context& context, int symbology);
 // Chooses only among the classic numbers (kClassicSymbologyCount).
 void SetBasicInfo(Context& context, int symbology, double narrowWidthCm, double wideRatio, int orientation,
                   int frameStyle);
+void SetBarHeight(Context& context, double heightCm);
+void SetTransparentBackground(Context& context, int transparent);
 void SetBackColor(Context& context, int red, int green, int blue);
 void SetBarColor(Context& context, int red, int green, int blue);
 

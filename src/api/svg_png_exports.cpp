@@ -1,21 +1,20 @@
 // The SVG and PNG exports, classic and on a context. Their outputs need FreeType and libpng, which
 // the Windows DLL does without: it leaves this file out.
 #include "api/export_guard.h"
-#include "outputs/pictures.h"
 
 extern "C" {
 
 VnBool VN_CALL VnSaveAsSVG(const char* path) {
-  return varnel::Saved(varnel::SaveAsSvg, &varnel::DefaultContext(), path);
+  return varnel::Saved(varnel::PictureFormat::kSvg, &varnel::DefaultContext(), path);
 }
 VnBool VN_CALL VnSaveAsPNG(const char* path) {
-  return varnel::Saved(varnel::SaveAsPng, &varnel::DefaultContext(), path);
+  return varnel::Saved(varnel::PictureFormat::kPng, &varnel::DefaultContext(), path);
 }
 VnBool VN_CALL VnCtxSaveAsSVG(VnContext* context, const char* path) {
-  return varnel::Saved(varnel::SaveAsSvg, varnel::ContextOf(context), path);
+  return varnel::Saved(varnel::PictureFormat::kSvg, varnel::ContextOf(context), path);
 }
 VnBool VN_CALL VnCtxSaveAsPNG(VnContext* context, const char* path) {
-  return varnel::Saved(varnel::SaveAsPng, varnel::ContextOf(context), path);
+  return varnel::Saved(varnel::PictureFormat::kPng, varnel::ContextOf(context), path);
 }
 
 }  // extern "C"

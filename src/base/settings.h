@@ -69,6 +69,8 @@ struct SymbolSettings {
   FontDescription font;
   COLORREF barColor;
   COLORREF backColor;
+  // Beyond the classic record: whether the PNG and the SVG leave the background transparent.
+  std::int32_t transparentBackground;
 };
 
 

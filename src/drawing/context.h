@@ -3,12 +3,26 @@
 // different threads at once; the classic exports share the process's default context.
 #pragma once
 
+#include <cstdint>
+
+#include "base/file_bytes.h"
 #include "base/settings.h"
 #include "drawing/element_lengths.h"
 #include "drawing/render_state.h"
 #include "drawing/surface.h"
+#include "platform/screen.h"
 
 namespace varnel {
+
+// The last picture made for the host's memory, with what it was made from: a host asks for its size
+// and then for its bytes, and the picture is rendered once for both. The last error needs no keeping:
+// the same settings at the same resolution validate the same.
+struct KeptPicture {
+  FileBytes bytes;
+  int format = 0;  // 0 when nothing is kept
+  std::uint64_t settingChanges = 0;  // the context's count when it was made
+  ScreenResolution screen{0, 0};
+};
 
 struct Context {
   SymbolSettings settings{};
@@ -23,6 +37,10 @@ struct Context {
   // render's validation.
   const char* lastError = "";
   char refusalText[kRefusalTextCapacity] = "";
+  // Counted by every setter export, whether or not the value changes: a kept picture made at another
+  // count may not be the one the settings now describe.
+  std::uint64_t settingChanges = 0;
+  KeptPicture kept;
 };
 
 // The context of the classic exports, zero at load as their records always were.

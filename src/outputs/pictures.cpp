@@ -13,6 +13,13 @@
 namespace varnel {
 namespace {
 
+// Whether a BMP or a placeable header can hold the picture is known from its size alone.
+bool BmpCanHold(const Context& context) { return OneBitBmpCanHold(context.settings.width, context.settings.height); }
+
+bool WmfCanHold(const Context& context) {
+  return FitsPlaceableHeader(context.settings.width, context.settings.height, GetScreenResolution().x);
+}
+
 std::optional<FileBytes> EncodeBmp(const Context& context, const Surface& surface) {
   return EncodeOneBitBmp(surface, Palette{context.settings.barColor, context.settings.backColor});
 }
@@ -25,27 +32,31 @@ std::optional<FileBytes> EncodeEmfForScreen(const Context&, const Surface& surfa
   return EncodeEmf(surface, GetScreenResolution());
 }
 
+constexpr PictureEncoding kBmp{BmpCanHold, EncodeBmp};
+constexpr PictureEncoding kWmf{WmfCanHold, EncodeWmf};
+constexpr PictureEncoding kEmf{nullptr, EncodeEmfForScreen};
+
 }  // namespace
 
-bool SaveAsBmp(Context& context, const char* path) {
-  // Whether a BMP can hold the picture is known from its size alone.
-  if (!OneBitBmpCanHold(context.settings.width, context.settings.height)) return false;
-  return SaveRenderedPicture(context, path, EncodeBmp);
+const PictureEncoding* EncodingOf(int format) {
+  switch (static_cast<PictureFormat>(format)) {
+    case PictureFormat::kBmp: return &kBmp;
+    case PictureFormat::kWmf: return &kWmf;
+    case PictureFormat::kEmf: return &kEmf;
+    default: return SvgPngEncodingOf(format);
+  }
 }
 
-bool SaveAsWmf(Context& context, const char* path) {
-  // Whether the header can hold the picture is known from its size alone.
-  if (!FitsPlaceableHeader(context.settings.width, context.settings.height, GetScreenResolution().x)) return false;
-  return SaveRenderedPicture(context, path, EncodeWmf);
+bool SavePicture(Context& context, PictureFormat format, const char* path) {
+  const PictureEncoding* encoding = EncodingOf(static_cast<int>(format));
+  return encoding != nullptr && SaveRenderedPicture(context, path, *encoding);
 }
 
-bool SaveAsEmf(Context& context, const char* path) { return SaveRenderedPicture(context, path, EncodeEmfForScreen); }
+bool SaveAsBmp(Context& context, const char* path) { return SavePicture(context, PictureFormat::kBmp, path); }
+bool SaveAsWmf(Context& context, const char* path) { return SavePicture(context, PictureFormat::kWmf, path); }
+bool SaveAsEmf(Context& context, const char* path) { return SavePicture(context, PictureFormat::kEmf, path); }
 
-std::optional<FileBytes> RenderEnhMetaFile(Context& context) {
-  const Surface& surface = RenderToSurface(context);
-  if (!surface.Complete()) return std::nullopt;
-  return EncodeEmfForScreen(context, surface);
-}
+std::optional<FileBytes> RenderEnhMetaFile(Context& context) { return RenderPicture(context, kEmf); }
 
 // The metafile is made before the clipboard is opened, so that the clipboard is held only for
 // the moment of the exchange; when it cannot be opened the metafile is simply dropped.

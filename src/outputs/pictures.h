@@ -1,14 +1,19 @@
-// A context's barcode rendered and handed over in each format: as a file, or on the clipboard.
-// Every file output returns false when the path is null or empty, the picture cannot be made or
-// expressed in the format, or the file cannot be written; any old file then stays as it was.
+// A context's barcode rendered and handed over in each format: as a file, in the host's memory, or
+// on the clipboard. Every file output returns false when the path is null or empty, the picture
+// cannot be made or expressed in the format, or the file cannot be written; any old file then stays
+// as it was.
 #pragma once
 
 #include <optional>
 
 #include "base/file_bytes.h"
 #include "drawing/context.h"
+#include "outputs/picture_formats.h"
 
 namespace varnel {
+
+// The file of a format this build has (false for any other).
+bool SavePicture(Context& context, PictureFormat format, const char* path);
 
 // A one-bit BMP; refused before rendering when its rows would pass the format's 4 GiB.
 bool SaveAsBmp(Context& context, const char* path);
@@ -19,11 +24,6 @@ bool SaveAsWmf(Context& context, const char* path);
 
 // The enhanced metafile that the clipboard gets, referred to the screen.
 bool SaveAsEmf(Context& context, const char* path);
-
-// An SVG and a one-bit palette PNG with the screen's resolution: the outputs that need FreeType
-// and libpng, which the Windows DLL does without.
-bool SaveAsSvg(Context& context, const char* path);
-bool SaveAsPng(Context& context, const char* path);
 
 // The barcode as an enhanced metafile referred to the screen; nothing when the picture is too large
 // to record or its memory cannot be had.

@@ -16,12 +16,17 @@ const Surface& RenderToSurface(Context& context) {
   return surface;
 }
 
-bool SaveRenderedPicture(Context& context, const char* path, PictureEncoder encode) {
+std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding) {
+  if (encoding.canHold != nullptr && !encoding.canHold(context)) return std::nullopt;
+  const Surface& surface = RenderToSurface(context);
+  if (!surface.Complete()) return std::nullopt;
+  return encoding.encode(context, surface);
+}
+
+bool SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding) {
   // No file can be had without a name: refused before a picture, which may be huge, is drawn.
   if (path == nullptr || *path == '\0') return false;
-  const Surface& surface = RenderToSurface(context);
-  if (!surface.Complete()) return false;
-  const auto file = encode(context, surface);
+  const auto file = RenderPicture(context, encoding);
   return file && ReplaceFileContents(path, file->data(), file->size());
 }
 

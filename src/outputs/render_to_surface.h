@@ -1,6 +1,6 @@
 // The steps every output shares: render a context's barcode once onto a surface the size of the
-// picture, with the picture's origin at 0, 0, and for the file outputs, encode that surface and put
-// the file in place.
+// picture, with the picture's origin at 0, 0, and encode that surface as a format's file, which the
+// file outputs put in place and the memory output hands to the host.
 #pragma once
 
 #include <optional>
@@ -18,10 +18,21 @@ const Surface& RenderToSurface(Context& context);
 // A file format's encoder: the whole file, or nothing when the picture cannot be expressed in it.
 using PictureEncoder = std::optional<FileBytes> (*)(const Context& context, const Surface& surface);
 
+// How a format's file is made. `canHold`, where a format has one, says from the settings alone
+// whether the format can hold the picture at all, so that a picture it cannot is refused before it
+// is drawn.
+struct PictureEncoding {
+  bool (*canHold)(const Context& context);
+  PictureEncoder encode;
+};
+
+// The whole file of the context's barcode, or nothing for a picture the format refuses, one too large
+// to record (see Surface::kMaxOperations), or one whose memory cannot be had.
+std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding);
+
 // Renders, encodes and replaces the file at `path` with the complete new file. False for a null
-// or empty path (before anything is drawn), a picture too large to record (see
-// Surface::kMaxOperations), a picture the encoder refuses, or a file that cannot be written; an
-// old file then stays.
-bool SaveRenderedPicture(Context& context, const char* path, PictureEncoder encode);
+// or empty path (before anything is drawn), a picture RenderPicture does not make, or a file that
+// cannot be written; an old file then stays.
+bool SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding);
 
 }  // namespace varnel

@@ -1,6 +1,5 @@
 // The outputs that need FreeType and libpng; the Windows DLL leaves this file out.
-#include "outputs/pictures.h"
-#include "outputs/render_to_surface.h"
+#include "outputs/picture_formats.h"
 #include "platform/screen.h"
 #include "writers/png_file.h"
 #include "writers/svg_file.h"
@@ -8,20 +7,35 @@
 namespace varnel {
 namespace {
 
-std::optional<FileBytes> EncodeSvgPicture(const Context&, const Surface& surface) { return EncodeSvg(surface); }
+// A transparent background is the background colour made transparent.
+std::optional<COLORREF> TransparentColour(const Context& context) {
+  if (context.settings.transparentBackground == 0) return std::nullopt;
+  return context.settings.backColor;
+}
+
+std::optional<FileBytes> EncodeSvgPicture(const Context& context, const Surface& surface) {
+  return EncodeSvg(surface, GetScreenResolution(), TransparentColour(context));
+}
+
+// Whether a PNG can hold the picture is known from its size alone.
+bool PngCanHold(const Context& context) { return OneBitPngCanHold(context.settings.width, context.settings.height); }
 
 std::optional<FileBytes> EncodePng(const Context& context, const Surface& surface) {
-  return EncodeOneBitPng(surface, Palette{context.settings.barColor, context.settings.backColor}, GetScreenResolution());
+  return EncodeOneBitPng(surface, Palette{context.settings.barColor, context.settings.backColor}, GetScreenResolution(),
+                         context.settings.transparentBackground != 0);
 }
+
+constexpr PictureEncoding kSvg{nullptr, EncodeSvgPicture};
+constexpr PictureEncoding kPng{PngCanHold, EncodePng};
 
 }  // namespace
 
-bool SaveAsSvg(Context& context, const char* path) { return SaveRenderedPicture(context, path, EncodeSvgPicture); }
-
-bool SaveAsPng(Context& context, const char* path) {
-  // Whether a PNG can hold the picture is known from its size alone.
-  if (!OneBitPngCanHold(context.settings.width, context.settings.height)) return false;
-  return SaveRenderedPicture(context, path, EncodePng);
+const PictureEncoding* SvgPngEncodingOf(int format) {
+  switch (static_cast<PictureFormat>(format)) {
+    case PictureFormat::kSvg: return &kSvg;
+    case PictureFormat::kPng: return &kPng;
+    default: return nullptr;
+  }
 }
 
 }  // namespace varnel

@@ -47,7 +47,7 @@ struct RasterRows {
 // libpng reports an error by a long jump back into this frame, so nothing in it may have a
 // destructor to skip.
 bool WritePng(png_structp png, png_infop info, const RasterRows& raster, const Palette& palette,
-              ScreenResolution resolution) {
+              ScreenResolution resolution, bool transparentBackground) {
   if (setjmp(png_jmpbuf(png)) != 0) return false;
   // Its reading limits apply to writing too: a million pixels across, which a barcode can exceed.
   png_set_user_limits(png, kLargestPngValue, kLargestPngValue);
@@ -55,6 +55,10 @@ bool WritePng(png_structp png, png_infop info, const RasterRows& raster, const P
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   const png_color colours[2] = {PngColour(palette.color0), PngColour(palette.color1)};
   png_set_PLTE(png, info, colours, 2);
+  if (transparentBackground) {
+    const png_byte alphas[2] = {255, 0};  // the bars opaque, the background clear
+    png_set_tRNS(png, info, alphas, 2, nullptr);
+  }
   png_set_pHYs(png, info, PixelsPerMetre(resolution.x), PixelsPerMetre(resolution.y), PNG_RESOLUTION_METER);
   png_write_info(png, info);
   for (std::uint32_t y = 0; y < raster.height; ++y) {
@@ -73,12 +77,12 @@ class PngWriter {
   PngWriter(const PngWriter&) = delete;
   PngWriter& operator=(const PngWriter&) = delete;
 
-  std::optional<FileBytes> Write(const RasterRows& raster, const Palette& palette,
-                                 ScreenResolution resolution) {
+  std::optional<FileBytes> Write(const RasterRows& raster, const Palette& palette, ScreenResolution resolution,
+                                 bool transparentBackground) {
     if (png_ == nullptr || info_ == nullptr) return std::nullopt;
     Sink sink;
     png_set_write_fn(png_, &sink, AppendToSink, FlushNothing);
-    if (!WritePng(png_, info_, raster, palette, resolution) || sink.failed) return std::nullopt;
+    if (!WritePng(png_, info_, raster, palette, resolution, transparentBackground) || sink.failed) return std::nullopt;
     return std::move(sink.bytes);
   }
 
@@ -97,8 +101,8 @@ std::uint32_t PixelsPerMetre(int pixelsPerInch) {
 
 bool OneBitPngCanHold(int width, int height) { return width > 0 && height > 0 && OneBitBmpCanHold(width, height); }
 
-std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette,
-                                         ScreenResolution resolution) {
+std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette, ScreenResolution resolution,
+                                         bool transparentBackground) {
   const int width = surface.Width(), height = surface.Height();
   if (!OneBitPngCanHold(width, height)) return std::nullopt;
 
@@ -108,7 +112,7 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     PaintPicture(surface, palette, raster);
     return PngWriter().Write(RasterRows{rows.data(), OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
                                         static_cast<std::uint32_t>(height)},
-                             palette, resolution);
+                             palette, resolution, transparentBackground);
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -1,5 +1,6 @@
 // The PNG file: the one-bit raster the BMP holds, as a one-bit palette image (entry 0 the bars,
-// entry 1 the background), rows top first, with the resolution in pixels per metre.
+// entry 1 the background, which may be transparent), rows top first, with the resolution in pixels
+// per metre.
 #pragma once
 
 #include <cstdint>
@@ -22,8 +23,9 @@ std::uint32_t PixelsPerMetre(int pixelsPerInch);
 // so that the output can refuse a picture before rendering it.
 bool OneBitPngCanHold(int width, int height);
 
-// The whole file, or nothing when it cannot hold the picture or its memory cannot be had.
-std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette,
-                                         ScreenResolution resolution);
+// The whole file, or nothing when it cannot hold the picture or its memory cannot be had. A
+// transparent background gives entry 1 alpha 0.
+std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette, ScreenResolution resolution,
+                                         bool transparentBackground);
 
 }  // namespace varnel

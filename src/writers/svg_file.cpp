@@ -9,6 +9,8 @@
 
 #include "platform/font_engine.h"
 #include "writers/line_cells.h"
+#include "writers/physical_length.h"
+#include "writers/svg_canvas.h"
 #include "writers/text_layout.h"
 #include "base/windows_1252.h"
 
@@ -81,14 +83,35 @@ int CssWeight(const std::optional<FontDescription>& font) {
   return std::clamp((std::min(font->lfWeight, 1000) + 50) / 100 * 100, 100, 900);
 }
 
+// The opening of the document. The view box is the pixel grid; the size is the picture's at the
+// screen's resolution, each side at its own, and the grid is stretched to it however the two
+// resolutions differ.
+std::string DocumentHead(int width, int height, ScreenResolution screen) {
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
+         MillimetresText(width, screen.x) + "mm\" height=\"" + MillimetresText(height, screen.y) +
+         "mm\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) +
+         "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n";
+}
+
+// Without a colour: a clip path's shape.
+std::string RectangleElement(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
+                             std::optional<COLORREF> color) {
+  std::string element = "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
+                        std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"";
+  if (color) element += " fill=\"" + ColourName(*color) + "\"";
+  return element + "/>\n";
+}
+
+std::string CellsElement(const Rect& cells, std::optional<COLORREF> color) {
+  return RectangleElement(cells.left, cells.top, std::int64_t{cells.right} - cells.left,
+                          std::int64_t{cells.bottom} - cells.top, color);
+}
+
 class SvgDocument {
  public:
-  SvgDocument(int width, int height) : picture_{0, 0, width, height} {
-    const std::string w = std::to_string(width), h = std::to_string(height);
-    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" + w + "\" height=\"" + h +
-            "\" viewBox=\"0 0 " + w + " " + h + "\" shape-rendering=\"crispEdges\">\n";
-  }
+  SvgDocument(int width, int height, ScreenResolution screen, std::optional<COLORREF> transparent)
+      : picture_{0, 0, width, height}, transparent_(transparent), canvas_(DocumentHead(width, height, screen), picture_) {}
 
   void OnFill(const FillOp& fill) { Cells(fill.rect, fill.color); }
 
@@ -102,47 +125,48 @@ class SvgDocument {
 
     FontLease font(text.font);
     const RunLayout run = LayOutRun(text, font);
+    const bool cell = run.width > 0;
+    const bool cellClears = cell && Clears(text.backColor);
+    const std::string drawn = (cell && !cellClears ? RectangleElement(run.start, run.top, run.width,
+                                                                      font.CellHeight(), text.backColor)
+                                                   : "") +
+                              (Clears(text.textColor) ? "" : Characters(text, run, font));
+    if (drawn.empty() && !cellClears) return;
+
+    std::string open, close = "</g>\n";
     if (clipped) {
       const std::string id = "clip" + std::to_string(++clipPaths_);
-      out_ += "<clipPath id=\"" + id + "\">";
-      Rectangle(area.left, area.top, std::int64_t{area.right} - area.left, std::int64_t{area.bottom} - area.top,
-                std::nullopt);
-      out_ += "</clipPath>\n<g clip-path=\"url(#" + id + ")\">\n";
+      canvas_.Define("<clipPath id=\"" + id + "\">" + CellsElement(area, std::nullopt) + "</clipPath>\n");
+      open = "<g clip-path=\"url(#" + id + ")\">\n";
+      close += "</g>\n";
     }
-    out_ += "<g transform=\"translate(" + std::to_string(text.reference.x) + " " + std::to_string(text.reference.y);
-    if (run.quarterTurns != 0) out_ += ") rotate(" + std::to_string(-90 * run.quarterTurns);
-    out_ += ")\">\n";
-    if (run.width > 0) Rectangle(run.start, run.top, run.width, font.CellHeight(), text.backColor);
-    Characters(text, run, font);
-    out_ += "</g>\n";
-    if (clipped) out_ += "</g>\n";
+    open += "<g transform=\"translate(" + std::to_string(text.reference.x) + " " + std::to_string(text.reference.y);
+    if (run.quarterTurns != 0) open += ") rotate(" + std::to_string(-90 * run.quarterTurns);
+    open += ")\">\n";
+    if (cellClears) canvas_.Clear(open + RectangleElement(run.start, run.top, run.width, font.CellHeight(), kBlack) + close);
+    if (!drawn.empty()) canvas_.Draw(open + drawn + close);
   }
 
-  FileBytes Finish() {
-    out_ += "</svg>\n";
-    return FileBytes(out_.begin(), out_.end());
-  }
+  FileBytes Finish() { return canvas_.Finish(); }
 
  private:
+  // A transparent background's colour clears instead of painting.
+  bool Clears(COLORREF color) const { return transparent_ && color == *transparent_; }
+
   void Cells(const Rect& rect, COLORREF color) {
     const Rect cells = Intersection(rect, picture_);
     if (IsEmpty(cells)) return;
-    Rectangle(cells.left, cells.top, std::int64_t{cells.right} - cells.left, std::int64_t{cells.bottom} - cells.top,
-              color);
+    if (Clears(color)) {
+      canvas_.Clear(CellsElement(cells, kBlack));
+    } else {
+      canvas_.Draw(CellsElement(cells, color));
+    }
   }
 
-  // Without a colour: a clip path's shape.
-  void Rectangle(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
-                 std::optional<COLORREF> color) {
-    out_ += "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
-            std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"";
-    if (color) out_ += " fill=\"" + ColourName(*color) + "\"";
-    out_ += "/>\n";
-  }
-
-  // The characters XML can carry, each at its pen position. Spaces are kept as they are: the
-  // positions are given per character, and collapsing would give them to the wrong ones.
-  void Characters(const TextOp& text, const RunLayout& run, FontLease& font) {
+  // The characters XML can carry, each at its pen position, as a text element; nothing when there
+  // are none. Spaces are kept as they are: the positions are given per character, and collapsing
+  // would give them to the wrong ones.
+  static std::string Characters(const TextOp& text, const RunLayout& run, FontLease& font) {
     std::string positions, content;
     std::int64_t pen = run.start;
     for (const char c : text.text) {
@@ -156,28 +180,30 @@ class SvgDocument {
       }
       pen += font.Advance(byte);
     }
-    if (content.empty()) return;
+    if (content.empty()) return "";
 
-    out_ += "<text x=\"" + positions + "\" y=\"" + std::to_string(run.baseline) + "\" font-family=\"";
-    AppendEscaped(out_, FontFamilyList(text.font));
-    out_ += "\" font-size=\"" + std::to_string(font.EmHeight()) + "\"";
+    std::string element = "<text x=\"" + positions + "\" y=\"" + std::to_string(run.baseline) + "\" font-family=\"";
+    AppendEscaped(element, FontFamilyList(text.font));
+    element += "\" font-size=\"" + std::to_string(font.EmHeight()) + "\"";
     if (const int weight = CssWeight(text.font); weight != kNormalWeight) {
-      out_ += " font-weight=\"" + std::to_string(weight) + "\"";
+      element += " font-weight=\"" + std::to_string(weight) + "\"";
     }
-    if (text.font && text.font->lfItalic != 0) out_ += " font-style=\"italic\"";
-    out_ += " fill=\"" + ColourName(text.textColor) + "\" xml:space=\"preserve\">" + content + "</text>\n";
+    if (text.font && text.font->lfItalic != 0) element += " font-style=\"italic\"";
+    return element + " fill=\"" + ColourName(text.textColor) + "\" xml:space=\"preserve\">" + content + "</text>\n";
   }
 
   Rect picture_;
-  std::string out_;
+  std::optional<COLORREF> transparent_;
+  SvgCanvas canvas_;
   int clipPaths_ = 0;
 };
 
 }  // namespace
 
-std::optional<FileBytes> EncodeSvg(const Surface& surface) {
+std::optional<FileBytes> EncodeSvg(const Surface& surface, ScreenResolution screen,
+                                   std::optional<COLORREF> transparent) {
   try {
-    SvgDocument document(surface.Width(), surface.Height());
+    SvgDocument document(surface.Width(), surface.Height(), screen, transparent);
     surface.Replay(document);
     return document.Finish();
   } catch (const std::bad_alloc&) {

@@ -1,5 +1,7 @@
 // The SVG file: the recorded picture as vector shapes in a document one user unit per pixel, the
-// picture's size in pixels as its width, height and view box.
+// picture's size in pixels as its view box, and its physical size at the screen's resolution, in
+// millimetres, as its width and height, so that it prints at the size the PNG, which stores the
+// resolution, prints at.
 //
 // - A fill is a rectangle over exactly its cells, in its exact colour. Edges are crisp, so a
 //   renderer paints whole pixels as the raster does.
@@ -14,6 +16,9 @@
 //
 // Characters XML cannot carry (the controls below 0x20) are left out; the positions of the others
 // stay where the engine put them.
+//
+// A transparent colour, the background's, clears where the raster would paint it: the picture's
+// background is not drawn at all, and a text box clears the bars beneath it (see svg_canvas.h).
 #pragma once
 
 #include <cstdint>
@@ -22,10 +27,12 @@
 
 #include "base/file_bytes.h"
 #include "drawing/surface.h"
+#include "platform/screen.h"
 
 namespace varnel {
 
 // The whole file, or nothing when its memory cannot be had.
-std::optional<FileBytes> EncodeSvg(const Surface& surface);
+std::optional<FileBytes> EncodeSvg(const Surface& surface, ScreenResolution screen,
+                                   std::optional<COLORREF> transparent);
 
 }  // namespace varnel

@@ -42,6 +42,9 @@ bool ReadChunks(const std::vector<std::uint8_t>& bytes, PngFile& png) {
         png.palette.push_back(static_cast<std::uint32_t>(bytes[data + i]) << 16 |
                               static_cast<std::uint32_t>(bytes[data + i + 1]) << 8 | bytes[data + i + 2]);
       }
+    } else if (type == "tRNS") {
+      png.paletteAlpha.assign(bytes.begin() + static_cast<std::ptrdiff_t>(data),
+                              bytes.begin() + static_cast<std::ptrdiff_t>(data + length));
     } else if (type == "pHYs" && length == 9) {
       png.hasPhys = true;
       png.pixelsPerUnitX = BigEndian32(bytes, data);
@@ -53,6 +56,22 @@ bool ReadChunks(const std::vector<std::uint8_t>& bytes, PngFile& png) {
     at = data + length + 4;
   }
   return false;
+}
+
+// The alpha of every pixel, as libpng expands the file to grey and alpha.
+bool DecodeAlpha(const std::vector<std::uint8_t>& bytes, std::vector<std::uint8_t>& alpha) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return false;
+  image.format = PNG_FORMAT_GA;
+  std::vector<std::uint8_t> greyAlpha(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, greyAlpha.data(), 0, nullptr)) {
+    png_image_free(&image);
+    return false;
+  }
+  alpha.resize(greyAlpha.size() / 2);
+  for (std::size_t i = 0; i < alpha.size(); ++i) alpha[i] = greyAlpha[2 * i + 1];
+  return true;
 }
 
 // libpng's simplified interface reports failure in its result, with no long jump to catch.
@@ -85,7 +104,7 @@ bool DecodePixels(const std::vector<std::uint8_t>& bytes, Bitmap& bitmap) {
 std::optional<PngFile> ReadPng(const std::string& path) {
   const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
   PngFile png;
-  if (!ReadChunks(bytes, png) || !DecodePixels(bytes, png.pixels)) return std::nullopt;
+  if (!ReadChunks(bytes, png) || !DecodePixels(bytes, png.pixels) || !DecodeAlpha(bytes, png.alpha)) return std::nullopt;
   return png;
 }
 

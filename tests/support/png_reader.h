@@ -13,11 +13,13 @@ namespace varnel::testing {
 
 struct PngFile {
   Bitmap pixels;  // any transparency composited over white, like paper; empty from ReadPngChunks
+  std::vector<std::uint8_t> alpha;  // each pixel's, laid out as pixels; empty from ReadPngChunks
   std::uint32_t width = 0;  // from IHDR
   std::uint32_t height = 0;
   std::uint8_t bitDepth = 0;
   std::uint8_t colourType = 0;  // 3 for a palette image
   std::vector<std::uint32_t> palette;  // 0x00RRGGBB, from PLTE
+  std::vector<std::uint8_t> paletteAlpha;  // from tRNS, for as many entries as it gives
   bool hasPhys = false;
   std::uint32_t pixelsPerUnitX = 0;
   std::uint32_t pixelsPerUnitY = 0;

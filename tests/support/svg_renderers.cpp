@@ -41,6 +41,7 @@ SvgRendering Run(const std::string& commandLine, const std::string& pngPath) {
     return rendering;
   }
   rendering.picture = png->pixels;
+  rendering.alpha = png->alpha;
   return rendering;
 }
 
@@ -50,9 +51,11 @@ bool HaveCommand(const std::string& name) {
   return std::system(("command -v " + Quoted(name) + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-SvgRendering RenderWithRsvg(const std::string& svgPath) {
+SvgRendering RenderWithRsvg(const std::string& svgPath, int dpiX, int dpiY) {
   const std::string pngPath = svgPath + ".rsvg.png";
-  return Run("timeout -k 5 60 rsvg-convert -f png -o " + Quoted(pngPath) + " " + Quoted(svgPath), pngPath);
+  return Run("timeout -k 5 60 rsvg-convert -f png --dpi-x " + std::to_string(dpiX) + " --dpi-y " +
+                 std::to_string(dpiY) + " -o " + Quoted(pngPath) + " " + Quoted(svgPath),
+             pngPath);
 }
 
 SvgRendering ScreenshotWithChromium(const std::string& svgPath, int width, int height,

@@ -1,7 +1,8 @@
 // Contexts on several threads at once, through the public exports only. Eight threads, each with a
 // context of its own, draw their symbologies at their own sizes, orientations, frames and fonts
 // through every output, over and over for a few seconds, and every result must be the one the same
-// render gave alone beforehand: the same file bytes, the same measure, the same last error. Any
+// render gave alone beforehand: the same file bytes and the same picture in memory after them, the
+// same measure, the same last error. Any
 // state that renders share unguarded shows here as a picture of another thread's, and, in the
 // ThreadSanitizer tree, as a reported race that fails the run even when the bytes come out right.
 //
@@ -74,7 +75,8 @@ struct Job {
 // What one render gave the host.
 struct Result {
   VnBool returned = 0;
-  Bytes file;  // a file output's bytes
+  Bytes file;    // a file output's bytes
+  Bytes memory;  // the same format's picture from the memory output, taken after the file
   int length = -1;
   int thickness = -1;
   std::string lastError;
@@ -152,6 +154,7 @@ Result Render(VnContext* context, const Job& job, const std::string& stem) {
     const std::string path = stem + "." + kContextFileOutputs[job.output].name;
     result.returned = kContextFileOutputs[job.output].save(context, path.c_str());
     result.file = ReadAndRemove(path);
+    result.memory = testing::PictureInMemory(context, kContextFileOutputs[job.output].format).value_or(Bytes{});
   }
   result.lastError = VnCtxGetLastError(context);
   return result;

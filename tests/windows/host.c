@@ -22,8 +22,8 @@
 
 #include "varnel32.h"
 
-/* The fourteen exports of the classic interface, the two extensions this host uses, and every
- * export of the context interface the DLL has (all but the SVG and PNG outputs). */
+/* The fourteen exports of the classic interface, the extensions this host uses, and every export of
+ * the context interface the DLL has (all but the SVG and PNG outputs). */
 #define CLASSIC_EXPORTS(X)                                                                         \
   X(VnSetDefault) X(VnSetSize) X(VnSetMessage) X(VnFontInfo) X(VnTextInfo) X(VnCodaBarInfo)        \
   X(VnUPCESystem) X(VnSupplementInfo) X(VnBasicInfo) X(VnSetBackColor) X(VnSetBarColor)            \
@@ -33,8 +33,11 @@
   X(VnCtxFontInfo) X(VnCtxTextInfo) X(VnCtxCodaBarInfo) X(VnCtxUPCESystem) X(VnCtxSupplementInfo)  \
   X(VnCtxBasicInfo) X(VnCtxSetSymbology) X(VnCtxSetBackColor) X(VnCtxSetBarColor)                  \
   X(VnCtxCopyToClipboard) X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure)     \
-  X(VnCtxGetLastError)
-#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) X(VnSetScreenResolution) X(VnSetSymbology) CONTEXT_EXPORTS(X)
+  X(VnCtxGetLastError) X(VnCtxSetBarHeight) X(VnCtxSetTransparentBackground) X(VnCtxRenderToMemory)
+#define EXTENSION_EXPORTS(X)                                                                       \
+  X(VnSetScreenResolution) X(VnSaveAsEMF) X(VnSetBarHeight) X(VnSetTransparentBackground)          \
+  X(VnRenderToMemory) X(VnSetSymbology)
+#define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) EXTENSION_EXPORTS(X) CONTEXT_EXPORTS(X)
 
 /* Pointers typed from the public header's declarations, so every call is made exactly as the
  * header declares it: __stdcall, the header's argument types. */
@@ -529,6 +532,131 @@ static void CheckContext(const char* folder) {
   vn.VnDestroyContext(context);
 }
 
+/* The memory output hands over the bytes the file export of its format writes, GDI's own BMP and
+ * metafiles included, on the default context and on a context of the host's own; writes nothing
+ * into a buffer too small and nothing past the picture into one large enough; and has no SVG or
+ * PNG here. */
+static void CheckMemoryOutput(const char* folder) {
+  typedef struct {
+    const char* name;
+    int format;
+    VnBool(VN_CALL* save)(const char*);
+    VnBool(VN_CALL* saveOnContext)(VnContext*, const char*);
+  } Format;
+  const Format formats[] = {{"BMP", VN_FORMAT_BMP, vn.VnSaveAsBMP, vn.VnCtxSaveAsBMP},
+                            {"WMF", VN_FORMAT_WMF, vn.VnSaveAsWMF, vn.VnCtxSaveAsWMF},
+                            {"EMF", VN_FORMAT_EMF, vn.VnSaveAsEMF, vn.VnCtxSaveAsEMF}};
+  enum { kGuard = 64, kCanary = 0xA5 };
+  char path[MAX_PATH];
+  JoinPath(path, sizeof path, folder, "memory");
+  VnContext* const context = vn.VnCreateContext();
+  CHECK(context != NULL, "VnCreateContext returns a context");
+  if (context == NULL) return;
+  for (int setting = 0; setting < 3; ++setting) {
+    vn.VnSetDefault();
+    vn.VnCtxSetDefault(context);
+    if (setting == 1) {
+      vn.VnBasicInfo(7, 0.05, 2.5, 1, 1);
+      vn.VnSetMessage("590123412345");
+      vn.VnSetBarHeight(2.2);
+      vn.VnCtxBasicInfo(context, 7, 0.05, 2.5, 1, 1);
+      vn.VnCtxSetMessage(context, "590123412345");
+      vn.VnCtxSetBarHeight(context, 2.2);
+    } else if (setting == 2) {
+      vn.VnBasicInfo(8, 0.05, 2.5, 0, 2);
+      vn.VnSetMessage("12");
+      vn.VnCtxBasicInfo(context, 8, 0.05, 2.5, 0, 2);
+      vn.VnCtxSetMessage(context, "12");
+    }
+    for (size_t f = 0; f < sizeof formats / sizeof formats[0]; ++f) {
+      for (int onContext = 0; onContext <= 1; ++onContext) {
+        const Format* format = &formats[f];
+        const int saved = onContext ? format->saveOnContext(context, path) : format->save(path);
+        CHECK(saved == 1, "%s file saved: setting %d, context %d", format->name, setting, onContext);
+        FileBytes file = ReadWholeFile(path);
+        const int size = onContext ? vn.VnCtxRenderToMemory(context, format->format, NULL, 0)
+                                   : vn.VnRenderToMemory(format->format, NULL, 0);
+        CHECK(size > 0 && (size_t)size == file.size, "%s in memory is the file's size: %d, %u expected, setting %d",
+              format->name, size, (unsigned)file.size, setting);
+        if (size <= 0) {
+          free(file.bytes);
+          continue;
+        }
+        unsigned char* buffer = malloc((size_t)size + kGuard);
+        if (buffer == NULL) {
+          free(file.bytes);
+          continue;
+        }
+        memset(buffer, kCanary, (size_t)size + kGuard);
+        const int small = onContext ? vn.VnCtxRenderToMemory(context, format->format, buffer, size - 1)
+                                    : vn.VnRenderToMemory(format->format, buffer, size - 1);
+        int untouched = 1;
+        for (int i = 0; i < size + kGuard; ++i) untouched = untouched && buffer[i] == kCanary;
+        CHECK(small == size && untouched, "%s: a buffer one byte short is left as it was", format->name);
+        const int copied = onContext ? vn.VnCtxRenderToMemory(context, format->format, buffer, size + kGuard)
+                                     : vn.VnRenderToMemory(format->format, buffer, size + kGuard);
+        int guarded = 1;
+        for (int i = size; i < size + kGuard; ++i) guarded = guarded && buffer[i] == kCanary;
+        CHECK(copied == size && file.size == (size_t)size && memcmp(buffer, file.bytes, file.size) == 0 && guarded,
+              "%s in memory is the file's bytes and no more: setting %d, context %d", format->name, setting,
+              onContext);
+        free(buffer);
+        free(file.bytes);
+      }
+    }
+  }
+  unsigned char buffer[256];
+  memset(buffer, kCanary, sizeof buffer);
+  const int formatsWithout[] = {VN_FORMAT_SVG, VN_FORMAT_PNG};
+  for (size_t f = 0; f < 2; ++f) {
+    CHECK(vn.VnRenderToMemory(formatsWithout[f], buffer, sizeof buffer) == 0 &&
+              vn.VnCtxRenderToMemory(context, formatsWithout[f], buffer, sizeof buffer) == 0 &&
+              vn.VnCtxRenderToMemory(NULL, VN_FORMAT_BMP, buffer, sizeof buffer) == 0,
+          "no SVG or PNG in the DLL, and a NULL context is refused: format %d", formatsWithout[f]);
+  }
+  int untouched = 1;
+  for (size_t i = 0; i < sizeof buffer; ++i) untouched = untouched && buffer[i] == kCanary;
+  CHECK(untouched, "refused formats write nothing");
+  vn.VnDestroyContext(context);
+}
+
+/* Taller bars darken more rows of the BMP; a transparent background is the PNG's and the SVG's, so
+ * the BMP and the metafiles stay as they were. */
+static void CheckBarHeightAndTransparency(const char* folder) {
+  char path[MAX_PATH];
+  JoinPath(path, sizeof path, folder, "height.bmp");
+  int rows[2] = {0, 0};
+  for (int taller = 0; taller <= 1; ++taller) {
+    vn.VnSetDefault();
+    vn.VnTextInfo(0, 0, 0);
+    vn.VnSetBarHeight(taller ? 3.0 : 1.0);
+    CHECK(vn.VnSaveAsBMP(path) == 1, "VnSaveAsBMP returns 1: bar height %d", taller);
+    OneBitPicture picture;
+    if (ReadOneBitBmp(path, 300, 200, &picture)) rows[taller] = CountRowsWithDark(&picture);
+    FreePicture(&picture);
+  }
+  CHECK(rows[1] > rows[0] * 2, "bars of 3 cm are taller than twice bars of 1 cm: %d rows, %d rows", rows[1], rows[0]);
+
+  const int formats[] = {VN_FORMAT_BMP, VN_FORMAT_WMF, VN_FORMAT_EMF};
+  for (size_t f = 0; f < 3; ++f) {
+    FileBytes pictures[2] = {{NULL, 0}, {NULL, 0}};
+    for (int transparent = 0; transparent <= 1; ++transparent) {
+      vn.VnSetDefault();
+      vn.VnSetTransparentBackground(transparent);
+      const int size = vn.VnRenderToMemory(formats[f], NULL, 0);
+      pictures[transparent].bytes = size > 0 ? malloc((size_t)size) : NULL;
+      if (pictures[transparent].bytes != NULL &&
+          vn.VnRenderToMemory(formats[f], pictures[transparent].bytes, size) == size)
+        pictures[transparent].size = (size_t)size;
+    }
+    CHECK(pictures[0].size > 0 && pictures[0].size == pictures[1].size &&
+              memcmp(pictures[0].bytes, pictures[1].bytes, pictures[0].size) == 0,
+          "a transparent background leaves format %d as it was", formats[f]);
+    free(pictures[0].bytes);
+    free(pictures[1].bytes);
+  }
+}
+
 /* ---- The bar pictures for the Linux side ----------------------------------------------------- */
 
 /* The enhanced metafile on the clipboard, copied to a file by the platform. */
@@ -650,6 +778,8 @@ int main(int argc, char** argv) {
     CheckNamelessSave(folder);
     CheckTextIsDrawn(folder);
     CheckContext(folder);
+    CheckMemoryOutput(folder);
+    CheckBarHeightAndTransparency(folder);
     CheckWmfHeaderAtChosenResolutions(folder);
   }
   printf("%d passed, %d failed\n", passed, failed);

@@ -1,9 +1,11 @@
 // The enhanced metafile is the platform's own: recorded by GDI into a metafile in memory whose
-// reference is the screen, then copied out.
+// reference is the screen, then copied out, with the bytes the platform left unset in its font
+// records cleared.
 #include <cstdint>
 #include <limits>
 
 #include "writers/emf_file.h"
+#include "writers/win32/emf_font_records.h"
 #include "writers/win32/gdi_replay.h"
 #include "platform/win32/metafile_bits.h"
 
@@ -41,6 +43,7 @@ std::optional<FileBytes> EncodeEmf(const Surface& surface, ScreenResolution scre
   if (metafile == nullptr) return std::nullopt;
   auto bytes = drawn ? EnhMetaFileBytes(metafile) : std::nullopt;
   DeleteEnhMetaFile(metafile);
+  if (bytes) ClearUnsetFontBytes(*bytes);
   return bytes;
 }
 

@@ -1,0 +1,37 @@
+// The body of an SVG document, drawn in order as the raster paints, where painting a transparent
+// background's colour clears what lies beneath instead of covering it: such a shape becomes a mask
+// that leaves it out of everything drawn before it. Shapes drawn after it are not masked, so that
+// text over its cleared box shows, as the raster's does.
+#pragma once
+
+#include <string>
+
+#include "base/file_bytes.h"
+#include "base/gdi_types.h"
+
+namespace varnel {
+
+class SvgCanvas {
+ public:
+  // `head` opens the document, up to and including its <svg> element; the masks cover `picture`.
+  SvgCanvas(std::string head, const Rect& picture);
+
+  // What shapes refer to, such as a clip path; it draws nothing.
+  void Define(const std::string& definition) { out_ += definition; }
+  // Shapes in their colours, over what is drawn so far.
+  void Draw(const std::string& shapes);
+  // Shapes filled in black that clear what is drawn so far where they lie.
+  void Clear(const std::string& shapes);
+
+  // The whole document, closed.
+  FileBytes Finish();
+
+ private:
+  std::string out_;
+  std::size_t bodyStart_;
+  Rect picture_;
+  bool drawn_ = false;
+  int masks_ = 0;
+};
+
+}  // namespace varnel
