@@ -100,7 +100,7 @@ class BindingTest(unittest.TestCase):
         self.assertEqual(emf[40:44], b" EMF")
         svg = ElementTree.fromstring(self.read("picture.svg"))
         self.assertEqual(svg.tag, SVG + "svg")
-        self.assertEqual((svg.get("width"), svg.get("height")), ("320", "180"))
+        self.assertEqual(svg.get("viewBox"), "0 0 320 180")
         width, height = struct.unpack(">II", png_chunks(self.read("picture.png"))["IHDR"][0][:8])
         self.assertEqual((width, height), (320, 180))
         self.assertEqual(self.read("picture.PNG"), self.read("picture.png"))
