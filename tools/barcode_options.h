@@ -1,48 +1,50 @@
-// One barcode as the command line describes it, and how it becomes the library's settings.
+// One barcode as the command line describes it.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "lengths.h"
 #include "value_parsers.h"
-#include "varnel32.h"
 
 namespace varnel::tool {
 
-// Starts from the library's own defaults, except the symbology: Code 128 takes any data, so a
-// first try on the command line draws something whatever was typed.
+// Starts from the library's own defaults, except where a command-line tool should draw a symbol
+// that scans as it is: Code 128, which takes any data, so a first try draws whatever was typed;
+// a picture fitted to the symbol and its quiet zones; and the check characters that scanners
+// expect of Code 93, SSCC-18 and AI 01.
 struct BarcodeOptions {
   int symbology = 2;
+  // As typed: UTF-8 unless `raw`, and retail numbers as people have them (see retail_numbers.h).
   std::string data;
-  // Without a size, the library's 300 x 200 pixels, turned for orientations 90 and 270.
+  bool raw = false;
+  // Without a size, the symbol, its quiet zones and its text, and nothing more.
   std::optional<Pair> size;
+  std::optional<int> quietZoneModules;  // instead of the symbology's own
+  // The narrow width: the library's centimetres (--narrow), or a print size met in whole pixels
+  // (--x-dim), whichever the command line gave last.
   double narrowWidthCm = 0.07;
+  std::optional<Length> xDimension;
+  std::optional<Length> barHeight;  // the library's 1.5 cm when unset
   double wideRatio = 2.0;
   int orientation = 0;
   int frame = 0;
   std::string fontFace = "Arial";
-  int fontHeight = 24;
+  Length fontHeight{24, LengthUnit::kPixels};
   bool showText = true;
-  bool addCheckCharacter = false;
+  std::optional<bool> addCheckCharacter;  // the symbology's convention when unset
   bool checkCharacterInText = false;
   int codabarStart = 0;
   int codabarStop = 1;
-  int upceSystem = 0;
+  std::optional<int> upceSystem;  // from the number when it carries one, else 0
   // Two digits make a 2-digit add-on and any other non-empty text a 5-digit one, so that wrong
   // add-on digits are refused by the library like any other wrong data.
   std::string addOnDigits;
   double addOnGapCm = 0.5;
   Rgb barColor{0, 0, 0};
   Rgb backColor{255, 255, 255};
+  bool transparentBackground = false;  // PNG and SVG only
   Pair resolution{96, 96};
 };
-
-// Every setting is set on the context, starting from its defaults, so nothing of an earlier barcode
-// remains. The screen resolution is the process's: it is set too, and every barcode of a run has the
-// same, so contexts on other threads find the value they would set themselves.
-void ApplyToContext(VnContext* context, const BarcodeOptions& barcode);
-
-// The picture size the barcode is drawn at.
-Pair PictureSize(const BarcodeOptions& barcode);
 
 }  // namespace varnel::tool

@@ -1,27 +1,33 @@
-// Drawing one barcode into a file, telling refused data apart from a file that cannot be written.
+// Drawing one barcode into a file or onto standard output, telling refused data apart from a
+// picture that cannot be written.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "barcode_options.h"
+#include "output_formats.h"
 #include "varnel32.h"
 
 namespace varnel::tool {
 
 enum class WriteOutcome {
   kWritten,
-  kRefused,  // the library refused the data; nothing was written
-  kFailed,   // no such format, or the file could not be written
+  kRefused,  // the data cannot be drawn; nothing was written
+  kFailed,   // no such format, or the picture could not be written
 };
 
 struct WriteResult {
   WriteOutcome outcome;
-  std::string message;  // for the user, empty when written
+  std::string message;                // for the user, empty when written
+  std::vector<std::string> warnings;  // about a picture drawn all the same
 };
 
 // The library draws refused data as a picture of its message; the tool instead leaves the output
-// file as it was, so the data is validated first, which draws nothing and writes nothing. The context
-// is the caller's: one thread's at a time.
-WriteResult WriteBarcode(VnContext* context, const BarcodeOptions& barcode, const std::string& outputPath);
+// as it was, so the data is validated and measured first, which draws nothing and writes nothing.
+// The format is `format`, else the one the path's extension names. The context is the caller's:
+// one thread's at a time.
+WriteResult WriteBarcode(VnContext* context, BarcodeOptions barcode, const std::string& outputPath,
+                         const OutputFormat* format);
 
 }  // namespace varnel::tool

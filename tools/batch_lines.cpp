@@ -3,25 +3,35 @@
 #include "barcode_writer.h"
 #include "csv_fields.h"
 #include "exit_codes.h"
+#include "picture_output.h"
 #include "symbology_names.h"
 
 namespace varnel::tool {
 namespace {
 
+constexpr std::size_t kDataField = 0;
+constexpr std::size_t kOutputField = 1;
+constexpr std::size_t kSymbologyField = 2;
+constexpr std::size_t kAddOnField = 3;
+
 BatchLine Unusable(int number, std::string why) {
-  return {number, LineResult{kExitFailure, std::move(why)}, {}, {}, std::nullopt};
+  return {number, LineResult{kExitFailure, std::move(why), {}}, {}, {}, std::nullopt, std::nullopt};
 }
 
 BatchLine Understood(int number, const std::string& text) {
   const std::optional<std::vector<std::string>> fields = SplitCsvFields(text);
   if (!fields) return Unusable(number, "unbalanced quotes");
-  if (fields->size() < 2 || fields->size() > 3) return Unusable(number, "expected DATA,OUTPUT[,SYMBOLOGY]");
-  BatchLine line{number, std::nullopt, (*fields)[0], (*fields)[1], std::nullopt};
-  if (line.output.empty()) return Unusable(number, "no output file");
-  if (fields->size() == 3 && !(*fields)[2].empty()) {
-    line.symbology = FindSymbology((*fields)[2]);
-    if (!line.symbology) return Unusable(number, "unknown symbology '" + (*fields)[2] + "'");
+  if (fields->size() <= kOutputField || fields->size() > kAddOnField + 1) {
+    return Unusable(number, "expected DATA,OUTPUT[,SYMBOLOGY[,ADDON]]");
   }
+  BatchLine line{number, std::nullopt, (*fields)[kDataField], (*fields)[kOutputField], std::nullopt, std::nullopt};
+  if (line.output.empty()) return Unusable(number, "no output file");
+  if (line.output == kStandardOutput) return Unusable(number, "a batch line writes a file, not standard output");
+  if (fields->size() > kSymbologyField && !(*fields)[kSymbologyField].empty()) {
+    line.symbology = FindSymbology((*fields)[kSymbologyField]);
+    if (!line.symbology) return Unusable(number, "unknown symbology '" + (*fields)[kSymbologyField] + "'");
+  }
+  if (fields->size() > kAddOnField) line.addOn = (*fields)[kAddOnField];
   return line;
 }
 
@@ -37,18 +47,20 @@ std::vector<BatchLine> ReadBatchLines(std::istream& in) {
   return lines;
 }
 
-LineResult DrawBatchLine(VnContext* context, const BarcodeOptions& options, const BatchLine& line) {
+LineResult DrawBatchLine(VnContext* context, const BarcodeOptions& options, const OutputFormat* format,
+                         const BatchLine& line) {
   if (line.unusable) return *line.unusable;
   BarcodeOptions barcode = options;
   barcode.data = line.data;
   barcode.symbology = line.symbology.value_or(options.symbology);
-  const WriteResult result = WriteBarcode(context, barcode, line.output);
+  barcode.addOnDigits = line.addOn.value_or(options.addOnDigits);
+  WriteResult result = WriteBarcode(context, barcode, line.output, format);
   switch (result.outcome) {
-    case WriteOutcome::kWritten: return {kExitSuccess, {}};
-    case WriteOutcome::kRefused: return {kExitRefused, line.output + ": " + result.message};
-    case WriteOutcome::kFailed: return {kExitFailure, result.message};
+    case WriteOutcome::kWritten: return {kExitSuccess, {}, std::move(result.warnings)};
+    case WriteOutcome::kRefused: return {kExitRefused, line.output + ": " + result.message, std::move(result.warnings)};
+    case WriteOutcome::kFailed: return {kExitFailure, std::move(result.message), std::move(result.warnings)};
   }
-  return {kExitFailure, "unexpected outcome"};
+  return {kExitFailure, "unexpected outcome", {}};
 }
 
 }  // namespace varnel::tool

@@ -1,6 +1,8 @@
 #include "batch_mode.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <optional>
@@ -26,9 +28,10 @@ int RunBatch(const ToolOptions& options) {
   if (options.batchSource == "-") {
     lines = ReadBatchLines(std::cin);
   } else {
+    errno = 0;
     std::ifstream file(options.batchSource);
     if (!file) {
-      std::cerr << "varnel: cannot read " << options.batchSource << "\n";
+      std::cerr << "varnel: cannot read " << options.batchSource << ": " << std::strerror(errno) << "\n";
       return kExitFailure;
     }
     lines = ReadBatchLines(file);
@@ -43,11 +46,15 @@ int RunBatch(const ToolOptions& options) {
         if (lines[line].unusable) return std::nullopt;
         return keys.KeyOf(lines[line].output);
       },
-      [&](VnContext* context, std::size_t line) { return DrawBatchLine(context, options.barcode, lines[line]); },
+      [&](VnContext* context, std::size_t line) {
+        return DrawBatchLine(context, options.barcode, options.format, lines[line]);
+      },
       [&](std::size_t line, const LineResult& result) {
-        if (result.exitCode != kExitSuccess) {
-          progress.Report("varnel: line " + std::to_string(lines[line].number) + ": " + result.message);
+        const std::string where = "varnel: line " + std::to_string(lines[line].number) + ": ";
+        for (const std::string& warning : result.warnings) {
+          progress.Report(where + lines[line].output + ": warning: " + warning);
         }
+        if (result.exitCode != kExitSuccess) progress.Report(where + result.message);
         exitCode = CombinedExitCode(exitCode, result.exitCode);
       },
       [&](std::size_t linesDrawn) { progress.Show(static_cast<int>(linesDrawn)); },

@@ -1,5 +1,8 @@
 #include "command_line.h"
 
+#include <initializer_list>
+
+#include "lengths.h"
 #include "symbology_names.h"
 #include "value_parsers.h"
 
@@ -37,17 +40,67 @@ bool Answer(ToolOptions& options, Task task) {
   return true;
 }
 
+constexpr std::initializer_list<LengthUnit> kPrintUnits = {LengthUnit::kMillimetres, LengthUnit::kCentimetres,
+                                                             LengthUnit::kInches, LengthUnit::kPixels};
+
+// One of the data's sources; Inconsistency refuses a second.
+template <typename Target>
+bool StoreDataSource(ToolOptions& options, std::string_view value, Target& target) {
+  ++options.dataSources;
+  return StoreText(value, target);
+}
+
+// --x-dim and --narrow both set the narrow width: the last one given counts.
+bool StoreXDimension(ToolOptions& options, std::string_view value) {
+  return Store(ParseLength(value, kPrintUnits), options.barcode.xDimension);
+}
+
+bool StoreNarrowCentimetres(ToolOptions& options, std::string_view value) {
+  options.barcode.xDimension.reset();
+  return Store(ParsePositive(value), options.barcode.narrowWidthCm);
+}
+
+// A bare number is pixels, as the library takes it; a length in points, millimetres, centimetres
+// or inches is met in whole pixels at the resolution.
+std::optional<Length> ParseFontHeight(std::string_view value) {
+  if (const std::optional<int> pixels = ParseInt(value)) {
+    if (*pixels <= 0) return std::nullopt;
+    return Length{static_cast<double>(*pixels), LengthUnit::kPixels};
+  }
+  return ParseLength(value, {LengthUnit::kPoints, LengthUnit::kMillimetres, LengthUnit::kCentimetres,
+                             LengthUnit::kInches, LengthUnit::kPixels});
+}
+
 constexpr OptionSpec kOptions[] = {
     {"symbology", 's', "NAME|NUMBER", "symbology, by a name or number of --list (default code128)",
      [](ToolOptions& o, std::string_view v) { return Store(FindSymbology(v), o.barcode.symbology); }},
-    {"data", 'd', "TEXT", "the data to encode, instead of the DATA argument",
-     [](ToolOptions& o, std::string_view v) { return StoreText(v, o.data); }},
-    {"output", 'o', "FILE", "the picture to write; .bmp .wmf .emf .svg or .png picks the format",
+    {"data", 'd', "TEXT", "the data, instead of DATA; - reads standard input",
+     [](ToolOptions& o, std::string_view v) {
+       return v == "-" ? StoreDataSource(o, v, o.dataFile) : StoreDataSource(o, v, o.data);
+     }},
+    {"data-file", '\0', "FILE", "the data is FILE's contents, less one line end",
+     [](ToolOptions& o, std::string_view v) { return !v.empty() && StoreDataSource(o, v, o.dataFile); }},
+    {"raw", '\0', "", "pass the data's bytes on unchanged, not as UTF-8 text",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.raw, true); }},
+    {"output", 'o', "FILE", "the picture to write; - for standard output",
      [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.outputPath); }},
-    {"size", '\0', "WxH", "picture size in pixels (default 300x200; 200x300 at 90 and 270)",
+    {"format", 'f', "FORMAT", "bmp, wmf, emf, svg or png (default: the output's extension)",
+     [](ToolOptions& o, std::string_view v) { return (o.format = FormatNamed(v)) != nullptr; }},
+    {"force", '\0', "", "write a binary picture to a terminal all the same",
+     [](ToolOptions& o, std::string_view) { return Switch(o.force, true); }},
+    {"size", '\0', "WxH", "picture size in pixels (default: fitted to the symbol)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositivePair(v, false), o.barcode.size); }},
-    {"narrow", '\0', "CM", "width of a narrow bar in centimetres (default 0.07)",
-     [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.narrowWidthCm); }},
+    {"quiet-zone", '\0', "MODULES", "space before and after the bars, in narrow widths (default: own)",
+     [](ToolOptions& o, std::string_view v) {
+       const std::optional<int> modules = ParseInt(v);
+       return modules >= 0 && Store(modules, o.barcode.quietZoneModules);
+     }},
+    {"x-dim", 'x', "LEN", "narrow width for print, e.g. 0.33mm, in whole pixels (mm cm in px)",
+     StoreXDimension},
+    {"narrow", '\0', "CM", "narrow width in cm, as the library takes it (default 0.07)",
+     StoreNarrowCentimetres},
+    {"bar-height", '\0', "LEN", "height of the bars, e.g. 15mm (mm cm in px; default 1.5cm)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseLength(v, kPrintUnits), o.barcode.barHeight); }},
     {"ratio", '\0', "R", "width of a wide bar over a narrow one (default 2.0)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.wideRatio); }},
     {"orientation", '\0', "DEGREES", "0, 90, 180 or 270, counter-clockwise (default 0)",
@@ -56,21 +109,23 @@ constexpr OptionSpec kOptions[] = {
      [](ToolOptions& o, std::string_view v) { return Store(ParseFrame(v), o.barcode.frame); }},
     {"font", '\0', "FACE", "font face of the text (default Arial)",
      [](ToolOptions& o, std::string_view v) { return StoreText(v, o.barcode.fontFace); }},
-    {"font-height", '\0', "PIXELS", "height of the text's cell in pixels (default 24)",
-     [](ToolOptions& o, std::string_view v) { return Store(ParseInt(v), o.barcode.fontHeight); }},
+    {"font-height", '\0', "PX|LEN", "text cell height: pixels, or 12pt, 3mm... (default 24)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseFontHeight(v), o.barcode.fontHeight); }},
     {"text", '\0', "", "print the data under the bars (the default)",
      [](ToolOptions& o, std::string_view) { return Switch(o.barcode.showText, true); }},
     {"no-text", '\0', "", "bars only, no text",
      [](ToolOptions& o, std::string_view) { return Switch(o.barcode.showText, false); }},
-    {"check", '\0', "", "add the symbology's optional check character",
-     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.addCheckCharacter, true); }},
+    {"check", '\0', "", "draw the optional check character (default: code93, sscc18, ai01)",
+     [](ToolOptions& o, std::string_view) { return Store(std::optional<bool>(true), o.barcode.addCheckCharacter); }},
+    {"no-check", '\0', "", "leave it out (EAN/UPC and Code 128 always have theirs)",
+     [](ToolOptions& o, std::string_view) { return Store(std::optional<bool>(false), o.barcode.addCheckCharacter); }},
     {"check-in-text", '\0', "", "print the optional check character in the text too",
      [](ToolOptions& o, std::string_view) { return Switch(o.barcode.checkCharacterInText, true); }},
     {"start", '\0', "A-D", "Codabar start character (default A)",
      [](ToolOptions& o, std::string_view v) { return Store(ParseCodabarCharacter(v), o.barcode.codabarStart); }},
     {"stop", '\0', "A-D", "Codabar stop character (default B)",
      [](ToolOptions& o, std::string_view v) { return Store(ParseCodabarCharacter(v), o.barcode.codabarStop); }},
-    {"upce-system", '\0', "0|1", "UPC-E number system (default 0)",
+    {"upce-system", '\0', "0|1", "UPC-E number system (default: the number's, else 0)",
      [](ToolOptions& o, std::string_view v) {
        const std::optional<int> system = ParseInt(v);
        return (system == 0 || system == 1) && Store(system, o.barcode.upceSystem);
@@ -83,18 +138,20 @@ constexpr OptionSpec kOptions[] = {
      [](ToolOptions& o, std::string_view v) { return Store(ParseColor(v), o.barcode.barColor); }},
     {"background-color", '\0', "#RRGGBB", "colour of the background (default #FFFFFF)",
      [](ToolOptions& o, std::string_view v) { return Store(ParseColor(v), o.barcode.backColor); }},
-    {"dpi", '\0', "N|NxM", "pixels per inch, turning centimetres into pixels (default 96)",
+    {"transparent", '\0', "", "leave the background unpainted (PNG and SVG)",
+     [](ToolOptions& o, std::string_view) { return Switch(o.barcode.transparentBackground, true); }},
+    {"dpi", '\0', "N|NxM", "pixels per inch, turning lengths into pixels (default 96)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositivePair(v, true), o.barcode.resolution); }},
     {"batch", 'b', "FILE", "one barcode a line of FILE, - for standard input (see below)",
      [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.batchSource); }},
-    {"jobs", 'j', "N", "how many batch lines are drawn at once, each on a thread (default: one a core)",
+    {"jobs", 'j', "N", "batch lines drawn at once, each on a thread (default: one a core)",
      [](ToolOptions& o, std::string_view v) {
        const std::optional<int> jobs = ParseInt(v);
        return jobs > 0 && Store(jobs, o.jobs);
      }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
-    {"list-samples", '\0', "", "as --list, tab-separated, adding each one's sample data and options",
+    {"list-samples", '\0', "", "as --list, tab-separated, with each one's sample data and options",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kListSamples); }},
     {"help", 'h', "", "show this help",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kHelp); }},
@@ -122,12 +179,14 @@ std::string Named(const OptionSpec& option) { return std::string("--").append(op
 std::string Inconsistency(const ToolOptions& options) {
   switch (options.task) {
     case Task::kRender:
-      if (!options.data) return "no data to encode";
+      if (options.dataSources == 0) return "no data to encode";
+      if (options.dataSources > 1) return "the data is given more than once: as DATA, --data or --data-file";
       if (options.outputPath.empty()) return "no output file (--output FILE)";
+      if (options.outputPath == "-" && options.format == nullptr) return "standard output needs --format";
       if (options.jobs) return "--jobs is for batch mode (--batch FILE)";
       return {};
     case Task::kBatch:
-      if (options.data) return "the data comes from the batch lines, not the command line";
+      if (options.dataSources > 0) return "the data comes from the batch lines, not the command line";
       if (!options.outputPath.empty()) return "the output files come from the batch lines";
       return {};
     case Task::kList:
@@ -150,7 +209,7 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) 
     const std::string_view argument = arguments[i];
     if (optionsEnded || argument.size() < 2 || argument.front() != '-') {
       if (options.data) return {std::nullopt, "more than one DATA argument: '" + std::string(argument) + "'"};
-      options.data = std::string(argument);
+      StoreDataSource(options, argument, options.data);
       continue;
     }
     if (argument == "--") {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "barcode_options.h"
+#include "output_formats.h"
 
 namespace varnel::tool {
 
@@ -16,7 +17,11 @@ struct ToolOptions {
   Task task = Task::kRender;  // kBatch once --batch names a source
   BarcodeOptions barcode;  // for the batch, what every line starts from
   std::optional<std::string> data;
-  std::string outputPath;
+  std::optional<std::string> dataFile;  // where the data is read from; "-" for standard input
+  int dataSources = 0;                  // how many of DATA, --data and --data-file were given
+  std::string outputPath;               // "-" for standard output
+  const OutputFormat* format = nullptr;  // instead of the one the output's extension names
+  bool force = false;                   // a binary picture may go to a terminal
   std::string batchSource;  // a file, or "-" for standard input
   std::optional<int> jobs;  // how many batch lines are drawn at once; unset, one a core
 };

@@ -1,6 +1,6 @@
-#include "barcode_options.h"
+#include "library_settings.h"
 
-#include "varnel32.h"
+#include "symbology_conventions.h"
 
 namespace varnel::tool {
 namespace {
@@ -16,30 +16,27 @@ int AddOnKind(const std::string& digits) {
 
 }  // namespace
 
-Pair PictureSize(const BarcodeOptions& barcode) {
-  if (barcode.size) return *barcode.size;
-  constexpr Pair kLibraryDefault{300, 200};
-  const bool turned = barcode.orientation % 2 != 0;
-  return turned ? Pair{kLibraryDefault.second, kLibraryDefault.first} : kLibraryDefault;
+bool DrawsCheckCharacter(const BarcodeOptions& barcode) {
+  return barcode.addCheckCharacter.value_or(ConventionsOf(barcode.symbology).checkByDefault);
 }
 
-void ApplyToContext(VnContext* context, const BarcodeOptions& barcode) {
+void ApplyToContext(VnContext* context, const BarcodeOptions& barcode, const PrintSizes& sizes) {
   VnCtxSetDefault(context);
   VnSetScreenResolution(barcode.resolution.first, barcode.resolution.second);
-  const Pair size = PictureSize(barcode);
-  VnCtxSetSize(context, size.first, size.second);
   VnCtxSetMessage(context, barcode.data.c_str());
-  VnCtxBasicInfo(context, barcode.symbology, barcode.narrowWidthCm, barcode.wideRatio, barcode.orientation,
+  VnCtxBasicInfo(context, barcode.symbology, sizes.narrowWidthCm, barcode.wideRatio, barcode.orientation,
                  barcode.frame);
   // VnBasicInfo keeps to the classic numbers; this one takes the newer ones too.
   VnCtxSetSymbology(context, barcode.symbology);
-  VnCtxFontInfo(context, barcode.fontFace.c_str(), barcode.fontHeight);
-  VnCtxTextInfo(context, barcode.showText, barcode.addCheckCharacter, barcode.checkCharacterInText);
+  if (sizes.barHeightCm) VnCtxSetBarHeight(context, *sizes.barHeightCm);
+  VnCtxFontInfo(context, barcode.fontFace.c_str(), sizes.fontHeight);
+  VnCtxTextInfo(context, barcode.showText, DrawsCheckCharacter(barcode), barcode.checkCharacterInText);
   VnCtxCodaBarInfo(context, barcode.codabarStart, barcode.codabarStop);
-  VnCtxUPCESystem(context, barcode.upceSystem);
+  VnCtxUPCESystem(context, barcode.upceSystem.value_or(0));
   VnCtxSupplementInfo(context, AddOnKind(barcode.addOnDigits), barcode.addOnDigits.c_str(), barcode.addOnGapCm);
   VnCtxSetBarColor(context, barcode.barColor.red, barcode.barColor.green, barcode.barColor.blue);
   VnCtxSetBackColor(context, barcode.backColor.red, barcode.backColor.green, barcode.backColor.blue);
+  VnCtxSetTransparentBackground(context, barcode.transparentBackground);
 }
 
 }  // namespace varnel::tool

@@ -1,28 +1,52 @@
 // varnel: the Varnel32 library on the command line.
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include <unistd.h>
 
 #include "barcode_writer.h"
 #include "batch_mode.h"
 #include "command_line.h"
+#include "data_file.h"
 #include "exit_codes.h"
 #include "library_context.h"
+#include "picture_output.h"
 #include "usage.h"
 
 using namespace varnel::tool;
 
 namespace {
 
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "varnel: %s\n", message.c_str());
+  return kExitFailure;
+}
+
+// A binary picture on a terminal is noise that can leave it in a strange state.
+bool RefusesTerminal(const ToolOptions& options) {
+  return options.outputPath == kStandardOutput && options.format->binary && !options.force &&
+         ::isatty(STDOUT_FILENO) != 0;
+}
+
 int RenderOne(const ToolOptions& options) {
-  const LibraryContext context = CreateLibraryContext();
-  if (!context) {
-    std::fputs("varnel: out of memory\n", stderr);
-    return kExitFailure;
+  if (RefusesTerminal(options)) {
+    return Fail("standard output is a terminal: redirect it, or add --force to write " +
+                std::string(options.format->name) + " there");
   }
   BarcodeOptions barcode = options.barcode;
-  barcode.data = *options.data;
-  const WriteResult result = WriteBarcode(context.get(), barcode, options.outputPath);
+  if (options.dataFile) {
+    DataFile file = ReadDataFile(*options.dataFile);
+    if (!file.problem.empty()) return Fail(file.problem);
+    barcode.data = std::move(file.data);
+  } else {
+    barcode.data = *options.data;
+  }
+  const LibraryContext context = CreateLibraryContext();
+  if (!context) return Fail("out of memory");
+  const WriteResult result = WriteBarcode(context.get(), barcode, options.outputPath, options.format);
+  for (const std::string& warning : result.warnings) std::fprintf(stderr, "varnel: warning: %s\n", warning.c_str());
   if (result.outcome == WriteOutcome::kWritten) return kExitSuccess;
   std::fprintf(stderr, "varnel: %s\n", result.message.c_str());
   return result.outcome == WriteOutcome::kRefused ? kExitRefused : kExitFailure;

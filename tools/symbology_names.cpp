@@ -33,4 +33,9 @@ std::optional<int> FindSymbology(std::string_view text) {
   return std::nullopt;
 }
 
+std::string_view ShortTitle(int symbology) {
+  const std::string_view title = kSymbologies[symbology].title;
+  return title.substr(0, title.find(','));
+}
+
 }  // namespace varnel::tool

@@ -10,4 +10,8 @@ namespace varnel::tool {
 // they are written with '-', '_' or spaces, so "UPC-A", "upca" and "upc_a" are the same symbology.
 std::optional<int> FindSymbology(std::string_view text);
 
+// The catalogue's title up to its first comma, for sentences: "ISBN", not "ISBN, as an EAN-13
+// beginning 978". The number is one of the catalogue's.
+std::string_view ShortTitle(int symbology);
+
 }  // namespace varnel::tool

@@ -11,26 +11,34 @@ namespace {
 
 constexpr const char* kSynopsis =
     "Usage: varnel [OPTIONS] -o FILE DATA\n"
+    "       varnel [OPTIONS] -o FILE --data-file FILE\n"
     "       varnel [OPTIONS] --batch FILE\n"
-    "       varnel --list | --help | --version\n"
+    "       varnel --list | --list-samples | --help | --version\n"
     "\n"
-    "Draws a one-dimensional barcode with the Varnel32 library.\n"
+    "Draws a one-dimensional barcode with the Varnel32 library. Without --size the picture is\n"
+    "the symbol, the quiet zones its symbology asks for, and its text.\n"
     "\n"
     "Options:\n";
 
 constexpr const char* kDetails =
     "\n"
-    "Batch mode reads one barcode a line: DATA,OUTPUT[,SYMBOLOGY]. A field in double quotes may\n"
-    "hold commas, and \"\" in it stands for one quote; empty lines are skipped. Every line starts\n"
-    "from the options of the command line; its SYMBOLOGY, when given, replaces --symbology. A\n"
-    "progress bar is shown on standard error when it is a terminal. With --jobs, lines are drawn\n"
-    "on several threads, but the files and messages are those of --jobs 1: messages come in line\n"
-    "order, and lines that write the same file write it in their order.\n"
+    "Data is UTF-8 text, drawn as the library's Windows-1252 characters; --raw passes bytes as\n"
+    "they are. EAN-13, JAN-13, EAN-8, JAN-8 and UPC-A numbers may end in their check digit, an\n"
+    "ISBN may be its 13-digit 978 number, and UPC-E may be the 6, 7 or 8 digits printed under it.\n"
     "\n"
-    "Exit status: 0 when every barcode was written; 2 when data was refused (the library's\n"
-    "message is on standard error and that file is left as it was); 1 for any other failure,\n"
-    "such as a bad option or a file that cannot be written. In batch mode the other lines are\n"
-    "still drawn, and 1 wins over 2.\n";
+    "Batch mode reads one barcode a line: DATA,OUTPUT[,SYMBOLOGY[,ADDON]]. A field in double\n"
+    "quotes may hold commas, and \"\" in it stands for one quote; empty lines are skipped. Every\n"
+    "line starts from the options of the command line; its SYMBOLOGY, when given, replaces\n"
+    "--symbology, and its ADDON --addon (an empty one leaves the add-on out). A progress bar is\n"
+    "shown on standard error when it is a terminal. With --jobs, lines are drawn on several\n"
+    "threads, but the files and messages are those of --jobs 1: messages come in line order,\n"
+    "and lines that write the same file write it in their order.\n"
+    "\n"
+    "Exit status: 0 when every barcode was written (warnings, say of a picture too small for\n"
+    "its symbol, do not change it); 2 when data was refused (the message says what the\n"
+    "symbology takes, and that output is left as it was); 1 for any other failure, such as a\n"
+    "bad option or a file that cannot be written. In batch mode the other lines are still\n"
+    "drawn, and 1 wins over 2.\n";
 
 // Built up by appending: GCC 12 at -O3 warns, wrongly, of overlapping copies in `"-" + std::string`.
 std::string OptionLabel(const OptionSpec& option) {

@@ -1,0 +1,100 @@
+#include "text_encoding.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <optional>
+
+#include "base/windows_1252.h"
+
+namespace varnel::tool {
+namespace {
+
+struct DecodedCharacter {
+  char32_t codePoint;
+  std::size_t size;  // bytes taken
+};
+
+// The lead bytes of multi-byte sequences: their range, the sequence's length, the value bits they
+// carry, and the smallest value that needs that length (a smaller one is an overlong form).
+struct LeadByte {
+  std::uint8_t low;
+  std::uint8_t high;
+  std::size_t size;
+  std::uint8_t valueBits;
+  char32_t smallest;
+};
+constexpr LeadByte kLeadBytes[] = {
+    {0xC2, 0xDF, 2, 0x1F, 0x80},
+    {0xE0, 0xEF, 3, 0x0F, 0x800},
+    {0xF0, 0xF4, 4, 0x07, 0x10000},
+};
+
+// One character at the start of `text`; nothing for a byte sequence that is not UTF-8: a stray
+// continuation byte, a short sequence, an overlong form, a surrogate or a value past U+10FFFF.
+std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+  if (byte(0) < 0x80) return DecodedCharacter{byte(0), 1};
+  const LeadByte* lead = std::find_if(std::begin(kLeadBytes), std::end(kLeadBytes),
+                                      [&](const LeadByte& l) { return byte(0) >= l.low && byte(0) <= l.high; });
+  if (lead == std::end(kLeadBytes) || text.size() < lead->size) return std::nullopt;
+  char32_t value = byte(0) & lead->valueBits;
+  for (std::size_t i = 1; i < lead->size; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return std::nullopt;
+    value = (value << 6) | (byte(i) & 0x3Fu);
+  }
+  if (value < lead->smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
+  return DecodedCharacter{value, lead->size};
+}
+
+// The byte the library shows as the character; nothing when there is none.
+std::optional<char> Windows1252Byte(char32_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
+  const auto found = std::find(kWindows1252High.begin(), kWindows1252High.end(), c);
+  if (found == kWindows1252High.end()) return std::nullopt;
+  return static_cast<char>(0x80 + (found - kWindows1252High.begin()));
+}
+
+std::string CodePointName(char32_t c) {
+  char name[16];
+  std::snprintf(name, sizeof name, "U+%04X", static_cast<unsigned>(c));
+  return name;
+}
+
+}  // namespace
+
+Windows1252Text ToWindows1252(std::string_view utf8) {
+  std::string bytes;
+  bytes.reserve(utf8.size());
+  for (std::size_t at = 0; at < utf8.size();) {
+    const std::optional<DecodedCharacter> decoded = DecodeUtf8(utf8.substr(at));
+    if (!decoded) {
+      return {{}, "the text is not UTF-8 at byte " + std::to_string(at + 1) + " (--raw passes bytes unchanged)"};
+    }
+    const std::optional<char> byte = Windows1252Byte(decoded->codePoint);
+    if (!byte) {
+      return {{}, Quoted(utf8.substr(at, decoded->size)) + " (" + CodePointName(decoded->codePoint) +
+                      ") has no Windows-1252 byte, which the library's text is made of"};
+    }
+    bytes += *byte;
+    at += decoded->size;
+  }
+  return {std::move(bytes), {}};
+}
+
+std::string Quoted(std::string_view text) {
+  // Built up by appending: GCC 12 warns, wrongly, of overlapping copies in "'" + std::string.
+  std::string quoted(1, '\'');
+  quoted += text;
+  quoted += '\'';
+  return quoted;
+}
+
+std::string Windows1252ToUtf8(std::string_view bytes) {
+  std::string utf8;
+  for (const char byte : bytes) AppendWindows1252AsUtf8(utf8, static_cast<std::uint8_t>(byte));
+  return utf8;
+}
+
+}  // namespace varnel::tool
