@@ -144,12 +144,48 @@ class BindingTest(unittest.TestCase):
         self.assertEqual(self.read("text.svg"), self.read("bytes.svg"))
         texts = [t.text for t in ElementTree.fromstring(self.read("text.svg")).iter(SVG + "text")]
         self.assertEqual(texts, ["caf\u00e9 \u20ac"])
+        with self.assertRaises(ValueError) as raised:
+            Barcode(data="ab\u6f22")  # not in the code page
+        self.assertIn("'\u6f22' (U+6F22) has no Windows-1252 byte", str(raised.exception))
         with self.assertRaises(ValueError):
-            Barcode(data="\u6f22")  # not in the code page
+            Barcode(data="\x80")  # the code page's 0x80 is the euro sign
         with self.assertRaises(ValueError):
             Barcode(data=b"a\0b")
         with self.assertRaises(ValueError):
             Barcode(data="9" * 1000)
+
+    def test_the_five_unassigned_bytes_are_their_c1_characters_as_the_library_shows_them(self):
+        for byte in (0x81, 0x8D, 0x8F, 0x90, 0x9D):
+            with self.subTest(byte=hex(byte)):
+                self.assertEqual(Barcode(data=f"a{chr(byte)}b").to_bytes("svg"),
+                                 Barcode(data=bytes([0x61, byte, 0x62])).to_bytes("svg"))
+
+    def test_text_becomes_the_bytes_the_tool_makes_of_it(self):
+        tool = self.tool()
+        # Every character of the code page's upper half, and one it lacks, to be refused by both.
+        for code in (*range(0x80, 0x100), 0x20AC, 0x2122, 0x0178, 0x6F22):
+            character = chr(code)
+            with self.subTest(character=f"U+{code:04X}"):
+                drawn = subprocess.run([str(tool), "--size", "300x200", "-f", "svg", "-o", "-", "--", character],
+                                       capture_output=True, timeout=60)
+                try:
+                    ours = Barcode(data=character).to_bytes("svg")
+                except ValueError:
+                    self.assertEqual(drawn.returncode, 2, drawn.stderr)
+                    continue
+                self.assertEqual(drawn.returncode, 0, drawn.stderr)
+                self.assertEqual(drawn.stdout, ours)
+
+    def test_to_bytes_is_the_saved_file(self):
+        barcode = Barcode(symbology="ean8", data="9638507", width=250, height=120)
+        for ending in (".bmp", ".wmf", ".emf", ".svg", ".png"):
+            with self.subTest(ending=ending):
+                barcode.save(self.path("saved" + ending))
+                self.assertEqual(barcode.to_bytes(ending), self.read("saved" + ending))
+        with self.assertRaises(VarnelDataError):
+            Barcode(symbology="ean8", data="96385X7").to_bytes("png")
+        with self.assertRaises(ValueError):
+            barcode.to_bytes("gif")
 
     def test_arguments_are_checked_when_the_barcode_is_made(self):
         for name in ("UPC-A", "upc_a", "upca", "Upc A", 19):
@@ -184,11 +220,16 @@ class BindingTest(unittest.TestCase):
             Barcode().save(self.path("picture.gif"))
         self.assertFalse(os.path.exists(self.path("picture.gif")))
 
-    def test_the_names_are_the_tools(self):
-        # Both come from the library's catalogue; the tool is the one built with this library.
+    def tool(self):
+        """The command-line tool built with this library."""
         tool = pathlib.Path(varnel32._library_file).parent.parent / "tools" / "varnel"
         if not tool.exists():
             self.skipTest(f"no tool built with the library at {tool}")
+        return tool
+
+    def test_the_names_are_the_tools(self):
+        # Both come from the library's catalogue.
+        tool = self.tool()
         listed = subprocess.run([str(tool), "--list"], capture_output=True, check=True, timeout=60).stdout
         lines = [line.split() for line in listed.decode().splitlines()]
         self.assertEqual(list(varnel32.SYMBOLOGIES.items()), [(fields[1], int(fields[0])) for fields in lines])
@@ -231,6 +272,18 @@ class BindingTest(unittest.TestCase):
                                       capture_output=True, timeout=60)
                 self.assertEqual(read.returncode, 0, read.stderr)
                 self.assertIn(expected, read.stdout.decode().split("\n"))
+
+    def test_the_readme_example_draws_its_label(self):
+        readme = (pathlib.Path(__file__).resolve().parent.parent / "README.md").read_text(encoding="utf-8")
+        example = readme.split("```python\n", 1)[1].split("```", 1)[0]
+        cwd = os.getcwd()
+        os.chdir(self.folder.name)
+        try:
+            exec(compile(example, "README.md", "exec"), {})
+        finally:
+            os.chdir(cwd)
+        drawn = Barcode(symbology="ean13", data="590123412345", addon="12").to_bytes("png")
+        self.assertEqual(self.read("label.png"), drawn)
 
     def test_the_last_error_is_empty_before_any_picture(self):
         fresh = subprocess.run([sys.executable, "-c", "import varnel32; print(repr(varnel32.last_error()))"],

@@ -12,8 +12,12 @@ file at the path.
 The library is found through the VARNEL32_LIBRARY environment variable (the path of
 libvarnel32.so), else beside this module or in the project's build/src folder, else by the system's
 loader. Its settings are process-wide, so calls into it are serialised here. The symbologies' names
-are in varnel32-symbologies.json, which the library's build writes beside it; a copy beside this
-module serves a library the system's loader finds.
+and the characters of the library's code page are in varnel32-symbologies.json and
+varnel32-windows-1252.json, which the library's build writes beside it; copies beside this module
+serve a library the system's loader finds.
+
+Text is written in Windows-1252, the library's 8-bit text, as the library shows each byte: a
+character with no byte there raises ValueError naming it. Bytes are passed on as they are.
 """
 
 import ctypes
@@ -22,7 +26,6 @@ import dataclasses
 import json
 import os
 import pathlib
-import tempfile
 import threading
 from typing import Optional, Tuple, Union
 
@@ -60,24 +63,34 @@ def _library_path() -> str:
     return ctypes.util.find_library("varnel32") or "libvarnel32.so.1"
 
 
-def _read_symbologies(library_path: str) -> dict:
-    """The names the command-line tool accepts, by symbology number, in number order.
+def _read_build_list(library_path: str, name: str):
+    """A list the library's build writes beside it from the library's own headers.
 
-    They come from the library's catalogue (src/symbologies/catalogue.h) alone, which the build
-    writes out beside the library: a copy kept here would drift from it, the library exports no
-    list, and running the tool would make the binding need a program as well as the library. Written
-    by the build that made the library, they name what that library draws. A library the system's
-    loader finds has no folder known here, so a copy beside this module is looked for too.
+    The symbologies' names come from its catalogue (src/symbologies/catalogue.h) and the code
+    page's characters from src/base/windows_1252.h, and from there alone: a copy kept here would
+    drift from them, the library exports neither, and running the tool would make the binding need
+    a program as well as the library. Written by the build that made the library, they describe
+    that library. A library the system's loader finds has no folder known here, so a copy beside
+    this module is looked for too.
     """
     folders = [pathlib.Path(__file__).resolve().parent]
     if os.path.dirname(library_path):
         folders.insert(0, pathlib.Path(library_path).parent)
     for folder in folders:
-        listing = folder / "varnel32-symbologies.json"
+        listing = folder / name
         if listing.exists():
             return json.loads(listing.read_text(encoding="utf-8"))
     searched = " or ".join(str(folder) for folder in folders)
-    raise ImportError(f"varnel32-symbologies.json, which the library's build writes, is not in {searched}")
+    raise ImportError(f"{name}, which the library's build writes, is not in {searched}")
+
+
+def _windows_1252_bytes(high: list) -> dict:
+    """Each character's byte: ASCII and Latin-1 from 0xA0 are their own code points, and the 32
+    bytes from 0x80 are the characters the library shows them as (the five that Windows-1252 leaves
+    unassigned as their own C1 controls, where Python's cp1252 codec has none)."""
+    table = {code: code for code in (*range(0x80), *range(0xA0, 0x100))}
+    table.update({character: 0x80 + offset for offset, character in enumerate(high)})
+    return table
 
 
 def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
@@ -101,6 +114,8 @@ def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
         "VnSaveAsEMF": (vn_bool, [c_char_p]),
         "VnSaveAsSVG": (vn_bool, [c_char_p]),
         "VnSaveAsPNG": (vn_bool, [c_char_p]),
+        "VnRenderToMemory": (c_int, [c_int, ctypes.c_void_p, c_int]),
+        "VnMeasure": (vn_bool, [ctypes.POINTER(c_int), ctypes.POINTER(c_int)]),
         "VnGetLastError": (c_char_p, []),
     }
     for name, (result, arguments) in signatures.items():
@@ -112,7 +127,9 @@ def _declare(library: ctypes.CDLL) -> ctypes.CDLL:
 
 _library_file = _library_path()
 _library = _declare(ctypes.CDLL(_library_file))
-SYMBOLOGIES = _read_symbologies(_library_file)
+SYMBOLOGIES = _read_build_list(_library_file, "varnel32-symbologies.json")
+_WINDOWS_1252 = _windows_1252_bytes(_read_build_list(_library_file, "varnel32-windows-1252.json"))
+_WINDOWS_1252_TEXT = {byte: chr(code) for code, byte in _WINDOWS_1252.items()}
 _SYMBOLOGIES_FOLDED = {_folded(name): number for name, number in SYMBOLOGIES.items()}
 _lock = threading.Lock()
 
@@ -124,12 +141,18 @@ FORMATS = {
     ".svg": _library.VnSaveAsSVG,
     ".png": _library.VnSaveAsPNG,
 }
+# The same formats as VnRenderToMemory numbers them (VN_FORMAT_BMP ... VN_FORMAT_PNG).
+_MEMORY_FORMATS = {".bmp": 1, ".wmf": 2, ".emf": 3, ".svg": 4, ".png": 5}
+
+
+def _text(message: bytes) -> str:
+    return "".join(_WINDOWS_1252_TEXT[byte] for byte in message)
 
 
 def last_error() -> str:
     """The library's message for the last picture it made, or "" when that picture drew its data."""
     with _lock:
-        return _library.VnGetLastError().decode("cp1252", errors="replace")
+        return _text(_library.VnGetLastError())
 
 
 def _symbology_number(value: Union[str, int]) -> int:
@@ -166,8 +189,17 @@ def _choice(value: Union[str, int], names, what: str) -> int:
     raise ValueError(f"{what} {value!r} is not one of {', '.join(names)}")
 
 
+def _encoded(text: str, what: str) -> bytes:
+    try:
+        return bytes(_WINDOWS_1252[ord(c)] for c in text)
+    except KeyError:
+        c = next(c for c in text if ord(c) not in _WINDOWS_1252)
+        raise ValueError(f"{what}: '{c}' (U+{ord(c):04X}) has no Windows-1252 byte, "
+                         "which the library's text is made of") from None
+
+
 def _bytes(value: Union[str, bytes], what: str, capacity: int) -> bytes:
-    encoded = value.encode("cp1252") if isinstance(value, str) else bytes(value)
+    encoded = _encoded(value, what) if isinstance(value, str) else bytes(value)
     if b"\0" in encoded:
         raise ValueError(f"{what} cannot hold a NUL character")
     if len(encoded) > capacity:
@@ -187,7 +219,7 @@ class Barcode:
     `Barcode` that exists can be drawn; `dataclasses.replace` makes variants.
 
     symbology: a name from SYMBOLOGIES (any case, with or without '-', '_' or spaces) or its number.
-    data: str (written in Windows-1252) or bytes, at most 999 bytes.
+    data: str (written in Windows-1252, see the module's notes) or bytes, at most 999 bytes.
     width, height: the picture in pixels. narrow_cm, ratio: the narrow element and wide/narrow.
     orientation: 0, 90, 180 or 270 degrees counter-clockwise. frame: "none", "dashed", "solid".
     font, font_height: face name and cell height in pixels (negative: the em height).
@@ -264,13 +296,22 @@ class Barcode:
                 raise OSError(f"cannot write {os.fspath(path)!r}")
 
     def to_bytes(self, format: str = ".png") -> bytes:
-        """The file `save` would write for a path ending in `format`, as bytes."""
-        suffix = format if format.startswith(".") else "." + format
-        with tempfile.TemporaryDirectory(prefix="varnel32-") as folder:
-            path = os.path.join(folder, "picture" + suffix)
-            self.save(path)
-            with open(path, "rb") as file:
-                return file.read()
+        """The file `save` would write for a path ending in `format`, as bytes.
+
+        Raises VarnelDataError when the data is refused, MemoryError when the picture is too large
+        for the format or for the memory there is, ValueError for a format it does not know.
+        """
+        suffix = (format if format.startswith(".") else "." + format).lower()
+        if suffix not in _MEMORY_FORMATS:
+            raise ValueError(f"{format!r} is not one of {', '.join(_MEMORY_FORMATS)}")
+        with _lock:
+            self._refuse_bad_data()
+            # The first call renders and keeps the picture; the second copies it out.
+            size = _library.VnRenderToMemory(_MEMORY_FORMATS[suffix], None, 0)
+            picture = ctypes.create_string_buffer(size)
+            if size == 0 or _library.VnRenderToMemory(_MEMORY_FORMATS[suffix], picture, size) != size:
+                raise MemoryError(f"the {suffix} picture cannot be rendered into memory")
+            return picture.raw
 
     @staticmethod
     def _writer(path):
@@ -297,11 +338,9 @@ class Barcode:
         library.VnSetBackColor(*self.back_color)
 
     def _refuse_bad_data(self) -> None:
-        """Draws the picture once where it harms nothing, to learn whether the data is refused
-        before the file at the path is touched. Called with the lock held."""
+        """Sets the library to this barcode and has it validate the data without drawing anything,
+        so that refused data is known before the file at the path is touched. Called with the lock
+        held."""
         self._apply()
-        with tempfile.TemporaryDirectory(prefix="varnel32-") as folder:
-            _library.VnSaveAsSVG(os.fsencode(os.path.join(folder, "probe.svg")))
-        message = _library.VnGetLastError().decode("cp1252", errors="replace")
-        if message:
-            raise VarnelDataError(message)
+        if not _library.VnMeasure(None, None):
+            raise VarnelDataError(_text(_library.VnGetLastError()))
