@@ -1,10 +1,14 @@
 // The library as a host sees it: a random sequence of setter calls with any arguments, then a
 // measure and one output (BMP, WMF, EMF, SVG, PNG or the clipboard) into a temporary folder. Beyond
 // the sanitizers' own checks, every output must keep its promise: a success is a whole, well-formed
-// file; a failure leaves the folder exactly as it was. The measure must validate as the output does.
+// file; a failure leaves the folder exactly as it was. The measure must validate as the output does,
+// and the memory output must hand over the file's bytes, or refuse what the file output refused,
+// writing nothing into a buffer too small and nothing past the picture.
 //
 // Input: a mode byte, then setter calls (a byte picks the setter, its arguments follow) until the
-// byte that picks the output, then where the output goes. In the everyday mode picture sizes are
+// byte that picks the output, then where the output goes. The setters added after the outputs (the
+// bar height, the transparent background) are picked by the bytes after the outputs', so that the
+// seeds keep their meaning. In the everyday mode picture sizes are
 // brought below kSizeCap so that one input cannot ask for gigabytes of raster; in the huge mode
 // sizes reach the exports as they are, and the raster outputs (BMP, PNG) are asked only for
 // pictures they must refuse, the others for any.
@@ -100,14 +104,18 @@ void CallSetter(FuzzInput& in, int setter, bool hugeSizes) {
       VnSetBarColor(r, g, b);
       break;
     }
-    default: {
+    case 11: {
       const int x = in.Int(), y = in.Int();
       VnSetScreenResolution(x, y);
       break;
     }
+    case 12: VnSetBarHeight(in.Double()); break;
+    default: VnSetTransparentBackground(in.Int()); break;
   }
 }
+// The setters picked before the outputs, and those picked after them.
 constexpr int kSetterCount = 12;
+constexpr int kLaterSetterCount = 2;
 
 // ---- The temporary folder -------------------------------------------------------------------------
 
@@ -240,6 +248,7 @@ int ScreenDpi() { return varnel::GetScreenResolution().x; }
 struct FileOutput {
   const char* name;
   VnBool (*save)(const char*);
+  int format;  // the memory output's number for it
   bool (*isWhole)(const std::vector<std::uint8_t>&);
   // Whether the format can hold a picture of the settings' size at all; one it cannot must be refused.
   bool (*canHold)(int width, int height);
@@ -250,12 +259,12 @@ struct FileOutput {
 };
 
 constexpr FileOutput kFileOutputs[] = {
-    {"BMP", VnSaveAsBMP, IsWholeBmp, varnel::OneBitBmpCanHold, true, false},
-    {"WMF", VnSaveAsWMF, IsWholeWmf,
+    {"BMP", VnSaveAsBMP, VN_FORMAT_BMP, IsWholeBmp, varnel::OneBitBmpCanHold, true, false},
+    {"WMF", VnSaveAsWMF, VN_FORMAT_WMF, IsWholeWmf,
      [](int w, int h) { return varnel::FitsPlaceableHeader(w, h, ScreenDpi()); }, false, true},
-    {"EMF", VnSaveAsEMF, IsWholeEmf, [](int, int) { return true; }, false, false},
-    {"SVG", VnSaveAsSVG, IsWholeSvg, [](int, int) { return true; }, false, false},
-    {"PNG", VnSaveAsPNG, IsWholePng, varnel::OneBitPngCanHold, true, false},
+    {"EMF", VnSaveAsEMF, VN_FORMAT_EMF, IsWholeEmf, [](int, int) { return true; }, false, false},
+    {"SVG", VnSaveAsSVG, VN_FORMAT_SVG, IsWholeSvg, [](int, int) { return true; }, false, false},
+    {"PNG", VnSaveAsPNG, VN_FORMAT_PNG, IsWholePng, varnel::OneBitPngCanHold, true, false},
 };
 constexpr int kEmf = 2;
 constexpr int kOutputCount = static_cast<int>(std::size(kFileOutputs)) + 1;  // and the clipboard
@@ -278,6 +287,27 @@ void CopyThroughClipboard(FuzzInput& in, bool hugeSizes) {
     buffer.resize(copiedBytes);
     Require(IsWholeEmf(buffer), "the clipboard holds a whole enhanced metafile");
   }
+}
+
+// The same picture from the memory output, asked for as a host asks: the size, a buffer one byte too
+// small, then one with room to spare. It is the file's picture, and is refused where the file output
+// refused a picture it could have written (a refusal for the path alone says nothing of it).
+void TakeFromMemory(const FileOutput& output, VnBool saved, bool writable, const std::vector<std::uint8_t>& file) {
+  const int needed = VnRenderToMemory(output.format, nullptr, 0);
+  if (writable) Require((needed > 0) == (saved != 0), "the memory output refuses what the file output refuses");
+  if (saved != 0) Require(needed > 0 && static_cast<std::size_t>(needed) == file.size(), "the file's size in memory");
+  if (needed <= 0) return;
+  constexpr std::uint8_t kGuard = 0x5A;
+  constexpr std::size_t kRoom = 16;
+  std::vector<std::uint8_t> buffer(static_cast<std::size_t>(needed) + kRoom, kGuard);
+  Require(VnRenderToMemory(output.format, buffer.data(), needed - 1) == needed, "the size, to a buffer too small");
+  for (const std::uint8_t byte : buffer) Require(byte == kGuard, "nothing written into a buffer too small");
+  Require(VnRenderToMemory(output.format, buffer.data(), needed + static_cast<int>(kRoom)) == needed,
+          "the size, to a buffer with room");
+  for (std::size_t i = static_cast<std::size_t>(needed); i < buffer.size(); ++i)
+    Require(buffer[i] == kGuard, "nothing written past the picture");
+  buffer.resize(static_cast<std::size_t>(needed));
+  if (saved != 0) Require(buffer == file, "the memory output's bytes are the file's");
 }
 
 void SaveToFile(FuzzInput& in, const FileOutput& output, bool hugeSizes) {
@@ -303,13 +333,15 @@ void SaveToFile(FuzzInput& in, const FileOutput& output, bool hugeSizes) {
   if (!writable) Require(result == 0, "a path that names no writable file is refused");
   if (writable && !hugeSizes && !output.mayRefuseEveryday) Require(result != 0, "an everyday picture is written");
   const std::vector<std::string> entries = Entries();
+  const std::vector<std::uint8_t> file = result != 0 ? ReadAll(path) : std::vector<std::uint8_t>{};
   if (result != 0) {
-    Require(output.isWhole(ReadAll(path)), "a success writes a whole file");
+    Require(output.isWhole(file), "a success writes a whole file");
     Require(entries.size() == (path == newFile ? 3u : 2u), "a success leaves no temporary file");
   } else {
     Require(entries.size() == 2, "a failure leaves no file behind");
     Require(ReadAll(oldFile) == oldBytes, "a failure keeps the old file");
   }
+  TakeFromMemory(output, result, writable, file);
 }
 
 // The measure takes no input of its own, so that every seed still reaches the output it was written
@@ -333,12 +365,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   int output = -1;
   for (int calls = 0; calls < kMaxCalls && !in.Empty(); ++calls) {
-    const int choice = in.Choice(kSetterCount + kOutputCount);
-    if (choice >= kSetterCount) {
+    const int choice = in.Choice(kSetterCount + kOutputCount + kLaterSetterCount);
+    if (choice >= kSetterCount && choice < kSetterCount + kOutputCount) {
       output = choice - kSetterCount;
       break;
     }
-    CallSetter(in, choice, hugeSizes);
+    CallSetter(in, choice < kSetterCount ? choice : choice - kOutputCount, hugeSizes);
   }
   if (output < 0) output = in.Choice(kOutputCount);
 

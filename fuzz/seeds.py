@@ -56,7 +56,8 @@ def long_text_field(length, pattern):
 # ---- The exports target ------------------------------------------------------------------------
 
 SETTER = {"default": 0, "size": 1, "message": 2, "font": 3, "text": 4, "codabar": 5, "upce": 6,
-          "supplement": 7, "basic": 8, "back": 9, "bar": 10, "screen": 11}
+          "supplement": 7, "basic": 8, "back": 9, "bar": 10, "screen": 11,
+          "bar_height": 18, "transparent": 19}
 OUTPUT = {"bmp": 12, "wmf": 13, "emf": 14, "svg": 15, "png": 16, "clipboard": 17}
 
 
@@ -91,6 +92,13 @@ def exports_seeds():
     huge = byte(SETTER["size"]) + int_field(2**31 - 1) + int_field(2**31 - 1) + basic_info(3, 0.07, 2.0, 0, 1)
     for output in outputs:
         seeds.append(b"\x01" + huge + byte(OUTPUT[output]) + b"\x00\x00\x00")
+    # Bars of every height, a background that may be clear: an everyday one and an infinite one.
+    for height in (3.0, float("inf")):
+        tall_clear = (basic_info(7, 0.07, 2.0, 2, 1) + byte(SETTER["message"]) + text_field(b"590123412345")
+                      + byte(SETTER["bar_height"]) + double_field(height)
+                      + byte(SETTER["transparent"]) + int_field(1))
+        for output in outputs:
+            seeds.append(b"\x00" + tall_clear + byte(OUTPUT[output]) + b"\x00\x00\x00")
     return seeds
 
 
