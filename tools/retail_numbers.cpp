@@ -1,9 +1,11 @@
 #include "retail_numbers.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 #include "symbologies/catalogue.h"
+#include "symbologies/upc_e_zeros.h"
 
 namespace varnel::tool {
 namespace {
@@ -87,19 +89,6 @@ RetailData IsbnData(const std::string& data) {
   return {data, std::nullopt, {}};
 }
 
-// The UPC-A digits 2 to 11 that six UPC-E digits stand for: the last digit says where the
-// manufacturer's number ends and how many zeros the item number starts with.
-std::string ExpandUpcE(std::string_view x) {
-  switch (x[5]) {
-    case '0':
-    case '1':
-    case '2': return {x[0], x[1], x[5], '0', '0', '0', '0', x[2], x[3], x[4]};
-    case '3': return {x[0], x[1], x[2], '0', '0', '0', '0', '0', x[3], x[4]};
-    case '4': return {x[0], x[1], x[2], x[3], '0', '0', '0', '0', '0', x[4]};
-    default: return {x[0], x[1], x[2], x[3], x[4], '0', '0', '0', '0', x[5]};
-  }
-}
-
 std::optional<int> NumberSystemOf(char digit) {
   if (digit == '0' || digit == '1') return digit - '0';
   return std::nullopt;
@@ -116,7 +105,8 @@ RetailData UpcEData(const std::string& data, std::optional<int> upceSystem) {
     return Refused(data + ": a UPC-E number starts with its number system, 0 or 1");
   }
   const char system = numberSystemGiven ? data[0] : static_cast<char>('0' + upceSystem.value_or(0));
-  const std::string upcA = system + ExpandUpcE(std::string_view(data).substr(numberSystemGiven ? 1 : 0, kUpcEDigits));
+  const std::array<char, 10> expanded = ExpandUpcEZeros(data.c_str() + (numberSystemGiven ? 1 : 0));
+  const std::string upcA = system + std::string(expanded.begin(), expanded.end());
   if (length == kUpcEDigits + 2) {
     const char expected = EanCheckDigit(upcA);
     if (data.back() != expected) return WrongCheckDigit(data, expected);

@@ -6,6 +6,7 @@
 #include "base/int_math.h"
 #include "drawing/render_state.h"
 #include "symbologies/ean_upc.h"
+#include "symbologies/upc_e_zeros.h"
 #include "symbologies/encoders.h"
 #include "base/text_routines.h"
 
@@ -40,19 +41,6 @@ SixDigits SuppressZeros(const char* number) {
 // Number system 0 or 1, as VnUPCESystem allows.
 int UpcENumberSystem(Context& context) { return UpcENumberSystemDigit(context) - '0'; }
 
-// The manufacturer and product digits d2..d11 that a scanner reads into six UPC-E digits: the
-// last digit says where the zeros go back in.
-std::array<char, 10> ExpandZeros(const SixDigits& x) {
-  switch (x[5]) {
-    case '0':
-    case '1':
-    case '2': return {x[0], x[1], x[5], '0', '0', '0', '0', x[2], x[3], x[4]};
-    case '3': return {x[0], x[1], x[2], '0', '0', '0', '0', '0', x[3], x[4]};
-    case '4': return {x[0], x[1], x[2], x[3], '0', '0', '0', '0', '0', x[4]};
-    default: return {x[0], x[1], x[2], x[3], x[4], '0', '0', '0', '0', x[5]};
-  }
-}
-
 // The parity letters of the six digits, from the number system and the check digit; a check
 // character that is not a digit chooses no row, and the digits are then all drawn odd.
 const char* UpcEParity(Context& context, char checkDigit) {
@@ -73,7 +61,7 @@ void BuildUpcEText(Context& context, const SixDigits& six, char checkDigit) {
 char UpcENumberSystemDigit(Context& context) { return context.settings.upceSystem == 1 ? '1' : '0'; }
 
 bool IsZeroSuppressible(const char* number) {
-  const std::array<char, 10> expanded = ExpandZeros(SuppressZeros(number));
+  const std::array<char, 10> expanded = ExpandUpcEZeros(SuppressZeros(number).data());
   for (std::size_t i = 0; i < expanded.size(); ++i) {
     if (CharAt(number, static_cast<int>(i) + 1) != expanded[i]) return false;
   }
