@@ -27,6 +27,16 @@ struct Picture {
   int height;
 };
 
+// The picture's settings, drawn in colours whose palette entries tell bars from background.
+void SetUpLibrary(const Picture& p) {
+  testing::ResetLibrary();
+  VnSetSize(p.width, p.height);
+  VnBasicInfo(p.symbology, 0, 0, p.orientation, p.frame);
+  VnSetMessage(p.data);
+  VnSetBarColor(0x20, 0x10, 0x90);
+  VnSetBackColor(0xF0, 0xFF, 0xE0);
+}
+
 TEST(PngOutput, PixelsAreTheBmpsPixels) {
   // Widths around the byte and word boundaries, every orientation, frames, refused data.
   const Picture pictures[] = {
@@ -40,12 +50,7 @@ TEST(PngOutput, PixelsAreTheBmpsPixels) {
   };
   testing::TempDir folder;
   for (const Picture& p : pictures) {
-    testing::ResetLibrary();
-    VnSetSize(p.width, p.height);
-    VnBasicInfo(p.symbology, 0, 0, p.orientation, p.frame);
-    VnSetMessage(p.data);
-    VnSetBarColor(0x20, 0x10, 0x90);
-    VnSetBackColor(0xF0, 0xFF, 0xE0);
+    SetUpLibrary(p);
     const std::string png = folder.File("p.png"), bmp = folder.File("p.bmp");
     ASSERT_EQ(VnSaveAsPNG(png.c_str()), 1) << p.name;
     ASSERT_EQ(VnSaveAsBMP(bmp.c_str()), 1) << p.name;
@@ -75,12 +80,7 @@ TEST(PngOutput, ATransparentBackgroundIsClearExactlyWhereTheBackgroundIs) {
   constexpr std::uint32_t kBackground = 0xF0FFE0;
   testing::TempDir folder;
   for (const Picture& p : pictures) {
-    testing::ResetLibrary();
-    VnSetSize(p.width, p.height);
-    VnBasicInfo(p.symbology, 0, 0, p.orientation, p.frame);
-    VnSetMessage(p.data);
-    VnSetBarColor(0x20, 0x10, 0x90);
-    VnSetBackColor(0xF0, 0xFF, 0xE0);
+    SetUpLibrary(p);
     const std::string png = folder.File("p.png"), bmp = folder.File("p.bmp"), again = folder.File("again.png");
     ASSERT_EQ(VnSaveAsBMP(bmp.c_str()), 1) << p.name;
     VnSetTransparentBackground(1);
