@@ -1,4 +1,4 @@
-// The SVG and PNG exports, classic and on a context. Their outputs need FreeType and libpng, which
+// The SVG and PNG exports, classic and on a context. Their outputs need FreeType and zlib, which
 // the Windows DLL does without: it leaves this file out.
 #include "api/export_guard.h"
 

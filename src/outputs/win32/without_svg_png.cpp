@@ -1,4 +1,4 @@
-// The Windows DLL draws with the platform and does without FreeType and libpng, so it has neither
+// The Windows DLL draws with the platform and does without FreeType and zlib, so it has neither
 // the SVG nor the PNG: asked for either, it has no format to offer.
 #include "outputs/picture_formats.h"
 
