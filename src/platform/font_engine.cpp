@@ -166,7 +166,9 @@ class ScaledFont {
   std::size_t inkBytes = 0;
   std::uint64_t lastUse = 0;
 
-  bool CachesInk() const { return em <= kLargestCachedEm; }
+  // A size keeps the ink of the glyphs it draws while its ink is within the whole cache's budget;
+  // beyond it, which only the largest sizes reach, further glyphs are rendered each time.
+  bool CachesInk() const { return inkBytes < kInkBudgetBytes; }
 
   // Loads the byte's glyph into the face's slot at this size; false leaves the glyph empty.
   bool Load(std::uint8_t byte, FT_Int32 flags) {

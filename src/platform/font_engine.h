@@ -6,8 +6,8 @@
 // Faces, sizes and the ink of the glyphs drawn are kept for the life of the process and shared by
 // every render, so a render after the first opens no font file and renders no glyph it has drawn
 // before. Memory stays bounded: sizes are dropped, least recently used first, when there are too
-// many or their ink grows too large, and glyphs with an em above kLargestCachedEm pixels are
-// rendered each time they are drawn (their advances are still kept).
+// many or their ink grows too large, and a size whose own ink has filled the budget renders its
+// further glyphs each time they are drawn (their advances are still kept).
 //
 // Heights follow the platform's convention: lfHeight > 0 is the cell height (the face's Windows
 // ascent plus descent), < 0 the em height, 0 the default cell of kDefaultCellHeight. A height
@@ -31,7 +31,6 @@ namespace varnel {
 
 inline constexpr int kMaxFontPixels = 2048;
 inline constexpr int kDefaultCellHeight = 16;
-inline constexpr int kLargestCachedEm = 256;
 
 // A glyph's ink, turned as it is drawn, as a one-bit mask: `height` rows of `width` cells whose
 // first lies `left` columns and `top` rows from the glyph's origin, the lattice point where the pen
