@@ -18,13 +18,27 @@ namespace varnel::svg {
 // Markup spelled into a fixed buffer, large enough for the longest element it is given.
 class Spelling {
  public:
+  // A literal's length is known when it is compiled, so its copy is a few moves.
+  template <std::size_t N>
+  Spelling& operator<<(const char (&literal)[N]) {
+    std::memcpy(end_, literal, N - 1);
+    end_ += N - 1;
+    return *this;
+  }
   Spelling& operator<<(std::string_view text) {
     std::memcpy(end_, text.data(), text.size());
     end_ += text.size();
     return *this;
   }
+  // Coordinates are nearly always below ten thousand: those are spelled digit by digit.
   Spelling& operator<<(std::int64_t value) {
-    end_ = std::to_chars(end_, buffer_ + sizeof buffer_, value).ptr;
+    if (value < 0 || value >= 10000) {
+      end_ = std::to_chars(end_, buffer_ + sizeof buffer_, value).ptr;
+      return *this;
+    }
+    const int digits = value >= 1000 ? 4 : value >= 100 ? 3 : value >= 10 ? 2 : 1;
+    for (int i = digits - 1; i >= 0; --i, value /= 10) end_[i] = static_cast<char>('0' + value % 10);
+    end_ += digits;
     return *this;
   }
   // "#rrggbb" from 0x00BBGGRR.
