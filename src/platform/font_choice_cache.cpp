@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
-#include <cstdio>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -37,12 +37,21 @@ bool Storable(std::string_view text) { return text.find_first_of("\t\n") == std:
 std::string StampOf(const std::string& path) {
   struct stat info{};
   if (stat(path.c_str(), &info) != 0) return "missing";
-  char stamp[160];
-  std::snprintf(stamp, sizeof stamp, "%llx:%llx:%llx:%llx:%lld.%ld:%lld.%ld",
-                static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
-                static_cast<unsigned long long>(info.st_mode), static_cast<unsigned long long>(info.st_size),
-                static_cast<long long>(info.st_mtim.tv_sec), info.st_mtim.tv_nsec,
-                static_cast<long long>(info.st_ctim.tv_sec), info.st_ctim.tv_nsec);
+  // Spelled with to_chars, not printf: a process stamps some fifty paths before its first picture.
+  std::string stamp;
+  const auto field = [&](auto value, int base, char after) {
+    char digits[24];
+    stamp.append(digits, std::to_chars(digits, digits + sizeof digits, value, base).ptr);
+    if (after != '\0') stamp += after;
+  };
+  field(static_cast<unsigned long long>(info.st_dev), 16, ':');
+  field(static_cast<unsigned long long>(info.st_ino), 16, ':');
+  field(static_cast<unsigned long long>(info.st_mode), 16, ':');
+  field(static_cast<unsigned long long>(info.st_size), 16, ':');
+  field(static_cast<long long>(info.st_mtim.tv_sec), 10, '.');
+  field(static_cast<long>(info.st_mtim.tv_nsec), 10, ':');
+  field(static_cast<long long>(info.st_ctim.tv_sec), 10, '.');
+  field(static_cast<long>(info.st_ctim.tv_nsec), 10, '\0');
   return stamp;
 }
 
