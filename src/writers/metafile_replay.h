@@ -91,8 +91,11 @@ class MetafileReplay {
   std::size_t PlayFills(const Surface& surface, std::size_t first) {
     const std::vector<DrawOp>& ops = surface.Operations();
     const COLORREF color = surface.Fill(ops[first]).color;
-    // Kept from picture to picture, so that a run takes no allocation once a picture has been seen.
-    thread_local std::vector<Rect> outlines;
+    // Kept from picture to picture, so that a run takes no allocation once a picture has been seen;
+    // reached once through a reference, as in a shared library each use of a thread-local by its
+    // name is a call into the loader.
+    thread_local std::vector<Rect> keptOutlines;
+    std::vector<Rect>& outlines = keptOutlines;
     outlines.clear();
     std::size_t end = first;
     for (; end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill; ++end) {

@@ -81,6 +81,23 @@ struct BandedOp {
   int nextOnRow;  // -1: none
 };
 
+// The lists painting works in, kept from picture to picture on each thread, so that painting
+// stops allocating once it has seen the sizes. A picture reaches them once, through a reference:
+// in a shared library every use of a thread-local by its name is a call into the loader.
+struct PaintingScratch {
+  std::vector<int> banded, after;  // the operations painted with the bands, and those painted after
+  std::vector<Rect> reachAfter;
+  std::vector<BandedOp> bandedOps;
+  std::vector<int> firstOpOnRow;        // the first banded operation starting there, or -1
+  std::vector<std::uint8_t> edgeOnRow;  // 1 where any starts or ends: a band starts
+  std::vector<int> active;              // positions in `banded`, ascending
+};
+
+PaintingScratch& Scratch() {
+  thread_local PaintingScratch scratch;
+  return scratch;
+}
+
 // Clears the raster and paints the `banded` operations of the surface (indices in drawing order,
 // no text among them) over it a band of rows at a time. Going down the picture, the operations
 // that cover the current band are kept in the order they were drawn; the band's first row is
@@ -91,11 +108,11 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
   const int width = raster.Width(), height = raster.Height();
   if (width == 0) return;
 
-  // Kept from picture to picture, so that painting stops allocating once it has seen the sizes.
-  thread_local std::vector<BandedOp> bandedOps;
-  thread_local std::vector<int> firstOpOnRow;        // the first banded operation starting there, or -1
-  thread_local std::vector<std::uint8_t> edgeOnRow;  // 1 where any starts or ends: a band starts
-  thread_local std::vector<int> active;  // positions in `banded`, ascending
+  PaintingScratch& scratch = Scratch();
+  std::vector<BandedOp>& bandedOps = scratch.bandedOps;
+  std::vector<int>& firstOpOnRow = scratch.firstOpOnRow;
+  std::vector<std::uint8_t>& edgeOnRow = scratch.edgeOnRow;
+  std::vector<int>& active = scratch.active;
   bandedOps.clear();
   firstOpOnRow.assign(static_cast<std::size_t>(height) + 1, -1);
   edgeOnRow.assign(static_cast<std::size_t>(height) + 1, 0);
@@ -122,7 +139,7 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
   }
 
   for (int top = 0, bottom = 0; top < height; top = bottom) {
-    std::erase_if(active, [top](int j) { return bandedOps[static_cast<std::size_t>(j)].bottom <= top; });
+    std::erase_if(active, [top, &bandedOps](int j) { return bandedOps[static_cast<std::size_t>(j)].bottom <= top; });
     for (int j = firstOpOnRow[static_cast<std::size_t>(top)]; j >= 0; j = bandedOps[static_cast<std::size_t>(j)].nextOnRow)
       active.insert(std::upper_bound(active.begin(), active.end(), j), j);
     const auto* nextEdge = static_cast<const std::uint8_t*>(
@@ -153,8 +170,10 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
 void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& raster) {
   const Painting painting{surface, palette, NearestPaletteIndex(palette, kBlack)};
   const std::vector<DrawOp>& ops = surface.Operations();
-  thread_local std::vector<int> banded, after;
-  thread_local std::vector<Rect> reachAfter;
+  PaintingScratch& scratch = Scratch();
+  std::vector<int>& banded = scratch.banded;
+  std::vector<int>& after = scratch.after;
+  std::vector<Rect>& reachAfter = scratch.reachAfter;
   banded.clear();
   after.clear();
   reachAfter.clear();
