@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s <file.bmp>\n", argv[0]);
     return 2;
   }
-  varnel::bench::kWorkloads[0].configure(0);
+  varnel::bench::kWorkloads[0].configure(0, varnel::bench::kDefaultPicture);
   const auto start = std::chrono::steady_clock::now();
   const bool saved = VnSaveAsBMP(argv[1]) == 1;
   const std::chrono::duration<double, std::milli> taken = std::chrono::steady_clock::now() - start;

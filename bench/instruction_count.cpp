@@ -48,7 +48,7 @@ int main() {
   for (const auto& workload : varnel::bench::kWorkloads) {
     for (int orientation : {0, 1}) {
       for (const Output& output : kOutputs) {
-        workload.configure(orientation);
+        workload.configure(orientation, varnel::bench::kDefaultPicture);
         output.render();  // warms the font cache
         const std::string label = std::string(workload.name) + " " + output.name + " " + std::to_string(orientation * 90);
         CALLGRIND_ZERO_STATS;

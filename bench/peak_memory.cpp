@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
   const std::string bmp = folder + "/peak.bmp", wmf = folder + "/peak.wmf", emf = folder + "/peak.emf";
   for (int i = 0; i < kRenders; ++i) {
     const auto& workload = varnel::bench::kWorkloads[i % 3];
-    workload.configure(i / 3 % 2);
+    workload.configure(i / 3 % 2, varnel::bench::kDefaultPicture);
     const bool saved = i % 5 == 3   ? VnSaveAsWMF(wmf.c_str()) == 1
                        : i % 5 == 4 ? VnSaveAsEMF(emf.c_str()) == 1
                                     : VnSaveAsBMP(bmp.c_str()) == 1;

@@ -64,7 +64,7 @@ struct Output {
 constexpr Output kOutputs[] = {{"bmp", ToBmp}, {"wmf", ToWmf}, {"emf", ToEmf}, {"VnSaveAsBMP", SaveAsBmpFile}};
 
 void Renders(benchmark::State& loop, const Workload& workload, int orientation, const Output& output) {
-  workload.configure(orientation);
+  workload.configure(orientation, kDefaultPicture);
   if (!output.render()) {  // the first also fills the font cache
     loop.SkipWithError("the picture could not be made");
     return;
@@ -89,7 +89,7 @@ void FileSavingAlone(benchmark::State& loop, const char* variable, Saving saving
     return;
   }
   const std::string path = std::string(folder) + "/varnel-bench-alone.bmp";
-  kWorkloads[0].configure(0);
+  kWorkloads[0].configure(0, kDefaultPicture);
   const auto file = EncodeOneBitBmp(RenderToSurface(DefaultContext()), Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
   if (saving == Saving::kReplacement && file) ReplaceFileContents(path.c_str(), file->data(), file->size());
   for (auto _ : loop) {

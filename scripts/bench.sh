@@ -2,23 +2,28 @@
 # The speed figures, against the targets: renders a second (Google Benchmark medians of five runs,
 # on one core), callgrind's instructions per render, the first render of a fresh process (its font
 # cache cold), the peak resident memory of a process that renders 100,000 barcodes, the tool's
-# batch on one thread against two, and the tool's batch against zint's on the same data.
+# batch on one thread against two, the tool's batch against zint's on the same data, and the library
+# against zint's library, output by output, in one table with the targets beside the figures.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 bash scripts/setup.sh
-# Debian's zint, to hold the tool's batch against; the suites do not need it, so it is the bench's own.
-if [[ $(dpkg-query -W -f='${Status}' zint 2>/dev/null || true) != "install ok installed" ]]; then
-  echo "bench.sh: installing zint"
-  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends zint >/dev/null
-fi
+# Debian's zint, its tool to hold the tool's batch against and its library to hold the library
+# against, and hyperfine to time one call of either tool; the suites need none of them, so they are
+# the bench's own.
+for package in zint libzint-dev hyperfine; do
+  if [[ $(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true) != "install ok installed" ]]; then
+    echo "bench.sh: installing $package"
+    DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$package" >/dev/null
+  fi
+done
 
 # A tree of its own, optimised as a host would build the library, with the benchmarks and
 # without the suites.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_BENCHMARKS=ON -DVARNEL_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j2 --target varnel_bench varnel_instructions varnel_first_render varnel_peak_memory \
-  varnel >/dev/null
+  varnel_side_by_side varnel >/dev/null
 
 # Files go to a tmpfs where there is one, so that the disk is not what is timed.
 if [[ -d /dev/shm && -w /dev/shm ]]; then
@@ -86,9 +91,10 @@ for workload, degrees in sorted({k[:2] for k in counts}, key=lambda k: (k[0], in
 
 echo
 echo "== First render of a fresh process, font cache cold (median of 7; target < 20 ms)"
-for _ in 1 2 3 4 5 6 7; do
+first_render_ms=$(for _ in 1 2 3 4 5 6 7; do
   "${pin[@]}" build-bench/bench/varnel_first_render "$scratch/first.bmp"
-done | sort -n | sed -n 4p | sed 's/$/ ms/'
+done | sort -n | sed -n 4p)
+echo "$first_render_ms ms"
 
 echo
 echo "== Peak resident memory of 100,000 renders (target < 10 MB)"
@@ -169,3 +175,29 @@ for fmt in ("png", "svg", "bmp"):
     print(f"{fmt:<7}{n / wall[0]:>16.0f}{n / wall[1]:>14.0f}{wall[1] / wall[0]:>7.2f}"
           f"   ({cpu[0]:.2f} s, {cpu[1]:.2f} s, {cpu[1] / cpu[0]:.2f})")
 PY
+
+echo
+echo "== The library against zint $(dpkg-query -W -f='${Version}' libzint-dev), side by side: the speed workloads in pictures"
+echo "   of 300x200 and 2000x600 pixels (zint's as near as its scales allow), each output timed in blocks that take"
+echo "   turns with zint's nearest, by the thread's processor time on one core (median of 15 blocks each); files"
+echo "   on a tmpfs. ratio: ours over zint's; growth/pixels, see below"
+side="$scratch/side-by-side"
+mkdir -p "$side"
+"${pin[@]}" build-bench/bench/varnel_side_by_side "$side" >"$side/times.tsv"
+valgrind --tool=callgrind --collect-atstart=no --callgrind-out-file="$side/cg.out" \
+  build-bench/bench/varnel_side_by_side --instructions "$side" >"$side/instructions.txt" 2>"$side/valgrind.txt"
+# One call of either tool for each workload, at its own default picture, into a PNG file that each
+# run makes anew.
+while IFS='|' read -r workload ours theirs; do
+  "${pin[@]}" hyperfine --shell=none --style none --warmup 10 --runs 100 \
+    --prepare "rm -f '$side/varnel.png' '$side/zint.png'" --export-json "$side/$workload.json" \
+    "'$tool' -o '$side/varnel.png' $ours" "zint -o '$side/zint.png' $theirs" >/dev/null 2>"$side/hyperfine.txt" ||
+    { cat "$side/hyperfine.txt" >&2; exit 1; }
+done <<'COMMANDS'
+ean13+5|-s ean13 --addon 52495 590123412345|-b 13 -d 590123412345+52495
+code128|-s code128 'Code 128'|-b 20 -d 'Code 128'
+postnet|-s postnet --check 12345|-b 40 -d 12345
+code39|-s code39 1234|-b 8 -d 1234
+COMMANDS
+python3 bench/side_by_side_table.py "$side/times.tsv" "$side/cg.out.*" "$(grep -o '^[0-9]*' "$side/instructions.txt")" \
+  "$first_render_ms" "$side"/{ean13+5,code128,postnet,code39}.json
