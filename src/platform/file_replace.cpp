@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -89,13 +90,20 @@ Outcome RenameIntoPlace(const SaveTarget& target, const std::string& temporary) 
   return Outcome::kSaved;
 }
 
-// An unnamed file gets its first name. Any process may link its own unnamed files through /proc;
-// a process that may read any file may also link them directly, which needs no /proc.
+// Whether this process may link its unnamed files directly, as one that may read any file may:
+// assumed until a try says otherwise, and then never tried again.
+std::atomic<bool> linksDirectly{true};
+
+// An unnamed file gets its first name. A process that may read any file links it directly; any
+// other links its own unnamed files through /proc, which costs a walk of /proc's names.
 bool LinkUnnamed(int fd, int folder, const std::string& name) {
+  if (linksDirectly.load(std::memory_order_relaxed)) {
+    if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (errno != ENOENT && errno != EPERM) return false;  // the name is taken, or the folder refuses
+    linksDirectly.store(false, std::memory_order_relaxed);
+  }
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  if (::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0) return true;
-  if (errno == EEXIST) return false;
-  return ::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0;
+  return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
 }
 
 // The file is written without a name, so that a kill at any point leaves nothing behind. A new
