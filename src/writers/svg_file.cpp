@@ -104,6 +104,8 @@ class SvgDocument {
   // The default pen is solid black, whatever the colours of the picture.
   void OnLine(const LineOp& line) { Cells(LineCells(line), kBlack); }
 
+  // A run's pieces are spelled into strings the document keeps, so that a picture's runs (an
+  // EAN-13 with its add-on has sixteen) take no allocation once the first has been drawn.
   void OnText(const TextOp& text) {
     const bool clipped = (text.options & kTextClipped) != 0;
     const Rect area = clipped ? Intersection(text.clip, picture_) : picture_;
@@ -113,36 +115,47 @@ class SvgDocument {
     const RunLayout run = LayOutRun(text, font);
     const bool cell = run.width > 0;
     const bool cellClears = cell && Clears(text.backColor);
-    std::string drawn;
-    if (cell && !cellClears) svg::AppendRectangle(drawn, run.start, run.top, run.width, font.CellHeight(), text.backColor);
-    if (!Clears(text.textColor)) AppendCharacters(drawn, text, run, font);
-    if (drawn.empty() && !cellClears) return;
+    drawn_.clear();
+    if (cell && !cellClears) svg::AppendRectangle(drawn_, run.start, run.top, run.width, font.CellHeight(), text.backColor);
+    if (!Clears(text.textColor)) AppendCharacters(drawn_, text, run, font);
+    if (drawn_.empty() && !cellClears) return;
 
-    std::string open, close = "</g>\n";
+    open_.clear();
+    std::string_view close = "</g>\n";
     if (clipped) {
-      std::string id = "clip";
-      svg::AppendNumber(id, ++clipPaths_);
-      std::string definition = "<clipPath id=\"" + id + "\">";
-      svg::AppendRectangle(definition, area, std::nullopt);
-      canvas_.Define(definition + "</clipPath>\n");
-      open = "<g clip-path=\"url(#" + id + ")\">\n";
-      close += "</g>\n";
+      ++clipPaths_;
+      shape_.assign("<clipPath id=\"clip");
+      svg::AppendNumber(shape_, clipPaths_);
+      shape_ += "\">";
+      svg::AppendRectangle(shape_, area, std::nullopt);
+      shape_ += "</clipPath>\n";
+      canvas_.Define(shape_);
+      open_ += "<g clip-path=\"url(#clip";
+      svg::AppendNumber(open_, clipPaths_);
+      open_ += ")\">\n";
+      close = "</g>\n</g>\n";
     }
-    open += "<g transform=\"translate(";
-    svg::AppendNumber(open, text.reference.x);
-    open += ' ';
-    svg::AppendNumber(open, text.reference.y);
+    open_ += "<g transform=\"translate(";
+    svg::AppendNumber(open_, text.reference.x);
+    open_ += ' ';
+    svg::AppendNumber(open_, text.reference.y);
     if (run.quarterTurns != 0) {
-      open += ") rotate(";
-      svg::AppendNumber(open, -90 * run.quarterTurns);
+      open_ += ") rotate(";
+      svg::AppendNumber(open_, -90 * run.quarterTurns);
     }
-    open += ")\">\n";
+    open_ += ")\">\n";
     if (cellClears) {
-      std::string clearing = open;
-      svg::AppendRectangle(clearing, run.start, run.top, run.width, font.CellHeight(), kBlack);
-      canvas_.Clear(clearing + close);
+      shape_.assign(open_);
+      svg::AppendRectangle(shape_, run.start, run.top, run.width, font.CellHeight(), kBlack);
+      shape_ += close;
+      canvas_.Clear(shape_);
     }
-    if (!drawn.empty()) canvas_.Draw(open + drawn + close);
+    if (!drawn_.empty()) {
+      shape_.assign(open_);
+      shape_ += drawn_;
+      shape_ += close;
+      canvas_.Draw(shape_);
+    }
   }
 
   FileBytes Finish() { return canvas_.Finish(); }
@@ -168,26 +181,27 @@ class SvgDocument {
   // The characters XML can carry, each at its pen position, as a text element; nothing when there
   // are none. Spaces are kept as they are: the positions are given per character, and collapsing
   // would give them to the wrong ones.
-  static void AppendCharacters(std::string& out, const TextOp& text, const RunLayout& run, FontLease& font) {
-    std::string positions, content;
+  void AppendCharacters(std::string& out, const TextOp& text, const RunLayout& run, FontLease& font) {
+    positions_.clear();
+    content_.clear();
     std::int64_t pen = run.start;
     for (const char c : text.text) {
       const auto byte = static_cast<std::uint8_t>(c);
       if (byte >= 0x20) {
-        if (!positions.empty()) positions += ' ';
-        svg::AppendNumber(positions, pen);
-        AppendCharacter(content, byte);
+        if (!positions_.empty()) positions_ += ' ';
+        svg::AppendNumber(positions_, pen);
+        AppendCharacter(content_, byte);
       }
       pen += font.Advance(byte);
     }
-    if (content.empty()) return;
+    if (content_.empty()) return;
 
     out += "<text x=\"";
-    out += positions;
+    out += positions_;
     out += '"';
     svg::AppendAttribute(out, "y", run.baseline);
     out += " font-family=\"";
-    AppendEscaped(out, FontFamilyList(text.font));
+    out += FamilyOf(text.font);
     out += '"';
     svg::AppendAttribute(out, "font-size", font.EmHeight());
     if (const int weight = CssWeight(text.font); weight != kNormalWeight) svg::AppendAttribute(out, "font-weight", weight);
@@ -195,14 +209,30 @@ class SvgDocument {
     out += " fill=\"";
     svg::AppendColour(out, text.textColor);
     out += "\" xml:space=\"preserve\">";
-    out += content;
+    out += content_;
     out += "</text>\n";
+  }
+
+  // The font-family attribute's value, escaped, for the font of the last run that asked: the runs
+  // of a picture mostly share one.
+  const std::string& FamilyOf(const std::optional<FontDescription>& font) {
+    if (!familyKnown_ || !SameFont(familyFont_, font)) {
+      family_.clear();
+      AppendEscaped(family_, FontFamilyList(font));
+      familyFont_ = font;
+      familyKnown_ = true;
+    }
+    return family_;
   }
 
   Rect picture_;
   std::optional<COLORREF> transparent_;
   SvgCanvas canvas_;
-  std::string shape_;
+  // Scratch, kept from shape to shape.
+  std::string shape_, open_, drawn_, positions_, content_;
+  std::string family_;
+  std::optional<FontDescription> familyFont_;
+  bool familyKnown_ = false;
   int clipPaths_ = 0;
 };
 
