@@ -17,17 +17,18 @@ list(APPEND engine_sources writers/metafile_replay.cpp writers/placeable_header.
 # The exports by their plain names. Varnel32.def lists the 32-bit __stdcall symbols, which the link
 # exports undecorated (--kill-at); x64 has one calling convention and no decoration, so the 64-bit
 # DLL's list is the same names without the '@'.
+# The list goes beside the DLL, as the release ships it.
 set(x86_def ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/Varnel32.def)
+set(varnel_def ${PROJECT_BINARY_DIR}/Varnel32.def)
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${x86_def})
   file(READ ${x86_def} x86_exports)
   string(REGEX REPLACE "@[0-9]+\n" "\n" x64_exports "${x86_exports}")
   string(REGEX REPLACE "^(;[^\n]*\n)+" "; The exports of the 64-bit Varnel32.dll, made from the 32-bit list.\n"
     x64_exports "${x64_exports}")
-  set(varnel_def ${PROJECT_BINARY_DIR}/Varnel32.def)
-  file(CONFIGURE OUTPUT ${varnel_def} CONTENT "${x64_exports}" @ONLY)
+  file(CONFIGURE OUTPUT ${varnel_def} CONTENT "${x64_exports}")
 else()
-  set(varnel_def ${x86_def})
+  configure_file(${x86_def} ${varnel_def} COPYONLY)
 endif()
 
 include(${PROJECT_SOURCE_DIR}/cmake/generated_tables.cmake)
