@@ -14,12 +14,12 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "support/host_checks.h"
 #include "varnel32.h"
 
 /* The fourteen exports of the classic interface, the extensions, and every export of the context
@@ -49,24 +49,6 @@ static struct {
 #undef DECLARE_POINTER
 } vn;
 
-static int passed = 0;
-static int failed = 0;
-
-/* Counts a check; a failed one is reported with what it checked, from a printf format. */
-static void __attribute__((format(printf, 2, 3))) Check(int ok, const char* format, ...) {
-  if (ok) {
-    ++passed;
-    return;
-  }
-  ++failed;
-  va_list arguments;
-  va_start(arguments, format);
-  printf("FAILED: ");
-  vprintf(format, arguments);
-  printf("\n");
-  va_end(arguments);
-}
-#define CHECK(ok, ...) Check((ok) != 0, __VA_ARGS__)
 
 /* ---- Files ----------------------------------------------------------------------------------- */
 
@@ -801,6 +783,5 @@ int main(int argc, char** argv) {
     CheckBarHeightAndTransparency(folder);
     CheckWmfHeaderAtChosenResolutions(folder);
   }
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 && passed > 0 ? 0 : 1;
+  return ChecksExitCode();
 }
