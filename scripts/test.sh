@@ -57,7 +57,6 @@ stage() {
 stage windows-x86 bash scripts/test-windows.sh x86 build
 stage windows-x64 bash scripts/test-windows.sh x64 build
 stage windows-archive bash -c 'bash scripts/package-windows.sh && python3 tests/windows/windows_archive_test.py'
-
 stage fuzzing bash scripts/fuzz.sh
 stage plain-suite ctest --test-dir build --output-on-failure -j2
 stage sanitizer-suite ctest --test-dir build-sanitize --output-on-failure -j2
