@@ -8,7 +8,7 @@
 file(GLOB engine_sources CONFIGURE_DEPENDS
   base/*.cpp drawing/*.cpp symbologies/*.cpp engine/*.cpp outputs/*.cpp api/*.cpp
   platform/win32/*.cpp writers/win32/*.cpp outputs/win32/*.cpp)
-# The SVG and PNG outputs lay text out with FreeType and write with libpng, which the DLL does
+# The SVG and PNG outputs lay text out with FreeType and compress with zlib, which the DLL does
 # without. Their exports are still there, so that every export of the header is found in the DLL,
 # and return 0 as its memory output does for those formats.
 list(FILTER engine_sources EXCLUDE REGEX "/outputs/svg_png_pictures\\.cpp$")

@@ -3,7 +3,12 @@
 // exactly where the BMP shows the background.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
+#include <algorithm>
 #include <climits>
+#include <cmath>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -13,6 +18,8 @@
 #include "support/png_reader.h"
 #include "support/render_harness.h"
 #include "varnel32.h"
+#include "writers/huffman_code.h"
+#include "writers/row_deflate.h"
 
 namespace varnel {
 namespace {
@@ -208,6 +215,85 @@ TEST(PngOutput, PicturesTooLargeToHoldReturnZeroAndKeepTheOldFile) {
   VnSetSize(INT_MAX, INT_MAX);
   EXPECT_EQ(VnSaveAsPNG(path.c_str()), 0);
   EXPECT_EQ(testing::ReadFileBytes(path), old);
+}
+
+}  // namespace
+}  // namespace varnel
+
+namespace varnel {
+namespace {
+
+// The image data's compressor, held to zlib's own decoder on data no barcode makes: noise, which is
+// all literals and spans many blocks; rows too wide for a match to reach the row above; one byte;
+// and bytes of very uneven frequency, whose best code would be longer than deflate allows.
+std::vector<std::uint8_t> Inflated(const FileBytes& stream, std::size_t size) {
+  std::vector<std::uint8_t> data(size + 1);
+  uLongf length = data.size();
+  if (uncompress(data.data(), &length, stream.data(), stream.size()) != Z_OK) return {};
+  data.resize(length);
+  return data;
+}
+
+TEST(PngOutput, ImageDataInflatesBackWithZlib) {
+  std::mt19937 random(20261207);
+  const auto noise = [&](std::size_t size) {
+    std::vector<std::uint8_t> bytes(size);
+    for (auto& b : bytes) b = static_cast<std::uint8_t>(random());
+    return bytes;
+  };
+  // Bytes 0..24 with Fibonacci frequencies, in a random order.
+  std::vector<std::uint8_t> uneven;
+  for (std::uint64_t symbol = 0, a = 1, b = 1; symbol < 25; ++symbol, b = a + b, a = b - a) uneven.insert(uneven.end(), a, static_cast<std::uint8_t>(symbol));
+  std::shuffle(uneven.begin(), uneven.end(), random);
+  std::vector<std::uint8_t> wideRows = noise(40000);
+  wideRows.insert(wideRows.end(), wideRows.begin(), wideRows.end());
+
+  const struct {
+    const char* name;
+    std::vector<std::uint8_t> data;
+    std::size_t rowLength;
+  } cases[] = {
+      {"noise", noise(300000), 1000},
+      {"rows beyond a match's reach", wideRows, 40000},
+      {"one byte", {0x5A}, 1},
+      {"uneven frequencies", uneven, 97},
+      {"one row repeated", std::vector<std::uint8_t>(100000, 0xFF), 50},
+  };
+  for (const auto& c : cases) {
+    FileBytes stream;
+    AppendZlibRows(stream, c.data, c.rowLength);
+    EXPECT_EQ(Inflated(stream, c.data.size()), c.data) << c.name;
+  }
+  FileBytes onlyRepeats;
+  AppendZlibRows(onlyRepeats, cases[4].data, cases[4].rowLength);
+  EXPECT_LT(onlyRepeats.size(), 200u) << "a band of identical rows is a few matches";
+}
+
+// Every code the compressor makes is complete and within deflate's limit, however uneven the
+// frequencies, so that any decoder takes it.
+TEST(PngOutput, HuffmanCodesAreCompleteAndWithinTheLimit) {
+  std::vector<std::uint32_t> fibonacci(30);
+  for (std::size_t i = 0; i < fibonacci.size(); ++i) fibonacci[i] = i < 2 ? 1 : fibonacci[i - 1] + fibonacci[i - 2];
+  const std::vector<std::vector<std::uint32_t>> frequencies = {fibonacci, {0, 0, 7, 0}, {0, 0}, {1, 1, 1, 1, 1}};
+  for (const auto& counts : frequencies) {
+    for (const int limit : {7, 15}) {
+      const auto lengths = deflate::CodeLengths(counts, limit);
+      double kraft = 0;
+      int coded = 0;
+      for (std::size_t s = 0; s < counts.size(); ++s) {
+        EXPECT_LE(lengths[s], limit);
+        if (counts[s] != 0) {
+          EXPECT_GT(lengths[s], 0) << "symbol " << s << " occurs";
+        }
+        if (lengths[s] != 0) {
+          kraft += std::ldexp(1.0, -lengths[s]);
+          ++coded;
+        }
+      }
+      EXPECT_EQ(coded, std::max<int>(2, static_cast<int>(std::count_if(counts.begin(), counts.end(), [](auto n) { return n != 0; }))));
+      EXPECT_EQ(kraft, 1.0) << counts.size() << " symbols, limit " << limit;
+    }
+  }
 }
 
 }  // namespace

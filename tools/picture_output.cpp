@@ -48,22 +48,37 @@ bool WriteAll(int fd, std::span<const char> bytes) {
 
 std::string SystemReason() { return std::strerror(errno); }
 
-// Opened without truncating, so that a device or a pipe at the path is refused before anything
-// is done to it; only a regular file is emptied.
+std::string WrittenAndClosed(int fd, std::span<const char> bytes) {
+  std::string problem = WriteAll(fd, bytes) ? std::string() : SystemReason();
+  if (::close(fd) != 0 && problem.empty()) problem = SystemReason();
+  return problem;
+}
+
+// A new file, a batch's usual case, is created exclusively: then nothing was at the path, and the
+// file is a regular one of ours and empty, with no need to look at it. Anything already there is
+// opened without truncating, so that a device or a pipe at the path is refused before anything is
+// done to it; only a regular file is emptied.
 std::string WriteFile(const std::string& path, std::span<const char> bytes) {
+  const int created = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, kNewFileMode);
+  if (created >= 0) return WrittenAndClosed(created, bytes);
+  if (errno != EEXIST) return SystemReason();
+
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, kNewFileMode);
   if (fd < 0) return SystemReason();
-  std::string problem;
   struct stat status{};
+  std::string problem;
   if (::fstat(fd, &status) != 0) {
     problem = SystemReason();
   } else if (!S_ISREG(status.st_mode)) {
     problem = "not a regular file";
-  } else if ((status.st_size > 0 && ::ftruncate(fd, 0) != 0) || !WriteAll(fd, bytes)) {
+  } else if (status.st_size > 0 && ::ftruncate(fd, 0) != 0) {
     problem = SystemReason();
   }
-  if (::close(fd) != 0 && problem.empty()) problem = SystemReason();
-  return problem;
+  if (!problem.empty()) {
+    ::close(fd);
+    return problem;
+  }
+  return WrittenAndClosed(fd, bytes);
 }
 
 std::string WriteStandardOutput(std::span<const char> bytes) {

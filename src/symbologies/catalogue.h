@@ -81,7 +81,7 @@ inline constexpr SymbologyRow kSymbologies[] = {
      false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
     {kCode39, "code39", "Code 39", "VARNEL-32", "--check --check-in-text", "CODE 39",
      false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},
-    {kCode39Ascii, "code39-ascii", "Code 39 full ASCII", "Ascii+39", "--size 760x200", "code 39 ascii",
+    {kCode39Ascii, "code39-ascii", "Code 39 full ASCII", "Ascii+39", "", "code 39 ascii",
      false, DataRule::kAnyBytes, 0, TextLayout::kUnderSymbol},
     {kCode93, "code93", "Code 93", "VARNEL 93", "--check", "CODE-93",
      false, DataRule::kTableCharacters, 0, TextLayout::kUnderSymbol},

@@ -1,95 +1,79 @@
 #include "writers/png_file.h"
 
-#include <png.h>
-
 #include <algorithm>
-#include <csetjmp>
+#include <array>
+#include <cstring>
 #include <new>
+#include <span>
+#include <string_view>
+
+#include <zlib.h>
 
 #include "writers/bmp_file.h"
+#include "writers/row_deflate.h"
 
 namespace varnel {
 namespace {
 
 constexpr std::uint32_t kLargestPngValue = 0x7FFFFFFF;
+constexpr std::array<std::uint8_t, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+constexpr std::uint8_t kOneBit = 1, kPaletteImage = 3;
+constexpr std::uint8_t kNoFilter = 0;
+constexpr std::uint8_t kUnitMetre = 1;
 
-struct Sink {
-  FileBytes bytes;
-  bool failed = false;
-};
-
-// libpng's callbacks are called from C: nothing may be thrown through them.
-void AppendToSink(png_structp png, png_bytep data, png_size_t length) {
-  auto* sink = static_cast<Sink*>(png_get_io_ptr(png));
-  if (sink->failed) return;
-  try {
-    sink->bytes.insert(sink->bytes.end(), data, data + length);
-  } catch (const std::bad_alloc&) {
-    sink->failed = true;
-  }
+void AppendBigEndian(FileBytes& out, std::uint32_t value) {
+  for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<std::uint8_t>(value >> shift));
 }
 
-void FlushNothing(png_structp) {}
-
-[[noreturn]] void AbandonWrite(png_structp png, png_const_charp) { png_longjmp(png, 1); }
-
-void IgnoreWarning(png_structp, png_const_charp) {}
-
-png_color PngColour(COLORREF color) { return png_color{RedOf(color), GreenOf(color), BlueOf(color)}; }
-
-struct RasterRows {
-  const std::uint8_t* bottomRow;  // the BMP's layout: the bottom row first
-  std::size_t stride;
-  std::uint32_t width;
-  std::uint32_t height;
-};
-
-// libpng reports an error by a long jump back into this frame, so nothing in it may have a
-// destructor to skip.
-bool WritePng(png_structp png, png_infop info, const RasterRows& raster, const Palette& palette,
-              ScreenResolution resolution, bool transparentBackground) {
-  if (setjmp(png_jmpbuf(png)) != 0) return false;
-  // Its reading limits apply to writing too: a million pixels across, which a barcode can exceed.
-  png_set_user_limits(png, kLargestPngValue, kLargestPngValue);
-  png_set_IHDR(png, info, raster.width, raster.height, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  const png_color colours[2] = {PngColour(palette.color0), PngColour(palette.color1)};
-  png_set_PLTE(png, info, colours, 2);
-  if (transparentBackground) {
-    const png_byte alphas[2] = {255, 0};  // the bars opaque, the background clear
-    png_set_tRNS(png, info, alphas, 2, nullptr);
-  }
-  png_set_pHYs(png, info, PixelsPerMetre(resolution.x), PixelsPerMetre(resolution.y), PNG_RESOLUTION_METER);
-  png_write_info(png, info);
-  for (std::uint32_t y = 0; y < raster.height; ++y) {
-    png_write_row(png, raster.bottomRow + static_cast<std::size_t>(raster.height - 1 - y) * raster.stride);
-  }
-  png_write_end(png, info);
-  return true;
-}
-
-class PngWriter {
+// A chunk whose data the caller appends between making it and `Close`: its length, type, data and
+// the CRC of type and data.
+class Chunk {
  public:
-  PngWriter() : png_(png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, AbandonWrite, IgnoreWarning)) {
-    if (png_ != nullptr) info_ = png_create_info_struct(png_);
+  Chunk(FileBytes& out, std::string_view type) : out_(out), start_(out.size()) {
+    AppendBigEndian(out_, 0);  // the length, once it is known
+    out_.insert(out_.end(), type.begin(), type.end());
   }
-  ~PngWriter() { png_destroy_write_struct(&png_, &info_); }
-  PngWriter(const PngWriter&) = delete;
-  PngWriter& operator=(const PngWriter&) = delete;
-
-  std::optional<FileBytes> Write(const RasterRows& raster, const Palette& palette, ScreenResolution resolution,
-                                 bool transparentBackground) {
-    if (png_ == nullptr || info_ == nullptr) return std::nullopt;
-    Sink sink;
-    png_set_write_fn(png_, &sink, AppendToSink, FlushNothing);
-    if (!WritePng(png_, info_, raster, palette, resolution, transparentBackground) || sink.failed) return std::nullopt;
-    return std::move(sink.bytes);
+  void Close() {
+    const std::size_t dataStart = start_ + 8, length = out_.size() - dataStart;
+    for (int i = 0; i < 4; ++i) out_[start_ + i] = static_cast<std::uint8_t>(length >> (24 - 8 * i));
+    const std::uint8_t* typeAndData = out_.data() + start_ + 4;
+    AppendBigEndian(out_, static_cast<std::uint32_t>(crc32(crc32(0, nullptr, 0), typeAndData, static_cast<uInt>(length + 4))));
   }
 
  private:
-  png_structp png_;
-  png_infop info_ = nullptr;
+  FileBytes& out_;
+  std::size_t start_;
 };
+
+void AppendColour(FileBytes& out, COLORREF color) {
+  out.push_back(RedOf(color));
+  out.push_back(GreenOf(color));
+  out.push_back(BlueOf(color));
+}
+
+// The image data: every row, top first, after the filter byte of no filtering. Barcode rows are
+// nearly all copies of the row above or long runs, which the compressor finds as they stand;
+// a filter would only turn them into other runs. The data goes in chunks no longer than a
+// chunk's length can say.
+void AppendImageData(FileBytes& out, const std::uint8_t* bottomRow, std::size_t stride, std::size_t rowBytes,
+                     std::uint32_t height) {
+  FileBytes scanlines((rowBytes + 1) * height);
+  for (std::uint32_t y = 0; y < height; ++y) {
+    std::uint8_t* line = scanlines.data() + y * (rowBytes + 1);
+    line[0] = kNoFilter;
+    std::memcpy(line + 1, bottomRow + static_cast<std::size_t>(height - 1 - y) * stride, rowBytes);
+  }
+  FileBytes stream;
+  AppendZlibRows(stream, scanlines, rowBytes + 1);
+  for (std::size_t at = 0; at < stream.size();) {
+    const std::size_t length = std::min<std::size_t>(stream.size() - at, kLargestPngValue);
+    Chunk data(out, "IDAT");
+    out.insert(out.end(), stream.begin() + static_cast<std::ptrdiff_t>(at),
+               stream.begin() + static_cast<std::ptrdiff_t>(at + length));
+    data.Close();
+    at += length;
+  }
+}
 
 }  // namespace
 
@@ -110,9 +94,33 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     FileBytes rows(OneBitRaster::RowBytes(width) * static_cast<std::size_t>(height));
     OneBitRaster raster(rows.data(), width, height);
     PaintPicture(surface, palette, raster);
-    return PngWriter().Write(RasterRows{rows.data(), OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
-                                        static_cast<std::uint32_t>(height)},
-                             palette, resolution, transparentBackground);
+
+    FileBytes out(kSignature.begin(), kSignature.end());
+    Chunk header(out, "IHDR");
+    AppendBigEndian(out, static_cast<std::uint32_t>(width));
+    AppendBigEndian(out, static_cast<std::uint32_t>(height));
+    // One bit a pixel from a palette; deflate, adaptive filtering's method, no interlacing.
+    out.insert(out.end(), {kOneBit, kPaletteImage, 0, 0, 0});
+    header.Close();
+    Chunk colours(out, "PLTE");
+    AppendColour(out, palette.color0);
+    AppendColour(out, palette.color1);
+    colours.Close();
+    if (transparentBackground) {
+      Chunk alpha(out, "tRNS");
+      out.insert(out.end(), {255, 0});  // the bars opaque, the background clear
+      alpha.Close();
+    }
+    Chunk physical(out, "pHYs");
+    AppendBigEndian(out, PixelsPerMetre(resolution.x));
+    AppendBigEndian(out, PixelsPerMetre(resolution.y));
+    out.push_back(kUnitMetre);
+    physical.Close();
+    AppendImageData(out, rows.data(), OneBitRaster::RowBytes(width), (static_cast<std::size_t>(width) + 7) / 8,
+                    static_cast<std::uint32_t>(height));
+    Chunk end(out, "IEND");
+    end.Close();
+    return out;
   } catch (const std::bad_alloc&) {
     return std::nullopt;
   }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "base/file_bytes.h"
 #include "base/gdi_types.h"
@@ -17,11 +18,11 @@ class SvgCanvas {
   SvgCanvas(std::string head, const Rect& picture);
 
   // What shapes refer to, such as a clip path; it draws nothing.
-  void Define(const std::string& definition) { out_ += definition; }
+  void Define(std::string_view definition) { out_ += definition; }
   // Shapes in their colours, over what is drawn so far.
-  void Draw(const std::string& shapes);
+  void Draw(std::string_view shapes);
   // Shapes filled in black that clear what is drawn so far where they lie.
-  void Clear(const std::string& shapes);
+  void Clear(std::string_view shapes);
 
   // The whole document, closed.
   FileBytes Finish();

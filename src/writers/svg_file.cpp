@@ -5,12 +5,14 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/font_engine.h"
 #include "writers/line_cells.h"
 #include "writers/physical_length.h"
 #include "writers/svg_canvas.h"
+#include "writers/svg_markup.h"
 #include "writers/text_layout.h"
 #include "base/windows_1252.h"
 
@@ -28,19 +30,8 @@ Rect Intersection(const Rect& a, const Rect& b) {
               std::min(a.bottom, b.bottom)};
 }
 
-// "#rrggbb" from 0x00BBGGRR.
-std::string ColourName(COLORREF color) {
-  constexpr char kDigits[] = "0123456789abcdef";
-  std::string name = "#";
-  for (const std::uint8_t component : {RedOf(color), GreenOf(color), BlueOf(color)}) {
-    name += kDigits[component >> 4];
-    name += kDigits[component & 0xF];
-  }
-  return name;
-}
-
 // Text in an attribute value or element content: the markup characters become references.
-void AppendEscaped(std::string& out, const std::string& text) {
+void AppendEscaped(std::string& out, std::string_view text) {
   for (const char c : text) {
     switch (c) {
       case '&': out += "&amp;"; break;
@@ -49,6 +40,15 @@ void AppendEscaped(std::string& out, const std::string& text) {
       case '"': out += "&quot;"; break;
       default: out += c;
     }
+  }
+}
+
+// A byte of the run's Windows-1252 text as the character it names, escaped where it is markup.
+void AppendCharacter(std::string& out, std::uint8_t byte) {
+  if (byte < 0x80) {
+    AppendEscaped(out, std::string_view(reinterpret_cast<const char*>(&byte), 1));
+  } else {
+    AppendWindows1252AsUtf8(out, byte);  // no markup character is above ASCII
   }
 }
 
@@ -94,20 +94,6 @@ std::string DocumentHead(int width, int height, ScreenResolution screen) {
          "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n";
 }
 
-// Without a colour: a clip path's shape.
-std::string RectangleElement(std::int64_t x, std::int64_t y, std::int64_t width, std::int64_t height,
-                             std::optional<COLORREF> color) {
-  std::string element = "<rect x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\" width=\"" +
-                        std::to_string(width) + "\" height=\"" + std::to_string(height) + "\"";
-  if (color) element += " fill=\"" + ColourName(*color) + "\"";
-  return element + "/>\n";
-}
-
-std::string CellsElement(const Rect& cells, std::optional<COLORREF> color) {
-  return RectangleElement(cells.left, cells.top, std::int64_t{cells.right} - cells.left,
-                          std::int64_t{cells.bottom} - cells.top, color);
-}
-
 class SvgDocument {
  public:
   SvgDocument(int width, int height, ScreenResolution screen, std::optional<COLORREF> transparent)
@@ -127,23 +113,35 @@ class SvgDocument {
     const RunLayout run = LayOutRun(text, font);
     const bool cell = run.width > 0;
     const bool cellClears = cell && Clears(text.backColor);
-    const std::string drawn = (cell && !cellClears ? RectangleElement(run.start, run.top, run.width,
-                                                                      font.CellHeight(), text.backColor)
-                                                   : "") +
-                              (Clears(text.textColor) ? "" : Characters(text, run, font));
+    std::string drawn;
+    if (cell && !cellClears) svg::AppendRectangle(drawn, run.start, run.top, run.width, font.CellHeight(), text.backColor);
+    if (!Clears(text.textColor)) AppendCharacters(drawn, text, run, font);
     if (drawn.empty() && !cellClears) return;
 
     std::string open, close = "</g>\n";
     if (clipped) {
-      const std::string id = "clip" + std::to_string(++clipPaths_);
-      canvas_.Define("<clipPath id=\"" + id + "\">" + CellsElement(area, std::nullopt) + "</clipPath>\n");
+      std::string id = "clip";
+      svg::AppendNumber(id, ++clipPaths_);
+      std::string definition = "<clipPath id=\"" + id + "\">";
+      svg::AppendRectangle(definition, area, std::nullopt);
+      canvas_.Define(definition + "</clipPath>\n");
       open = "<g clip-path=\"url(#" + id + ")\">\n";
       close += "</g>\n";
     }
-    open += "<g transform=\"translate(" + std::to_string(text.reference.x) + " " + std::to_string(text.reference.y);
-    if (run.quarterTurns != 0) open += ") rotate(" + std::to_string(-90 * run.quarterTurns);
+    open += "<g transform=\"translate(";
+    svg::AppendNumber(open, text.reference.x);
+    open += ' ';
+    svg::AppendNumber(open, text.reference.y);
+    if (run.quarterTurns != 0) {
+      open += ") rotate(";
+      svg::AppendNumber(open, -90 * run.quarterTurns);
+    }
     open += ")\">\n";
-    if (cellClears) canvas_.Clear(open + RectangleElement(run.start, run.top, run.width, font.CellHeight(), kBlack) + close);
+    if (cellClears) {
+      std::string clearing = open;
+      svg::AppendRectangle(clearing, run.start, run.top, run.width, font.CellHeight(), kBlack);
+      canvas_.Clear(clearing + close);
+    }
     if (!drawn.empty()) canvas_.Draw(open + drawn + close);
   }
 
@@ -153,48 +151,58 @@ class SvgDocument {
   // A transparent background's colour clears instead of painting.
   bool Clears(COLORREF color) const { return transparent_ && color == *transparent_; }
 
+  // Bars are most of a document: each is spelled into the one scratch string, whose memory stays.
   void Cells(const Rect& rect, COLORREF color) {
     const Rect cells = Intersection(rect, picture_);
     if (IsEmpty(cells)) return;
+    shape_.clear();
     if (Clears(color)) {
-      canvas_.Clear(CellsElement(cells, kBlack));
+      svg::AppendRectangle(shape_, cells, kBlack);
+      canvas_.Clear(shape_);
     } else {
-      canvas_.Draw(CellsElement(cells, color));
+      svg::AppendRectangle(shape_, cells, color);
+      canvas_.Draw(shape_);
     }
   }
 
   // The characters XML can carry, each at its pen position, as a text element; nothing when there
   // are none. Spaces are kept as they are: the positions are given per character, and collapsing
   // would give them to the wrong ones.
-  static std::string Characters(const TextOp& text, const RunLayout& run, FontLease& font) {
+  static void AppendCharacters(std::string& out, const TextOp& text, const RunLayout& run, FontLease& font) {
     std::string positions, content;
     std::int64_t pen = run.start;
     for (const char c : text.text) {
       const auto byte = static_cast<std::uint8_t>(c);
       if (byte >= 0x20) {
         if (!positions.empty()) positions += ' ';
-        positions += std::to_string(pen);
-        std::string character;
-        AppendWindows1252AsUtf8(character, byte);
-        AppendEscaped(content, character);
+        svg::AppendNumber(positions, pen);
+        AppendCharacter(content, byte);
       }
       pen += font.Advance(byte);
     }
-    if (content.empty()) return "";
+    if (content.empty()) return;
 
-    std::string element = "<text x=\"" + positions + "\" y=\"" + std::to_string(run.baseline) + "\" font-family=\"";
-    AppendEscaped(element, FontFamilyList(text.font));
-    element += "\" font-size=\"" + std::to_string(font.EmHeight()) + "\"";
-    if (const int weight = CssWeight(text.font); weight != kNormalWeight) {
-      element += " font-weight=\"" + std::to_string(weight) + "\"";
-    }
-    if (text.font && text.font->lfItalic != 0) element += " font-style=\"italic\"";
-    return element + " fill=\"" + ColourName(text.textColor) + "\" xml:space=\"preserve\">" + content + "</text>\n";
+    out += "<text x=\"";
+    out += positions;
+    out += '"';
+    svg::AppendAttribute(out, "y", run.baseline);
+    out += " font-family=\"";
+    AppendEscaped(out, FontFamilyList(text.font));
+    out += '"';
+    svg::AppendAttribute(out, "font-size", font.EmHeight());
+    if (const int weight = CssWeight(text.font); weight != kNormalWeight) svg::AppendAttribute(out, "font-weight", weight);
+    if (text.font && text.font->lfItalic != 0) out += " font-style=\"italic\"";
+    out += " fill=\"";
+    svg::AppendColour(out, text.textColor);
+    out += "\" xml:space=\"preserve\">";
+    out += content;
+    out += "</text>\n";
   }
 
   Rect picture_;
   std::optional<COLORREF> transparent_;
   SvgCanvas canvas_;
+  std::string shape_;
   int clipPaths_ = 0;
 };
 

@@ -1,4 +1,4 @@
-// The Windows DLLs draw with the platform and do without FreeType and libpng, so they have neither
+// The Windows DLLs draw with the platform and do without FreeType and zlib, so they have neither
 // the SVG nor the PNG: asked for either, they have no format to offer.
 #include "outputs/picture_formats.h"
 
