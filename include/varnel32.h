@@ -12,6 +12,8 @@
 #ifndef VARNEL32_H
 #define VARNEL32_H
 
+/* Every export's calling convention: __stdcall in the 32-bit Windows DLL, as Windows' own exports
+ * have it; x64 Windows has a single convention, and other systems their C one. */
 #if defined(_WIN32) && !defined(_WIN64)
 #define VN_CALL __stdcall
 #else
@@ -96,7 +98,7 @@ VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
  *   belongs to the caller or to the folder's owner, as Linux's fs.protected_symlinks has it for an
  *   ordinary open, whatever that setting is here: another user's link there is refused (0, the file
  *   it names untouched). A folder, a device or a pipe at the path is refused.
- * - The Windows DLL keeps to these rules where Windows has them: see the note at the end. */
+ * - The Windows DLLs keep to these rules where Windows has them: see the note at the end. */
 
 /* Every output draws the picture as a list of drawing operations first. A dashed frame takes a line
  * for every 8 pixels of its edges, and a picture of more than 262144 operations (a dashed frame
@@ -108,7 +110,7 @@ VN_EXPORT void VN_CALL VnSetBarColor(int red, int green, int blue);
  * only by a complete new one, so a failure leaves any old file as it was. A NULL path returns 0, and
  * so does, at once and before anything is drawn, a picture whose rows would pass the format's
  * 4 GiB (VnSetSize(INT_MAX, INT_MAX), say).
- * In the Windows DLL the platform reduces the screen's picture to one bit, as GetDIBits does: its
+ * In the Windows DLLs the platform reduces the screen's picture to one bit, as GetDIBits does: its
  * table (black and white on true-colour screens) and which pixels take which colour are its own. */
 VN_EXPORT VnBool VN_CALL VnSaveAsBMP(const char* path);
 
@@ -159,7 +161,9 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
 /* Writes the picture as a one-bit palette PNG with the pixels of VnSaveAsBMP (entry 0 the bar
  * colour, entry 1 the background) and the screen resolution stored in pixels per metre. Returns 0
  * for a NULL path, a picture whose pixels cannot be allocated or would take more than 4 GiB as a
- * BMP does, or a file that cannot be written (any old file stays as it was). */
+ * BMP does, or a file that cannot be written (any old file stays as it was).
+ * The Windows DLLs have no SVG or PNG output: there VnSaveAsSVG, VnSaveAsPNG and their VnCtx forms
+ * return 0 and write nothing. */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
 /* Chooses the symbology by number, any of 0..22: those VnBasicInfo takes and those it does not
@@ -218,7 +222,7 @@ VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
  * no setter called since (any setter call counts, even one that changes nothing) and the same screen
  * resolution, it is copied from there rather than rendered again, so that asking for the size and
  * then for the bytes renders once. A picture of more than 1 MiB is let go once its bytes have been
- * copied out; a later call renders it again. The Windows DLL has no SVG or PNG: it returns 0 for
+ * copied out; a later call renders it again. The Windows DLLs have no SVG or PNG: they return 0 for
  * VN_FORMAT_SVG and VN_FORMAT_PNG. */
 VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
 
@@ -287,7 +291,7 @@ VN_EXPORT int VN_CALL VnCtxRenderToMemory(VnContext* context, int format, void* 
 VN_EXPORT VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness);
 VN_EXPORT const char* VN_CALL VnCtxGetLastError(VnContext* context);
 
-/* Saving files in the Windows DLL. The file is written beside its path and moved over it once
+/* Saving files in the Windows DLLs. The file is written beside its path and moved over it once
  * complete (MoveFileEx, through to the disk); a replacement is flushed before the move, and keeps
  * the old file's read-only, hidden and system attributes, a read-only file being replaced as on
  * Linux. The temporary file is marked to be deleted when closed until just before the move, so a

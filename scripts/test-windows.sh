@@ -1,26 +1,29 @@
 #!/usr/bin/env bash
-# The Windows DLL's tests: cross-builds Varnel32.dll and the Windows test host, checks that the DLL
-# needs nothing beyond Windows' own DLLs, runs the host under Wine (headless, in a prefix of its own
-# under build-win32/), and sets the host's bar pictures beside this library's with the Linux side
-# of the test. Every step that runs Wine is bounded in time.
+# A Windows DLL's tests: cross-builds Varnel32.dll and the Windows test host for the architecture,
+# checks that the DLL needs nothing beyond Windows' own DLLs, runs the host under Wine (headless, in
+# a prefix of its own under the cross build's tree, 32-bit or 64-bit as the DLL is), and sets the
+# host's bar pictures beside this library's with the Linux side of the test. Every step that runs
+# Wine is bounded in time.
 #
-#   scripts/test-windows.sh [LINUX_BUILD_TREE]   (default build, as scripts/test.sh leaves it)
+#   scripts/test-windows.sh x86|x64 [LINUX_BUILD_TREE]   (default build, as scripts/test.sh leaves it)
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
 root=$PWD
-linux_tree=${1:-build}
+source scripts/windows-arch.sh "${1:-}"
+linux_tree=${2:-build}
+tree=$root/$windows_tree
 
-bash scripts/build-windows.sh
+bash scripts/build-windows.sh "$windows_arch"
 cmake --build "$linux_tree" -j2 --target varnel_windows_pictures_test
 
 # Windows' own DLLs only: the compiler's runtimes must have been linked in.
-imports=$(i686-w64-mingw32-objdump -p build-win32/Varnel32.dll | awk '/DLL Name:/ { print $3 }')
+imports=$("$mingw_prefix-objdump" -p "$tree/Varnel32.dll" | awk '/DLL Name:/ { print $3 }')
 for dll in $imports; do
   case "${dll,,}" in
     kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
     *)
-      echo "test-windows.sh: Varnel32.dll imports $dll, which Windows does not have" >&2
+      echo "test-windows.sh: the $windows_arch Varnel32.dll imports $dll, which Windows does not have" >&2
       exit 1
       ;;
   esac
@@ -29,40 +32,60 @@ done
 # Headless: with no display Wine draws through its null driver, which has the GDI and the clipboard
 # the tests need. No Mono or Gecko prompts in a new prefix.
 unset DISPLAY WAYLAND_DISPLAY
-export WINEPREFIX=$root/build-win32/wineprefix WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$tree/wineprefix WINEARCH=$wine_arch WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The prefix's own server only, whatever happens.
 trap 'timeout 60 wineserver -k >/dev/null 2>&1 || true' EXIT
 
 if [[ ! -f $WINEPREFIX/system.reg ]]; then
-  echo "test-windows.sh: creating the Wine prefix (once)"
+  echo "test-windows.sh: creating the $wine_arch Wine prefix (once)"
   rm -rf "$WINEPREFIX"
-  timeout 300 wineboot --init >/dev/null 2>&1
+  timeout 300 "$wine_loader" wineboot --init >/dev/null 2>&1
   timeout 300 wineserver -w
 fi
 
 # Wine sees the file system as drive Z:.
 windows_path() { printf 'Z:%s' "${1//\//\\}"; }
 
+status=0
+
+# Hosts linked through the import libraries rather than loading the DLL (mingw's libvarnel32.dll.a,
+# and Varnel32.lib with MSVC's ABI and an MSVC-style link), each beside the DLL as an application
+# ships it; each writes a BMP where it runs.
+linked=$tree/import-libraries
+rm -rf "$linked"
+mkdir -p "$linked"
+cp "$tree/Varnel32.dll" "$linked/"
+for host in varnel_import_library_host varnel_msvc_import_library_host; do
+  cp "$tree/$host.exe" "$linked/"
+  rm -f "$linked/import-library.bmp"
+  if (cd "$linked" && timeout 120 "$wine_loader" "$host.exe") &&
+    [[ "$(head -c 2 "$linked/import-library.bmp" 2>/dev/null)" == BM ]]; then
+    echo "test-windows.sh: $host, linked through its import library, drew its BMP"
+  else
+    echo "test-windows.sh: $host, linked through its import library, failed" >&2
+    status=1
+  fi
+done
+
 # At two screen resolutions, the platform's usual one and a larger one, so that the DLL is seen to
 # lay out at the screen's own (the host checks the metafile's units against GetDeviceCaps, and the
 # Linux side draws at the resolution the host reports).
-status=0
 for dpi in 96 120; do
-  timeout 120 wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
+  timeout 120 "$wine_loader" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null
   timeout 120 wineserver -w  # the next program starts a server that reads the new value
-  pictures=$root/build-win32/pictures-$dpi
+  pictures=$tree/pictures-$dpi
   rm -rf "$pictures"
 
-  echo "test-windows.sh: the Windows host under Wine at $dpi dpi"
-  timeout 600 wine build-win32/varnel_windows_host.exe "$(windows_path "$root/build-win32/Varnel32.dll")" \
+  echo "test-windows.sh: the $windows_arch Windows host under Wine at $dpi dpi"
+  timeout 600 "$wine_loader" "$tree/varnel_windows_host.exe" "$(windows_path "$tree/Varnel32.dll")" \
     "$(windows_path "$pictures")" || status=1
 
   if [[ "$(head -n 1 "$pictures/manifest.txt" 2>/dev/null)" != "resolution|$dpi|$dpi" ]]; then
-    echo "test-windows.sh: the host did not run at $dpi dpi" >&2
+    echo "test-windows.sh: the $windows_arch host did not run at $dpi dpi" >&2
     status=1
     continue
   fi
-  echo "test-windows.sh: the Windows pictures at $dpi dpi beside this library's"
+  echo "test-windows.sh: the $windows_arch Windows pictures at $dpi dpi beside this library's"
   VARNEL_WINDOWS_PICTURES=$pictures timeout 600 "$linux_tree/tests/windows/varnel_windows_pictures_test" || status=1
 done
 exit "$status"

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The project's single test command: a plain optimised build and a clang
 # AddressSanitizer/UndefinedBehaviorSanitizer build, each with its full suite, a clang
-# ThreadSanitizer build with the suite of contexts on threads, the Windows DLL's tests
-# under Wine, and a short run of every fuzz target.
+# ThreadSanitizer build with the suite of contexts on threads, the 32-bit and 64-bit Windows DLLs'
+# tests under Wine and their release archive's, and a short run of every fuzz target.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -50,10 +50,13 @@ stage() {
   shift
   "$@" 2>&1 | tee "$logs/$name.log" || failed+=("$name")
 }
-# The 32-bit Windows DLL, cross-built and run under Wine, set beside the plain tree's pictures, and
-# every fuzz target for a few seconds from its seed corpus (scripts/fuzz.sh 600 for a real run);
-# both first, so that the suites' summaries close the output.
-stage windows bash scripts/test-windows.sh build
+# The 32-bit and 64-bit Windows DLLs, each cross-built and run under Wine, set beside the plain
+# tree's pictures, then packed into the release archive and checked there; and every fuzz target
+# for a few seconds from its seed corpus (scripts/fuzz.sh 600 for a real run); all first, so that
+# the suites' summaries close the output.
+stage windows-x86 bash scripts/test-windows.sh x86 build
+stage windows-x64 bash scripts/test-windows.sh x64 build
+stage windows-archive bash -c 'bash scripts/package-windows.sh && python3 tests/windows/windows_archive_test.py'
 stage fuzzing bash scripts/fuzz.sh
 stage plain-suite ctest --test-dir build --output-on-failure -j2
 stage sanitizer-suite ctest --test-dir build-sanitize --output-on-failure -j2

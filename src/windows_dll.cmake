@@ -1,4 +1,5 @@
-# Varnel32.dll, the 32-bit Windows library, cross-built with mingw-w64 (cmake/mingw-w64-i686.cmake).
+# Varnel32.dll, the Windows library, cross-built with mingw-w64 for 32-bit hosts
+# (cmake/mingw-w64-i686.cmake) and for 64-bit ones (cmake/mingw-w64-x86_64.cmake).
 #
 # The engine, the encoders and the outputs are the same sources as on Linux; the platform layer is
 # Windows itself: GDI draws, records metafiles and converts the bitmap, the clipboard is the
@@ -7,17 +8,35 @@
 file(GLOB engine_sources CONFIGURE_DEPENDS
   base/*.cpp drawing/*.cpp symbologies/*.cpp engine/*.cpp outputs/*.cpp api/*.cpp
   platform/win32/*.cpp writers/win32/*.cpp outputs/win32/*.cpp)
-# The SVG and PNG outputs lay text out with FreeType and write with libpng, which the DLL does
-# without; it has no such exports, and its memory output has no such formats.
-list(FILTER engine_sources EXCLUDE REGEX "/(outputs/svg_png_pictures|api/svg_png_exports)\\.cpp$")
-list(APPEND engine_sources
-  writers/metafile_replay.cpp writers/placeable_header.cpp
-  platform/win32/Varnel32.def)
+# The SVG and PNG outputs lay text out with FreeType and compress with zlib, which the DLL does
+# without. Their exports are still there, so that every export of the header is found in the DLL,
+# and return 0 as its memory output does for those formats.
+list(FILTER engine_sources EXCLUDE REGEX "/outputs/svg_png_pictures\\.cpp$")
+list(APPEND engine_sources writers/metafile_replay.cpp writers/placeable_header.cpp)
+
+# The exports by their plain names. Varnel32.def lists the 32-bit __stdcall symbols, which the link
+# exports undecorated (--kill-at); x64 has one calling convention and no decoration, so the 64-bit
+# DLL's list is the same names without the '@'.
+# The list goes beside the DLL, as the release ships it.
+set(x86_def ${CMAKE_CURRENT_SOURCE_DIR}/platform/win32/Varnel32.def)
+set(varnel_def ${PROJECT_BINARY_DIR}/Varnel32.def)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${x86_def})
+  file(READ ${x86_def} x86_exports)
+  string(REGEX REPLACE "@[0-9]+\n" "\n" x64_exports "${x86_exports}")
+  string(REGEX REPLACE "^(;[^\n]*\n)+" "; The exports of the 64-bit Varnel32.dll, made from the 32-bit list.\n"
+    x64_exports "${x64_exports}")
+  file(CONFIGURE OUTPUT ${varnel_def} CONTENT "${x64_exports}")
+else()
+  configure_file(${x86_def} ${varnel_def} COPYONLY)
+endif()
 
 include(${PROJECT_SOURCE_DIR}/cmake/generated_tables.cmake)
-add_library(varnel32 SHARED ${engine_sources} ${varnel_generated_headers})
+add_library(varnel32 SHARED ${engine_sources} ${varnel_generated_headers} ${varnel_def})
+# The import library for mingw hosts is libvarnel32.dll.a, the name -lvarnel32 finds.
 set_target_properties(varnel32 PROPERTIES OUTPUT_NAME Varnel32 PREFIX ""
-  RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
+  ARCHIVE_OUTPUT_NAME varnel32 IMPORT_PREFIX lib IMPORT_SUFFIX .dll.a
+  RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR} ARCHIVE_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR})
 target_include_directories(varnel32 PUBLIC
   ${PROJECT_SOURCE_DIR}/include
   ${CMAKE_CURRENT_SOURCE_DIR})
@@ -25,4 +44,25 @@ target_include_directories(varnel32 PRIVATE ${varnel_generated_include_dir})
 target_compile_definitions(varnel32 PRIVATE VARNEL32_BUILDING)
 # Nothing beyond Windows' own DLLs: the compiler's runtime and the threads library are linked in.
 target_link_options(varnel32 PRIVATE -static -static-libgcc -static-libstdc++ -Wl,--no-undefined)
+if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
+  target_link_options(varnel32 PRIVATE -Wl,--kill-at)
+endif()
 target_link_libraries(varnel32 PRIVATE gdi32 user32)
+
+# The import libraries, both made from the list of exports. The linker's own would bind a 32-bit
+# caller's decorated reference (VnSetSize@8) to nothing, as the link kills the '@', so mingw's
+# dlltool makes libvarnel32.dll.a in its place. LLVM's dlltool makes Varnel32.lib in the short
+# import format of Microsoft's lib tool, for MSVC's linker; -k binds each decorated symbol to the
+# plain name, as lib /def does with the .def.
+find_program(VARNEL_LLVM_DLLTOOL NAMES llvm-dlltool-14 llvm-dlltool REQUIRED)
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(llvm_machine i386:x86-64)
+else()
+  set(llvm_machine i386)
+endif()
+add_custom_command(TARGET varnel32 POST_BUILD
+  COMMAND ${CMAKE_DLLTOOL} -k -d ${varnel_def} -D Varnel32.dll -l $<TARGET_LINKER_FILE:varnel32>
+  COMMAND ${VARNEL_LLVM_DLLTOOL} -k -m ${llvm_machine} -d ${varnel_def} -D Varnel32.dll
+    -l ${PROJECT_BINARY_DIR}/Varnel32.lib
+  BYPRODUCTS ${PROJECT_BINARY_DIR}/Varnel32.lib
+  VERBATIM)

@@ -11,7 +11,7 @@ enum class PictureFormat : int { kBmp = 1, kWmf = 2, kEmf = 3, kSvg = 4, kPng = 
 // does without.
 const PictureEncoding* EncodingOf(int format);
 
-// The SVG and the PNG, which need FreeType and zlib: in the Windows DLL, which does without them,
+// The SVG and the PNG, which need FreeType and zlib: in the Windows DLLs, which do without them,
 // null for every number.
 const PictureEncoding* SvgPngEncodingOf(int format);
 

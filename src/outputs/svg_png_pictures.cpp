@@ -1,4 +1,4 @@
-// The outputs that need FreeType and zlib; the Windows DLL leaves this file out.
+// The outputs that need FreeType and zlib; the Windows DLLs leave this file out.
 #include "outputs/picture_formats.h"
 #include "platform/screen.h"
 #include "writers/png_file.h"

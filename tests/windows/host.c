@@ -14,16 +14,16 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
-#include <stdarg.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 
+#include "support/host_checks.h"
 #include "varnel32.h"
 
-/* The fourteen exports of the classic interface, the extensions this host uses, and every export of
- * the context interface the DLL has (all but the SVG and PNG outputs). */
+/* The fourteen exports of the classic interface, the extensions, and every export of the context
+ * interface. */
 #define CLASSIC_EXPORTS(X)                                                                         \
   X(VnSetDefault) X(VnSetSize) X(VnSetMessage) X(VnFontInfo) X(VnTextInfo) X(VnCodaBarInfo)        \
   X(VnUPCESystem) X(VnSupplementInfo) X(VnBasicInfo) X(VnSetBackColor) X(VnSetBarColor)            \
@@ -33,10 +33,12 @@
   X(VnCtxFontInfo) X(VnCtxTextInfo) X(VnCtxCodaBarInfo) X(VnCtxUPCESystem) X(VnCtxSupplementInfo)  \
   X(VnCtxBasicInfo) X(VnCtxSetSymbology) X(VnCtxSetBackColor) X(VnCtxSetBarColor)                  \
   X(VnCtxCopyToClipboard) X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure)     \
-  X(VnCtxGetLastError) X(VnCtxSetBarHeight) X(VnCtxSetTransparentBackground) X(VnCtxRenderToMemory)
+  X(VnCtxGetLastError) X(VnCtxSetBarHeight) X(VnCtxSetTransparentBackground) X(VnCtxRenderToMemory) \
+  X(VnCtxSaveAsSVG) X(VnCtxSaveAsPNG)
 #define EXTENSION_EXPORTS(X)                                                                       \
   X(VnSetScreenResolution) X(VnSaveAsEMF) X(VnSetBarHeight) X(VnSetTransparentBackground)          \
-  X(VnRenderToMemory) X(VnSetSymbology)
+  X(VnRenderToMemory) X(VnSetSymbology) X(VnSaveAsSVG) X(VnSaveAsPNG) X(VnGetClipboardEMF)         \
+  X(VnMeasure) X(VnGetLastError)
 #define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) EXTENSION_EXPORTS(X) CONTEXT_EXPORTS(X)
 
 /* Pointers typed from the public header's declarations, so every call is made exactly as the
@@ -47,24 +49,6 @@ static struct {
 #undef DECLARE_POINTER
 } vn;
 
-static int passed = 0;
-static int failed = 0;
-
-/* Counts a check; a failed one is reported with what it checked, from a printf format. */
-static void __attribute__((format(printf, 2, 3))) Check(int ok, const char* format, ...) {
-  if (ok) {
-    ++passed;
-    return;
-  }
-  ++failed;
-  va_list arguments;
-  va_start(arguments, format);
-  printf("FAILED: ");
-  vprintf(format, arguments);
-  printf("\n");
-  va_end(arguments);
-}
-#define CHECK(ok, ...) Check((ok) != 0, __VA_ARGS__)
 
 /* ---- Files ----------------------------------------------------------------------------------- */
 
@@ -298,6 +282,13 @@ static void CheckClipboard(void) {
   CHECK(bounds.left == 0 && bounds.top == 0 && bounds.right == 299 && bounds.bottom == 199,
         "the enhanced metafile's bounds are the picture's cells: %ld,%ld,%ld,%ld", bounds.left, bounds.top,
         bounds.right, bounds.bottom);
+  /* The host gets the same metafile back: the header record first, its size the metafile's. */
+  const int size = vn.VnGetClipboardEMF(NULL, 0);
+  unsigned char* bytes = size > 88 ? malloc((size_t)size) : NULL;
+  CHECK(bytes != NULL && vn.VnGetClipboardEMF(bytes, size) == size && U32(bytes, 0) == EMR_HEADER &&
+            U32(bytes, 40) == ENHMETA_SIGNATURE && U32(bytes, 48) == (uint32_t)size,
+        "VnGetClipboardEMF copies out the clipboard's enhanced metafile: %d bytes", size);
+  free(bytes);
 }
 
 /* Another program holds the clipboard open: the export fails and the clipboard keeps what it had. */
@@ -529,13 +520,16 @@ static void CheckContext(const char* folder) {
         "VnCtxMeasure refuses two digits of EAN-13 with sizes 0: %d, %d", length, thickness);
   CHECK(strcmp(vn.VnCtxGetLastError(context), "12 digits are required.") == 0, "VnCtxGetLastError: \"%s\"",
         vn.VnCtxGetLastError(context));
+  /* The default context measures its own data, and its last error is its own. */
+  CHECK(vn.VnMeasure(&length, &thickness) == 1 && length > 0 && thickness > 0 && vn.VnGetLastError()[0] == '\0',
+        "VnMeasure takes the default context's EAN-13: %d by %d, \"%s\"", length, thickness, vn.VnGetLastError());
   vn.VnDestroyContext(context);
 }
 
 /* The memory output hands over the bytes the file export of its format writes, GDI's own BMP and
  * metafiles included, on the default context and on a context of the host's own; writes nothing
  * into a buffer too small and nothing past the picture into one large enough; and has no SVG or
- * PNG here. */
+ * PNG here, nor have the file exports. */
 static void CheckMemoryOutput(const char* folder) {
   typedef struct {
     const char* name;
@@ -617,6 +611,13 @@ static void CheckMemoryOutput(const char* folder) {
   int untouched = 1;
   for (size_t i = 0; i < sizeof buffer; ++i) untouched = untouched && buffer[i] == kCanary;
   CHECK(untouched, "refused formats write nothing");
+  /* Their file exports are there for every host that declares them, and write nothing either. */
+  JoinPath(path, sizeof path, folder, "without.svg");
+  CHECK(vn.VnSaveAsSVG(path) == 0 && vn.VnCtxSaveAsSVG(context, path) == 0 && !Exists(path),
+        "VnSaveAsSVG and VnCtxSaveAsSVG return 0 and write no file");
+  JoinPath(path, sizeof path, folder, "without.png");
+  CHECK(vn.VnSaveAsPNG(path) == 0 && vn.VnCtxSaveAsPNG(context, path) == 0 && !Exists(path),
+        "VnSaveAsPNG and VnCtxSaveAsPNG return 0 and write no file");
   vn.VnDestroyContext(context);
 }
 
@@ -782,6 +783,5 @@ int main(int argc, char** argv) {
     CheckBarHeightAndTransparency(folder);
     CheckWmfHeaderAtChosenResolutions(folder);
   }
-  printf("%d passed, %d failed\n", passed, failed);
-  return failed == 0 && passed > 0 ? 0 : 1;
+  return ChecksExitCode();
 }

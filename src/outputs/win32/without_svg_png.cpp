@@ -1,5 +1,5 @@
-// The Windows DLL draws with the platform and does without FreeType and zlib, so it has neither
-// the SVG nor the PNG: asked for either, it has no format to offer.
+// The Windows DLLs draw with the platform and do without FreeType and zlib, so they have neither
+// the SVG nor the PNG: asked for either, they have no format to offer.
 #include "outputs/picture_formats.h"
 
 namespace varnel {
