@@ -2,7 +2,8 @@
 # The speed figures, against the targets: renders a second (Google Benchmark medians of five runs,
 # on one core), callgrind's instructions per render, the first render of a fresh process (its font
 # cache cold), the peak resident memory of a process that renders 100,000 barcodes, the tool's
-# batch on one thread against two, and the tool's batch against zint's on the same data.
+# batch on one thread against two, the tool's batch against zint's on the same data, and the Python
+# binding's renders against the same renders from C.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -18,7 +19,7 @@ fi
 # without the suites.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_BENCHMARKS=ON -DVARNEL_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j2 --target varnel_bench varnel_instructions varnel_first_render varnel_peak_memory \
-  varnel >/dev/null
+  varnel varnel32_binding varnel_binding_baseline >/dev/null
 
 # Files go to a tmpfs where there is one, so that the disk is not what is timed.
 if [[ -d /dev/shm && -w /dev/shm ]]; then
@@ -169,3 +170,9 @@ for fmt in ("png", "svg", "bmp"):
     print(f"{fmt:<7}{n / wall[0]:>16.0f}{n / wall[1]:>14.0f}{wall[1] / wall[0]:>7.2f}"
           f"   ({cpu[0]:.2f} s, {cpu[1]:.2f} s, {cpu[1] / cpu[0]:.2f})")
 PY
+
+echo
+echo "== The Python binding's Barcode(...).to_bytes(\"png\") beside the same render from C++ through the in-memory"
+echo "   export (processor time, fastest of 9 turns each; target: the binding takes at most 1.5 times the C call's time)"
+VARNEL32_LIBRARY="$PWD/build-bench/src/libvarnel32.so" PYTHONPATH="$PWD/python" PYTHONDONTWRITEBYTECODE=1 \
+  "${pin[@]}" python3 bench/python_binding.py build-bench/bench/varnel_binding_baseline

@@ -273,18 +273,6 @@ class BindingTest(unittest.TestCase):
                 self.assertEqual(read.returncode, 0, read.stderr)
                 self.assertIn(expected, read.stdout.decode().split("\n"))
 
-    def test_the_readme_example_draws_its_label(self):
-        readme = (pathlib.Path(__file__).resolve().parents[2] / "README.md").read_text(encoding="utf-8")
-        example = readme.split("```python\n", 1)[1].split("```", 1)[0]
-        cwd = os.getcwd()
-        os.chdir(self.folder.name)
-        try:
-            exec(compile(example, "README.md", "exec"), {})
-        finally:
-            os.chdir(cwd)
-        drawn = Barcode(symbology="ean13", data="590123412345", addon="12").to_bytes("png")
-        self.assertEqual(self.read("label.png"), drawn)
-
     def test_the_last_error_is_empty_before_any_picture(self):
         fresh = subprocess.run([sys.executable, "-c", "import varnel32; print(repr(varnel32.last_error()))"],
                                capture_output=True, timeout=60, cwd=os.path.dirname(os.path.abspath(__file__)))

@@ -1,5 +1,6 @@
 """The Barcode: one picture's options, and the picture in memory, in a file, or as an image."""
 
+import ctypes
 import dataclasses
 import errno
 import io
@@ -116,7 +117,8 @@ class Barcode:
             barColor=self.bar_color, backColor=self.back_color,
             transparentBackground=_options.switch(self.transparent, "transparent"), dpiX=self.dpi[0], dpiY=self.dpi[1])
         _options.check_data(description)
-        normalise("_description", description)
+        # A reference, as the helper takes it, which keeps the description and its texts alive.
+        normalise("_description", ctypes.byref(description))
         normalise("_engine", _rendering.Engine())
 
     def __reduce__(self):
@@ -132,7 +134,7 @@ class Barcode:
         """
         ending = _rendering.format_ending(format)
         _rendering.check_transparency(ending, self.transparent)
-        return self._engine.draw(self._description, self.dpi, _rendering.memory_output(ending))
+        return self._engine.draw(self._description, self.dpi, _rendering.MEMORY_OUTPUTS[ending])
 
     def save(self, path: Union[str, bytes, os.PathLike], format: Optional[str] = None) -> None:
         """Writes the picture to the file at `path`, in `format`, else the one the path's ending names.

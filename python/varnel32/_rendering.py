@@ -28,6 +28,8 @@ _SAVERS = {
     ".png": _native.library.VnCtxSaveAsPNG,
 }
 _MESSAGE_SIZE = 1024
+# The usual spellings of each format, looked up before the rule that reads any.
+_ENDINGS = {spelling: ending for ending in FORMATS for spelling in (ending, ending[1:], ending[1:].upper())}
 
 _last = threading.local()
 Result = TypeVar("Result")
@@ -40,6 +42,9 @@ def last_error() -> str:
 
 def format_ending(value, name: str = "format") -> str:
     """A format as its file ending, ".png", from "png", ".png" or "PNG"."""
+    known = _ENDINGS.get(value) if isinstance(value, str) else None
+    if known:
+        return known
     if not isinstance(value, str):
         raise TypeError(f"{name} must be one of {', '.join(f[1:] for f in FORMATS)}, not "
                         f"{type(value).__name__} {value!r}")
@@ -106,7 +111,7 @@ class Engine:
     """The library context that one barcode draws with, made at its first picture and destroyed
     with the engine. Its lock keeps the context to one thread at a time."""
 
-    __slots__ = ("lock", "_context", "_message", "_width", "_height", "__weakref__")
+    __slots__ = ("lock", "_context", "_message", "_width", "_height", "_sizes", "__weakref__")
 
     def __init__(self):
         self.lock = threading.Lock()
@@ -119,13 +124,15 @@ class Engine:
                 raise MemoryError("the library cannot have the memory for a context")
             self._message = ctypes.create_string_buffer(_MESSAGE_SIZE)
             self._width, self._height = ctypes.c_int(), ctypes.c_int()
+            self._sizes = (ctypes.byref(self._width), ctypes.byref(self._height))
             weakref.finalize(self, _native.library.VnDestroyContext, context)
             self._context = context
         return self._context
 
-    def draw(self, description: _native.Description, dpi: Tuple[int, int],
+    def draw(self, description: "ctypes._CArgObject", dpi: Tuple[int, int],
              output: Callable[[int, Tuple[int, int]], Result]) -> Result:
-        """Sets the barcode on the context, then has `output(context, picture size)` draw it.
+        """Sets the barcode (a reference to its description) on the context, then has
+        `output(context, picture size)` draw it.
 
         Raises VarnelDataError, with the library's message, when the data is refused: nothing is
         drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same.
@@ -134,8 +141,7 @@ class Engine:
             context = self._made_context()
             _gate.enter(dpi)
             try:
-                drawn = _native.helper.VnbSetUp(context, ctypes.byref(description), ctypes.byref(self._width),
-                                                ctypes.byref(self._height), self._message, _MESSAGE_SIZE)
+                drawn = _native.helper.VnbSetUp(context, description, *self._sizes, self._message, _MESSAGE_SIZE)
                 message = self._message.value.decode("utf-8", "replace") if self._message[0] != b"\0" else ""
                 _last.error = "" if drawn == 1 else message
                 if drawn != 1:
@@ -148,20 +154,43 @@ class Engine:
         return result
 
 
-def memory_output(ending: str) -> Callable[[int, Tuple[int, int]], bytes]:
-    """Renders the picture into memory: its size first, which renders it and keeps it, then its
-    bytes, which are copied from what was kept."""
+class _PictureBuffer(threading.local):
+    """The buffer each thread renders into, kept for its next picture, as pictures come in much the
+    same sizes: one call renders and copies, where a buffer of the picture's size would take a call
+    to learn the size first. A picture too large for it is kept by the library and copied out by a
+    second call, into a buffer of its own; the thread keeps that one too unless it is large."""
+
+    INITIAL_SIZE = 64 * 1024
+    LARGEST_KEPT = 1024 * 1024
+
+    def __init__(self):
+        self.buffer = ctypes.create_string_buffer(self.INITIAL_SIZE)
+
+
+_buffers = _PictureBuffer()
+
+
+def _memory_output(ending: str) -> Callable[[int, Tuple[int, int]], bytes]:
+    """Renders the picture into memory, once, and gives its bytes."""
     format_number = FORMATS[ending]
 
     def render(context: int, size: Tuple[int, int]) -> bytes:
-        length = _native.library.VnCtxRenderToMemory(context, format_number, None, 0)
-        picture = ctypes.create_string_buffer(length) if length > 0 else None
-        if picture is None or _native.library.VnCtxRenderToMemory(context, format_number, picture, length) != length:
+        buffer = _buffers.buffer
+        length = _native.library.VnCtxRenderToMemory(context, format_number, buffer, len(buffer))
+        if length > len(buffer):
+            buffer = ctypes.create_string_buffer(length)
+            if length <= _PictureBuffer.LARGEST_KEPT:
+                _buffers.buffer = buffer
+            length = _native.library.VnCtxRenderToMemory(context, format_number, buffer, length)
+        if length <= 0:
             raise MemoryError(f"the {ending[1:].upper()} picture of {size[0]}x{size[1]} pixels cannot be rendered: "
                               "it is too large for the format or for the memory there is")
-        return picture.raw
+        return ctypes.string_at(buffer, length)
 
     return render
+
+
+MEMORY_OUTPUTS = {ending: _memory_output(ending) for ending in FORMATS}
 
 
 def file_output(ending: str, path) -> Callable[[int, Tuple[int, int]], None]:
