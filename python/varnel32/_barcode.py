@@ -8,7 +8,7 @@ import os
 import pathlib
 from typing import TYPE_CHECKING, BinaryIO, Optional, Tuple, Union
 
-from . import _native, _options, _rendering
+from . import _options, _rendering
 
 if TYPE_CHECKING:
     import PIL.Image
@@ -90,32 +90,7 @@ class Barcode:
         normalise("back_color", _options.colour(self.back_color, "back_color"))
         normalise("dpi", _options.dpi(self.dpi))
 
-        data, raw = _options.text_bytes(self.data, "data")
-        add_on = _options.add_on(self.addon)
-        font = _options.font_face(self.font)
-        width, height = _options.picture_size(self.width, self.height)
-        if self.check_digit is not None:
-            _options.switch(self.check_digit, "check_digit")
-        if self.upce_system is not None:
-            _options.whole(self.upce_system, "upce_system", 0, 1)
-        description = _native.Description(
-            symbology=self.symbology, data=data, dataSize=len(data), raw=raw, addOn=add_on, addOnSize=len(add_on),
-            width=width, height=height,
-            quietZone=-1 if self.quiet_zone is None else _options.whole(self.quiet_zone, "quiet_zone", 0),
-            narrowWidthCm=_options.positive(self.narrow_cm, "narrow_cm"),
-            xDimension=_options.length(self.x_dim, "x_dim", "0.33mm"),
-            barHeight=_options.length(self.bar_height, "bar_height", "15mm"),
-            fontHeight=_options.font_height(self.font_height),
-            wideRatio=_options.positive(self.ratio, "ratio"), orientation=_options.orientation(self.orientation),
-            frame=self.frame, fontFace=font, showText=_options.switch(self.show_text, "show_text"),
-            checkCharacter=-1 if self.check_digit is None else int(self.check_digit),
-            checkCharacterInText=_options.switch(self.check_in_text, "check_in_text"),
-            codabarStart=_options.CODABAR_CHARACTERS.index(self.codabar_start),
-            codabarStop=_options.CODABAR_CHARACTERS.index(self.codabar_stop),
-            upceSystem=-1 if self.upce_system is None else self.upce_system,
-            addOnGapCm=_options.positive(self.addon_gap_cm, "addon_gap_cm"),
-            barColor=self.bar_color, backColor=self.back_color,
-            transparentBackground=_options.switch(self.transparent, "transparent"), dpiX=self.dpi[0], dpiY=self.dpi[1])
+        description = _options.describe(self)
         _options.check_data(description)
         # A reference, as the helper takes it, which keeps the description and its texts alive.
         normalise("_description", ctypes.byref(description))

@@ -188,6 +188,38 @@ def picture_size(width: Optional[int], height: Optional[int]) -> Tuple[int, int]
     return (whole(width, "width", 1), whole(height, "height", 1))
 
 
+def describe(barcode) -> _native.Description:
+    """The helper's description of a Barcode whose choices are already brought to one form: its
+    symbology, frame and Codabar characters, colours and resolution. Checks each other option."""
+    data, raw = text_bytes(barcode.data, "data")
+    addon = add_on(barcode.addon)
+    width, height = picture_size(barcode.width, barcode.height)
+    return _native.Description(
+        symbology=barcode.symbology, data=data, dataSize=len(data), raw=raw, addOn=addon, addOnSize=len(addon),
+        width=width, height=height,
+        quietZone=-1 if barcode.quiet_zone is None else whole(barcode.quiet_zone, "quiet_zone", 0),
+        narrowWidthCm=positive(barcode.narrow_cm, "narrow_cm"),
+        xDimension=length(barcode.x_dim, "x_dim", "0.33mm"),
+        barHeight=length(barcode.bar_height, "bar_height", "15mm"),
+        fontHeight=font_height(barcode.font_height),
+        wideRatio=positive(barcode.ratio, "ratio"),
+        orientation=orientation(barcode.orientation),
+        frame=barcode.frame,
+        fontFace=font_face(barcode.font),
+        showText=switch(barcode.show_text, "show_text"),
+        checkCharacter=-1 if barcode.check_digit is None else int(switch(barcode.check_digit, "check_digit")),
+        checkCharacterInText=switch(barcode.check_in_text, "check_in_text"),
+        codabarStart=CODABAR_CHARACTERS.index(barcode.codabar_start),
+        codabarStop=CODABAR_CHARACTERS.index(barcode.codabar_stop),
+        upceSystem=-1 if barcode.upce_system is None else whole(barcode.upce_system, "upce_system", 0, 1),
+        addOnGapCm=positive(barcode.addon_gap_cm, "addon_gap_cm"),
+        barColor=barcode.bar_color,
+        backColor=barcode.back_color,
+        transparentBackground=switch(barcode.transparent, "transparent"),
+        dpiX=barcode.dpi[0],
+        dpiY=barcode.dpi[1])
+
+
 def check_data(description: _native.Description) -> None:
     """Raises VarnelDataError when the data or add-on cannot become the library's."""
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)

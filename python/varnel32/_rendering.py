@@ -40,17 +40,17 @@ def last_error() -> str:
     return getattr(_last, "error", "")
 
 
-def format_ending(value, name: str = "format") -> str:
+def format_ending(value) -> str:
     """A format as its file ending, ".png", from "png", ".png" or "PNG"."""
     known = _ENDINGS.get(value) if isinstance(value, str) else None
     if known:
         return known
     if not isinstance(value, str):
-        raise TypeError(f"{name} must be one of {', '.join(f[1:] for f in FORMATS)}, not "
+        raise TypeError(f"format must be one of {', '.join(f[1:] for f in FORMATS)}, not "
                         f"{type(value).__name__} {value!r}")
     ending = (value if value.startswith(".") else "." + value).lower()
     if ending not in FORMATS:
-        raise ValueError(f"{name} {value!r} is not one of {', '.join(f[1:] for f in FORMATS)}")
+        raise ValueError(f"format {value!r} is not one of {', '.join(f[1:] for f in FORMATS)}")
     return ending
 
 
