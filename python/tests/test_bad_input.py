@@ -10,6 +10,7 @@ import sys
 import tempfile
 import unittest
 
+import varnel32
 from varnel32 import Barcode, VarnelDataError
 
 NAN, INFINITY = float("nan"), float("inf")
@@ -47,6 +48,18 @@ class BadInputTest(unittest.TestCase):
 
     def path(self, name):
         return os.path.join(self.folder, name)
+
+    def installed_package(self):
+        """A copy of the package with the library and its helper inside it, as pip installs it: the
+        folder to put on the path."""
+        library = os.environ.get("VARNEL32_LIBRARY")
+        if not library:
+            self.skipTest("VARNEL32_LIBRARY names no built library")
+        package = os.path.join(self.folder, "site", "varnel32")
+        shutil.copytree(os.path.dirname(varnel32.__file__), package, ignore=shutil.ignore_patterns("__pycache__"))
+        shutil.copy(os.path.realpath(library), os.path.join(package, "libvarnel32.so.1"))
+        shutil.copy(os.path.join(os.path.dirname(library), "libvarnel32_binding.so"), package)
+        return os.path.dirname(package)
 
     def test_each_bad_option_raises_its_kind_naming_the_option(self):
         for name, value, kind in BAD_OPTIONS:
@@ -135,21 +148,24 @@ class BadInputTest(unittest.TestCase):
         os.chmod(folder, 0o555)
         os.chmod(self.folder, 0o755)
         # Root writes anywhere: the save is tried by a process of the unprivileged user nobody then,
-        # with Debian's interpreter, which that user may run.
+        # with Debian's interpreter, which that user may run, and the package as pip installs it,
+        # copied where that user may read it.
         as_root = os.geteuid() == 0
         python = "/usr/bin/python3" if as_root else sys.executable
         if as_root and not os.path.exists(python):
             self.skipTest("no /usr/bin/python3 to run as nobody")
+        package = self.installed_package()
         tried = subprocess.run(
             [python, "-c", "import sys, varnel32\n"
                            "try:\n    varnel32.Barcode().save(sys.argv[1])\n"
                            "except PermissionError as error:\n    print(error)\n",
              os.path.join(folder, "kept.png")],
-            capture_output=True, text=True, timeout=60, user=65534 if as_root else None, cwd="/")
+            capture_output=True, text=True, timeout=60, user=65534 if as_root else None, cwd="/",
+            env={**{k: v for k, v in os.environ.items() if k != "VARNEL32_LIBRARY"}, "PYTHONPATH": package})
         self.assertEqual(tried.returncode, 0, tried.stderr)
         self.assertIn("Permission denied", tried.stdout)
         self.assertIn("kept.png", tried.stdout)
-        self.assertEqual(os.listdir(folder), ["kept.png"])
+        self.assertEqual(os.listdir(folder), ["kept.png"])  # no temporary file left behind
         with open(os.path.join(folder, "kept.png"), "rb") as kept:
             self.assertEqual(kept.read(), b"old")
 
