@@ -32,10 +32,11 @@ def _kind(value) -> str:
 
 def whole(value, name: str, lowest: int, highest: int = _INT_MAX) -> int:
     """A whole number from `lowest` to `highest`."""
-    if isinstance(value, bool) or (isinstance(value, numbers.Real) and not isinstance(value, numbers.Integral)):
-        raise ValueError(f"{name} must be a whole number, not {value!r}")
-    if not isinstance(value, numbers.Integral):
-        raise TypeError(f"{name} must be a whole number, not {_kind(value)}")
+    if type(value) is not int:  # a plain int needs none of the slower checks of kinds of number
+        if isinstance(value, bool) or (isinstance(value, numbers.Real) and not isinstance(value, numbers.Integral)):
+            raise ValueError(f"{name} must be a whole number, not {value!r}")
+        if not isinstance(value, numbers.Integral):
+            raise TypeError(f"{name} must be a whole number, not {_kind(value)}")
     if not lowest <= value <= highest:
         raise ValueError(f"{name} must be from {lowest} to {highest}, not {value!r}")
     return int(value)
@@ -43,10 +44,11 @@ def whole(value, name: str, lowest: int, highest: int = _INT_MAX) -> int:
 
 def positive(value, name: str) -> float:
     """A finite number above 0."""
-    if isinstance(value, bool):
-        raise ValueError(f"{name} must be a number above 0, not {value!r}")
-    if not isinstance(value, numbers.Real):
-        raise TypeError(f"{name} must be a number above 0, not {_kind(value)}")
+    if type(value) is not float:
+        if isinstance(value, bool):
+            raise ValueError(f"{name} must be a number above 0, not {value!r}")
+        if not isinstance(value, numbers.Real):
+            raise TypeError(f"{name} must be a number above 0, not {_kind(value)}")
     if not (math.isfinite(value) and value > 0):
         raise ValueError(f"{name} must be a finite number above 0, not {value!r}")
     return float(value)
