@@ -2,8 +2,9 @@
 # The speed figures, against the targets: renders a second (Google Benchmark medians of five runs,
 # on one core), callgrind's instructions per render, the first render of a fresh process (its font
 # cache cold), the peak resident memory of a process that renders 100,000 barcodes, the tool's
-# batch on one thread against two, the tool's batch against zint's on the same data, and the library
-# against zint's library, output by output, in one table with the targets beside the figures.
+# batch on one thread against two, the tool's batch against zint's on the same data, the library
+# against zint's library, output by output, in one table with the targets beside the figures, and
+# the Python binding's renders against the same renders from C.
 set -euo pipefail
 
 cd "$(dirname "${BASH_SOURCE[0]}")/.."
@@ -23,7 +24,7 @@ done
 # without the suites.
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DVARNEL_BUILD_BENCHMARKS=ON -DVARNEL_BUILD_TESTS=OFF >/dev/null
 cmake --build build-bench -j2 --target varnel_bench varnel_instructions varnel_first_render varnel_peak_memory \
-  varnel_side_by_side varnel >/dev/null
+  varnel_side_by_side varnel varnel32_binding varnel_binding_baseline >/dev/null
 
 # Files go to a tmpfs where there is one, so that the disk is not what is timed.
 if [[ -d /dev/shm && -w /dev/shm ]]; then
@@ -201,3 +202,9 @@ code39|-s code39 1234|-b 8 -d 1234
 COMMANDS
 python3 bench/side_by_side_table.py "$side/times.tsv" "$side/cg.out.*" "$(grep -o '^[0-9]*' "$side/instructions.txt")" \
   "$first_render_ms" "$side"/{ean13+5,code128,postnet,code39}.json
+
+echo
+echo "== The Python binding's Barcode(...).to_bytes(\"png\") beside the same render from C++ through the in-memory"
+echo "   export (processor time, fastest of 9 turns each; target: the binding takes at most 1.5 times the C call's time)"
+VARNEL32_LIBRARY="$PWD/build-bench/src/libvarnel32.so" PYTHONPATH="$PWD/python" PYTHONDONTWRITEBYTECODE=1 \
+  "${pin[@]}" python3 bench/python_binding.py build-bench/bench/varnel_binding_baseline

@@ -16,6 +16,9 @@ packages=(
   # A browser that shows the SVG output; the Python binding's interpreter and zbar's
   # command-line reader for its tests.
   chromium python3 zbar-tools
+  # The Python package's offline install (pip install --no-build-isolation --no-index) into a venv:
+  # the build backend and the wheel builder from Debian, and Pillow for its to_image.
+  python3-venv python3-pip python3-setuptools python3-wheel python3-pil
   # wmf2svg refuses every file unless it can load its standard fonts.
   fonts-urw-base35
   # The sanitizer build uses clang and its runtime libraries.

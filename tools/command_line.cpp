@@ -1,7 +1,5 @@
 #include "command_line.h"
 
-#include <initializer_list>
-
 #include "lengths.h"
 #include "symbology_names.h"
 #include "value_parsers.h"
@@ -40,9 +38,6 @@ bool Answer(ToolOptions& options, Task task) {
   return true;
 }
 
-constexpr std::initializer_list<LengthUnit> kPrintUnits = {LengthUnit::kMillimetres, LengthUnit::kCentimetres,
-                                                             LengthUnit::kInches, LengthUnit::kPixels};
-
 // One of the data's sources; Inconsistency refuses a second.
 template <typename Target>
 bool StoreDataSource(ToolOptions& options, std::string_view value, Target& target) {
@@ -52,23 +47,12 @@ bool StoreDataSource(ToolOptions& options, std::string_view value, Target& targe
 
 // --x-dim and --narrow both set the narrow width: the last one given counts.
 bool StoreXDimension(ToolOptions& options, std::string_view value) {
-  return Store(ParseLength(value, kPrintUnits), options.barcode.xDimension);
+  return Store(ParsePrintLength(value), options.barcode.xDimension);
 }
 
 bool StoreNarrowCentimetres(ToolOptions& options, std::string_view value) {
   options.barcode.xDimension.reset();
   return Store(ParsePositive(value), options.barcode.narrowWidthCm);
-}
-
-// A bare number is pixels, as the library takes it; a length in points, millimetres, centimetres
-// or inches is met in whole pixels at the resolution.
-std::optional<Length> ParseFontHeight(std::string_view value) {
-  if (const std::optional<int> pixels = ParseInt(value)) {
-    if (*pixels <= 0) return std::nullopt;
-    return Length{static_cast<double>(*pixels), LengthUnit::kPixels};
-  }
-  return ParseLength(value, {LengthUnit::kPoints, LengthUnit::kMillimetres, LengthUnit::kCentimetres,
-                             LengthUnit::kInches, LengthUnit::kPixels});
 }
 
 constexpr OptionSpec kOptions[] = {
@@ -100,7 +84,7 @@ constexpr OptionSpec kOptions[] = {
     {"narrow", '\0', "CM", "narrow width in cm, as the library takes it (default 0.07)",
      StoreNarrowCentimetres},
     {"bar-height", '\0', "LEN", "height of the bars, e.g. 15mm (mm cm in px; default 1.5cm)",
-     [](ToolOptions& o, std::string_view v) { return Store(ParseLength(v, kPrintUnits), o.barcode.barHeight); }},
+     [](ToolOptions& o, std::string_view v) { return Store(ParsePrintLength(v), o.barcode.barHeight); }},
     {"ratio", '\0', "R", "width of a wide bar over a narrow one (default 2.0)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.wideRatio); }},
     {"orientation", '\0', "DEGREES", "0, 90, 180 or 270, counter-clockwise (default 0)",

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "base/units.h"
+#include "value_parsers.h"
 
 namespace varnel::tool {
 namespace {
@@ -46,6 +47,19 @@ std::optional<Length> ParseLength(std::string_view text, std::initializer_list<L
     return Length{value, unit};
   }
   return std::nullopt;
+}
+
+std::optional<Length> ParsePrintLength(std::string_view text) {
+  return ParseLength(text, {LengthUnit::kMillimetres, LengthUnit::kCentimetres, LengthUnit::kInches, LengthUnit::kPixels});
+}
+
+std::optional<Length> ParseFontHeight(std::string_view text) {
+  if (const std::optional<int> pixels = ParseInt(text)) {
+    if (*pixels <= 0) return std::nullopt;
+    return Length{static_cast<double>(*pixels), LengthUnit::kPixels};
+  }
+  return ParseLength(text, {LengthUnit::kPoints, LengthUnit::kMillimetres, LengthUnit::kCentimetres,
+                            LengthUnit::kInches, LengthUnit::kPixels});
 }
 
 double InPixels(Length length, int dpi) {

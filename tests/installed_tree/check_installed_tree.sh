@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # Installs the build tree into a scratch prefix, then builds a small C program against the installed
-# files alone, once through pkg-config and once through find_package, and runs both.
-# Arguments: cmake, the build tree, the C compiler, pkg-config, the library folder under the prefix.
+# files alone, once through pkg-config and once through find_package, and runs both; and draws a
+# barcode with the installed Python package.
+# Arguments: cmake, the build tree, the C compiler, pkg-config, the library folder under the prefix,
+# python3, the Python package's folder under the prefix.
 set -euo pipefail
 
-cmake_command=$1 build_tree=$2 c_compiler=$3 pkg_config=$4 libdir=$5
+cmake_command=$1 build_tree=$2 c_compiler=$3 pkg_config=$4 libdir=$5 python=$6 python_dir=$7
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/varnel-install-XXXXXX")
@@ -44,4 +46,11 @@ done
 
 # The installed tool finds its library by itself.
 env -u LD_LIBRARY_PATH "$prefix/bin/varnel" --version >/dev/null || fail "the installed varnel does not run"
-echo "installed tree OK: pkg-config and find_package consumers both draw"
+# The installed Python package finds the installed library by itself, from any folder: nothing of the
+# build or source trees, no VARNEL32_LIBRARY and no loader path.
+(cd "$scratch" && env -u LD_LIBRARY_PATH -u VARNEL32_LIBRARY PYTHONPATH="$prefix/$python_dir" PYTHONNOUSERSITE=1 \
+  "$python" -c 'import sys, varnel32
+assert varnel32.__file__.startswith(sys.argv[1]), varnel32.__file__
+assert varnel32.Barcode(symbology="ean13", data="5901234123457").to_bytes("png")[:4] == b"\x89PNG"' "$prefix/") ||
+  fail "the installed Python package does not draw"
+echo "installed tree OK: pkg-config and find_package consumers both draw, and so does the Python package"
