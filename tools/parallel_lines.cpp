@@ -55,7 +55,12 @@ bool DrawLines(std::size_t lineCount, int jobs, const LineWork& work) {
     ~CloseOnExit() { lines.Close(); }
   } closeOnExit{queue};
   if (workers.empty() && lineCount > 0) return false;
-  for (std::size_t line = 0; line < lineCount; ++line) queue.Add(line, work.fileKey(line));
+  // One thread draws every line in turn, in order, so no two lines can race for a file: the keys,
+  // each a look at the file system, are needed only where there are several.
+  const bool oneThread = workers.size() == 1;
+  for (std::size_t line = 0; line < lineCount; ++line) {
+    queue.Add(line, oneThread ? std::nullopt : work.fileKey(line));
+  }
   queue.Close();
   ReportInOrder(board, lineCount, work);
   return true;

@@ -13,7 +13,8 @@
 namespace varnel::tool {
 
 struct LineWork {
-  // On the calling thread, line after line in index order, while the first lines are being drawn:
+  // On the calling thread, line after line in index order, while the first lines are being drawn,
+  // when there is more than one thread to draw them:
   // the file the line writes, as a key that is equal for lines that may write the same file;
   // nullopt for a line that writes none.
   std::function<std::optional<std::string>(std::size_t line)> fileKey;
