@@ -21,8 +21,17 @@ class SvgCanvas {
   void Define(std::string_view definition) { out_ += definition; }
   // Shapes in their colours, over what is drawn so far.
   void Draw(std::string_view shapes);
+  // The document itself, to spell a shape in its colour onto, over what is drawn so far: the bars,
+  // most of a document, go there without a copy.
+  std::string& DrawOnto() {
+    drawn_ = true;
+    return out_;
+  }
   // Shapes filled in black that clear what is drawn so far where they lie.
   void Clear(std::string_view shapes);
+
+  // Room for about this many more bytes, so that the document is not moved as it grows.
+  void Reserve(std::size_t bytes) { out_.reserve(out_.size() + bytes); }
 
   // The whole document, closed.
   FileBytes Finish();

@@ -20,6 +20,8 @@ namespace varnel {
 namespace {
 
 constexpr int kNormalWeight = 400;
+// About what a bar's rectangle takes, to make room for a document before it is spelled.
+constexpr std::size_t kBytesPerShape = 64;
 // The font engine's own fallback when a face name finds nothing.
 constexpr char kGenericFamily[] = "sans-serif";
 
@@ -158,23 +160,23 @@ class SvgDocument {
     }
   }
 
+  void Reserve(std::size_t bytes) { canvas_.Reserve(bytes); }
   FileBytes Finish() { return canvas_.Finish(); }
 
  private:
   // A transparent background's colour clears instead of painting.
   bool Clears(COLORREF color) const { return transparent_ && color == *transparent_; }
 
-  // Bars are most of a document: each is spelled into the one scratch string, whose memory stays.
+  // Bars are most of a document: each is spelled straight onto it.
   void Cells(const Rect& rect, COLORREF color) {
     const Rect cells = Intersection(rect, picture_);
     if (IsEmpty(cells)) return;
-    shape_.clear();
     if (Clears(color)) {
+      shape_.clear();
       svg::AppendRectangle(shape_, cells, kBlack);
       canvas_.Clear(shape_);
     } else {
-      svg::AppendRectangle(shape_, cells, color);
-      canvas_.Draw(shape_);
+      svg::AppendRectangle(canvas_.DrawOnto(), cells, color);
     }
   }
 
@@ -242,6 +244,7 @@ std::optional<FileBytes> EncodeSvg(const Surface& surface, ScreenResolution scre
                                    std::optional<COLORREF> transparent) {
   try {
     SvgDocument document(surface.Width(), surface.Height(), screen, transparent);
+    document.Reserve(surface.Operations().size() * kBytesPerShape);
     surface.Replay(document);
     return document.Finish();
   } catch (const std::bad_alloc&) {
