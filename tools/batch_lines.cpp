@@ -1,5 +1,9 @@
 #include "batch_lines.h"
 
+#include <sys/types.h>
+
+#include <cstdlib>
+
 #include "barcode_writer.h"
 #include "csv_fields.h"
 #include "exit_codes.h"
@@ -37,13 +41,19 @@ BatchLine Understood(int number, const std::string& text) {
 
 }  // namespace
 
-std::vector<BatchLine> ReadBatchLines(std::istream& in) {
+std::vector<BatchLine> ReadBatchLines(std::FILE* in) {
   std::vector<BatchLine> lines;
-  std::string text;
-  for (int number = 1; std::getline(in, text); ++number) {
+  char* buffer = nullptr;
+  std::size_t capacity = 0;
+  for (int number = 1;; ++number) {
+    const ssize_t length = ::getline(&buffer, &capacity, in);
+    if (length < 0) break;
+    std::string text(buffer, static_cast<std::size_t>(length));
+    if (!text.empty() && text.back() == '\n') text.pop_back();
     if (!text.empty() && text.back() == '\r') text.pop_back();  // a file written on Windows
     if (!text.empty()) lines.push_back(Understood(number, text));
   }
+  std::free(buffer);
   return lines;
 }
 

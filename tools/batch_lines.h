@@ -1,7 +1,7 @@
 // The lines of a batch: read, understood as barcodes, and drawn.
 #pragma once
 
-#include <istream>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -30,7 +30,7 @@ struct BatchLine {
 
 // Every non-empty line of the input: DATA,OUTPUT[,SYMBOLOGY[,ADDON]]. The whole input is read
 // first, so that the progress bar knows how far there is to go and lines can be shared out.
-std::vector<BatchLine> ReadBatchLines(std::istream& in);
+std::vector<BatchLine> ReadBatchLines(std::FILE* in);
 
 // Draws the line's barcode, starting from the command line's options, in `format` or the one its
 // output's extension names, with the context, which is the caller's alone while it does.

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iostream>
+#include <cstdio>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -26,15 +26,15 @@ int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_c
 int RunBatch(const ToolOptions& options) {
   std::vector<BatchLine> lines;
   if (options.batchSource == "-") {
-    lines = ReadBatchLines(std::cin);
+    lines = ReadBatchLines(stdin);
   } else {
     errno = 0;
-    std::ifstream file(options.batchSource);
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(options.batchSource.c_str(), "r"), std::fclose);
     if (!file) {
-      std::cerr << "varnel: cannot read " << options.batchSource << ": " << std::strerror(errno) << "\n";
+      std::fprintf(stderr, "varnel: cannot read %s: %s\n", options.batchSource.c_str(), std::strerror(errno));
       return kExitFailure;
     }
-    lines = ReadBatchLines(file);
+    lines = ReadBatchLines(file.get());
   }
 
   int exitCode = kExitSuccess;
