@@ -110,6 +110,10 @@ std::vector<std::string> WatchedPaths(FcConfig* config) {
   AppendAll(FcConfigGetConfigDirs(config), paths);
   AppendAll(FcConfigGetFontDirs(config), paths);
   for (std::string& place : UserPlaces()) paths.push_back(std::move(place));
+  // Once each: the configuration's files share a few folders, and every later process stamps
+  // every path on the list before its first picture.
+  std::sort(paths.begin(), paths.end());
+  paths.erase(std::unique(paths.begin(), paths.end()), paths.end());
   return paths;
 }
 
