@@ -6,10 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <string_view>
 
 #include "platform/unique_fd.h"
@@ -34,30 +36,54 @@ bool Storable(std::string_view text) { return text.find_first_of("\t\n") == std:
 // A path's identity and change times, following links (Debian enables a configuration by linking
 // it into conf.d, and edits its target): a file edited, replaced, or added to or removed from a
 // folder gives another stamp.
-std::string StampOf(const std::string& path) {
-  struct stat info{};
-  if (stat(path.c_str(), &info) != 0) return "missing";
-  // Spelled with to_chars, not printf: a process stamps some fifty paths before its first picture.
-  std::string stamp;
-  const auto field = [&](auto value, int base, char after) {
-    char digits[24];
-    stamp.append(digits, std::to_chars(digits, digits + sizeof digits, value, base).ptr);
-    if (after != '\0') stamp += after;
-  };
-  field(static_cast<unsigned long long>(info.st_dev), 16, ':');
-  field(static_cast<unsigned long long>(info.st_ino), 16, ':');
-  field(static_cast<unsigned long long>(info.st_mode), 16, ':');
-  field(static_cast<unsigned long long>(info.st_size), 16, ':');
-  field(static_cast<long long>(info.st_mtim.tv_sec), 10, '.');
-  field(static_cast<long>(info.st_mtim.tv_nsec), 10, ':');
-  field(static_cast<long long>(info.st_ctim.tv_sec), 10, '.');
-  field(static_cast<long>(info.st_ctim.tv_nsec), 10, '\0');
-  return stamp;
-}
+//
+// A process stamps some seventy paths before its first picture, so a stamp is spelled with
+// to_chars into a buffer of its own: neither printf nor a string of its own for each.
+class Stamp {
+ public:
+  explicit Stamp(const char* path) {
+    struct stat info{};
+    if (stat(path, &info) != 0) {
+      Append("missing");
+      return;
+    }
+    Field(static_cast<unsigned long long>(info.st_dev), 16, ':');
+    Field(static_cast<unsigned long long>(info.st_ino), 16, ':');
+    Field(static_cast<unsigned long long>(info.st_mode), 16, ':');
+    Field(static_cast<unsigned long long>(info.st_size), 16, ':');
+    Field(static_cast<long long>(info.st_mtim.tv_sec), 10, '.');
+    Field(static_cast<long>(info.st_mtim.tv_nsec), 10, ':');
+    Field(static_cast<long long>(info.st_ctim.tv_sec), 10, '.');
+    Field(static_cast<long>(info.st_ctim.tv_nsec), 10, '\0');
+  }
 
+  std::string_view View() const { return {text_, size_}; }
+
+ private:
+  template <typename Number>
+  void Field(Number value, int base, char after) {
+    size_ = static_cast<std::size_t>(std::to_chars(text_ + size_, std::end(text_), value, base).ptr - text_);
+    if (after != '\0') text_[size_++] = after;
+  }
+  void Append(std::string_view text) {
+    text.copy(text_ + size_, text.size());
+    size_ += text.size();
+  }
+
+  char text_[8 * 21];  // eight fields of at most 20 characters, and their separators
+  std::size_t size_ = 0;
+};
+
+// A variable as the cache records it: "=" and its value, or "unset".
 std::string Environment(const char* name) {
   const char* value = std::getenv(name);
   return value != nullptr ? std::string("=") + value : std::string("unset");
+}
+
+bool EnvironmentIs(const char* name, std::string_view recorded) {
+  const char* value = std::getenv(name);
+  if (value == nullptr) return recorded == "unset";
+  return recorded.starts_with('=') && recorded.substr(1) == value;
 }
 
 std::string EnvironmentLine(const char* name) { return std::string("env\t") + name + "\t" + Environment(name); }
@@ -125,15 +151,27 @@ bool Trusted(int fd, bool folder) {
   return info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-std::vector<std::string_view> Fields(std::string_view line) {
-  std::vector<std::string_view> fields;
-  for (std::size_t start = 0;;) {
-    const std::size_t tab = line.find('\t', start);
-    fields.push_back(line.substr(start, tab - start));
-    if (tab == std::string_view::npos) return fields;
-    start = tab + 1;
+// A line's tab-separated fields; a line of more fields than any record has counts as one field
+// too many.
+struct Fields {
+  static constexpr std::size_t kMost = 7;
+
+  explicit Fields(std::string_view line) {
+    for (std::size_t start = 0;;) {
+      if (count == kMost) {
+        ++count;
+        return;
+      }
+      const std::size_t tab = line.find('\t', start);
+      field[count++] = line.substr(start, tab - start);
+      if (tab == std::string_view::npos) return;
+      start = tab + 1;
+    }
   }
-}
+
+  std::array<std::string_view, kMost> field;
+  std::size_t count = 0;
+};
 
 std::optional<int> Number(std::string_view text) {
   if (text.empty() || text.size() > 9) return std::nullopt;
@@ -190,14 +228,17 @@ FontChoiceCache::FontChoiceCache() {
   folder_ = cacheHome + "/varnel32";
   enabled_ = true;
 
-  const std::string text = ReadTrusted(folder_);
-  std::vector<std::string> watched;
+  std::string text = ReadTrusted(folder_);
+  std::string watched;
+  std::bitset<kSteeringVariables.size()> steering;
   std::vector<Choice> choices;
   std::size_t start = 0;
   bool first = true;
   while (start < text.size()) {
     const std::size_t end = text.find('\n', start);
     if (end == std::string::npos) return;  // a file cut short is not trusted
+    // The newline ends the line's last field as a NUL, so that a path there is stamped in place.
+    text[end] = '\0';
     const std::string_view line(text.data() + start, end - start);
     start = end + 1;
     if (first) {
@@ -205,28 +246,28 @@ FontChoiceCache::FontChoiceCache() {
       first = false;
       continue;
     }
-    const std::vector<std::string_view> fields = Fields(line);
-    if (fields[0] == "env" && fields.size() == 3) {
-      const std::string name(fields[1]);
-      if (Environment(name.c_str()) != fields[2]) return;
-      watched.emplace_back(line);
-    } else if (fields[0] == "watch" && fields.size() == 3) {
-      if (StampOf(std::string(fields[2])) != fields[1]) return;
-      watched.emplace_back(line);
-    } else if (fields[0] == "choice" && fields.size() == 7) {
-      const std::optional<int> weight = Number(fields[1]), index = Number(fields[3]);
-      if (!weight || !index || (fields[2] != "0" && fields[2] != "1")) return;
-      choices.push_back(Choice{std::string(fields[5]), *weight, fields[2] == "1",
-                               FontFile{std::string(fields[6]), *index}, std::string(fields[4])});
+    const Fields fields(line);
+    const std::string_view kind = fields.field[0];
+    if (kind == "env" && fields.count == 3) {
+      const auto* variable = std::find(kSteeringVariables.begin(), kSteeringVariables.end(), fields.field[1]);
+      if (variable == kSteeringVariables.end() || !EnvironmentIs(*variable, fields.field[2])) return;
+      steering.set(static_cast<std::size_t>(variable - kSteeringVariables.begin()));
+    } else if (kind == "watch" && fields.count == 3) {
+      if (Stamp(fields.field[2].data()).View() != fields.field[1]) return;
+    } else if (kind == "choice" && fields.count == 7) {
+      const std::optional<int> weight = Number(fields.field[1]), index = Number(fields.field[3]);
+      if (!weight || !index || (fields.field[2] != "0" && fields.field[2] != "1")) return;
+      choices.push_back(Choice{std::string(fields.field[5]), *weight, fields.field[2] == "1",
+                               FontFile{std::string(fields.field[6]), *index}, std::string(fields.field[4])});
+      continue;
     } else {
       return;
     }
+    watched.append(line).push_back('\n');
   }
   // Every variable that steers fontconfig must have been recorded, or a choice made under another
   // environment could be taken for this one.
-  for (const char* name : kSteeringVariables) {
-    if (std::find(watched.begin(), watched.end(), EnvironmentLine(name)) == watched.end()) return;
-  }
+  if (!steering.all()) return;
   watched_ = std::move(watched);
   choices_ = std::move(choices);
 }
@@ -234,7 +275,7 @@ FontChoiceCache::FontChoiceCache() {
 std::optional<FontFile> FontChoiceCache::Find(const std::string& family, int weight, bool italic) const {
   for (const Choice& choice : choices_) {
     if (choice.family == family && choice.weight == weight && choice.italic == italic) {
-      if (StampOf(choice.file.path) != choice.fileStamp) return std::nullopt;
+      if (Stamp(choice.file.path.c_str()).View() != choice.fileStamp) return std::nullopt;
       return choice.file;
     }
   }
@@ -246,26 +287,25 @@ void FontChoiceCache::Remember(FcConfig* config, const std::string& family, int 
   if (!enabled_ || !Storable(family) || !Storable(file.path)) return;
   if (watched_.empty()) {
     choices_.clear();
+    std::string watched;
     for (const char* name : kSteeringVariables) {
       const std::string line = EnvironmentLine(name);
       if (std::count(line.begin(), line.end(), '\t') != 2 || line.find('\n') != std::string::npos) return;
-      watched_.push_back(line);
+      watched.append(line).push_back('\n');
     }
     for (const std::string& path : WatchedPaths(config)) {
-      if (!Storable(path)) {
-        watched_.clear();
-        return;
-      }
-      watched_.push_back("watch\t" + StampOf(path) + "\t" + path);
+      if (!Storable(path)) return;
+      watched.append("watch\t").append(Stamp(path.c_str()).View()).append("\t").append(path).push_back('\n');
     }
+    watched_ = std::move(watched);
   }
   std::erase_if(choices_, [&](const Choice& c) { return c.family == family && c.weight == weight && c.italic == italic; });
   if (choices_.size() >= kMaxChoices) choices_.erase(choices_.begin());
-  choices_.push_back(Choice{family, weight, italic, file, StampOf(file.path)});
+  choices_.push_back(Choice{family, weight, italic, file, std::string(Stamp(file.path.c_str()).View())});
 
   std::string text(kHeader);
   text += '\n';
-  for (const std::string& line : watched_) text += line + '\n';
+  text += watched_;
   for (const Choice& c : choices_) {
     text += "choice\t" + std::to_string(c.weight) + "\t" + (c.italic ? "1" : "0") + "\t" + std::to_string(c.file.index) +
             "\t" + c.fileStamp + "\t" + c.family + "\t" + c.file.path + "\n";

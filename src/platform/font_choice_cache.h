@@ -50,7 +50,7 @@ class FontChoiceCache {
  private:
   bool enabled_ = false;
   std::string folder_;
-  std::vector<std::string> watched_;  // stamp lines of what fontconfig read
+  std::string watched_;  // the environment and stamp lines of what fontconfig read, each ending in a newline
   std::vector<Choice> choices_;
 };
 
