@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GLYPH_H
 
 #include <atomic>
 
@@ -47,6 +48,13 @@ extern "C" FT_Error FT_Load_Glyph(FT_Face face, FT_UInt index, FT_Int32 flags) {
   static auto* const real = varnel::Real<decltype(FT_Load_Glyph)>("FT_Load_Glyph");
   if ((flags & FT_LOAD_RENDER) != 0) ++varnel::glyphsRendered;
   return real(face, index, flags);
+}
+
+// A glyph measured first is rendered from the outline kept then.
+extern "C" FT_Error FT_Glyph_To_Bitmap(FT_Glyph* glyph, FT_Render_Mode mode, const FT_Vector* origin, FT_Bool destroy) {
+  static auto* const real = varnel::Real<decltype(FT_Glyph_To_Bitmap)>("FT_Glyph_To_Bitmap");
+  ++varnel::glyphsRendered;
+  return real(glyph, mode, origin, destroy);
 }
 
 namespace varnel {

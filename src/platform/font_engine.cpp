@@ -5,6 +5,7 @@
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_GLYPH_H
 #include FT_SIZES_H
 #include FT_TRUETYPE_TABLES_H
 
@@ -117,13 +118,13 @@ bool BitmapPixel(const FT_Bitmap& bitmap, int col, int row) {
   return false;
 }
 
-// Turns the rendered glyph into its mask.
-void TraceInk(const FT_GlyphSlot slot, int quarterTurns, GlyphMask& out) {
+// Turns a rendered glyph, whose bitmap starts `bitmapLeft` right of the pen and `bitmapTop` above
+// the baseline, into its mask.
+void TraceInk(const FT_Bitmap& bitmap, int bitmapLeft, int bitmapTop, int quarterTurns, GlyphMask& out) {
   out = GlyphMask{};
-  const FT_Bitmap& bitmap = slot->bitmap;
   const int width = static_cast<int>(bitmap.width), height = static_cast<int>(bitmap.rows);
   if (width <= 0 || height <= 0 || bitmap.buffer == nullptr) return;
-  const int left = slot->bitmap_left, top = -slot->bitmap_top;
+  const int left = bitmapLeft, top = -bitmapTop;
   const Turned first = Turn(left, top, quarterTurns);
   const Turned last = Turn(left + width - 1, top + height - 1, quarterTurns);
   const bool sideways = (quarterTurns & 1) != 0;
@@ -156,7 +157,20 @@ class ScaledFont {
     int advance = -1;  // -1 until measured
     std::array<bool, 4> traced{};
     std::array<GlyphMask, 4> ink;
+    // The outline as hinted when the glyph was measured. A glyph is nearly always measured before
+    // its ink is asked for, and hinting, which runs the face's own programs, is most of loading
+    // it: the ink is rendered from this copy rather than from a second load.
+    FT_Glyph hinted = nullptr;
   };
+
+  ScaledFont() = default;
+  ScaledFont(const ScaledFont&) = delete;
+  ScaledFont& operator=(const ScaledFont&) = delete;
+  ~ScaledFont() {
+    for (const Glyph& glyph : glyphs) {
+      if (glyph.hinted != nullptr) FT_Done_Glyph(glyph.hinted);
+    }
+  }
 
   LoadedFace* face;
   int em;
@@ -177,7 +191,26 @@ class ScaledFont {
     if (FT_Load_Glyph(face->face, index, FT_LOAD_TARGET_MONO | flags) != 0) return false;
     Glyph& glyph = glyphs[byte];
     if (glyph.advance < 0) glyph.advance = WholePixels(face->face->glyph->advance.x);
+    if ((flags & FT_LOAD_RENDER) == 0 && glyph.hinted == nullptr && FT_Get_Glyph(face->face->glyph, &glyph.hinted) != 0)
+      glyph.hinted = nullptr;
     return true;
+  }
+
+  // Renders the byte's glyph as a load with FT_LOAD_RENDER would, and traces its ink.
+  void RenderInk(std::uint8_t byte, int quarterTurns, GlyphMask& ink) {
+    const FT_Glyph hinted = glyphs[byte].hinted;
+    if (hinted == nullptr) {
+      if (Load(byte, FT_LOAD_RENDER)) {
+        const FT_GlyphSlot slot = face->face->glyph;
+        TraceInk(slot->bitmap, slot->bitmap_left, slot->bitmap_top, quarterTurns, ink);
+      }
+      return;
+    }
+    FT_Glyph rendered = hinted;
+    if (FT_Glyph_To_Bitmap(&rendered, FT_RENDER_MODE_MONO, nullptr, 0) != 0) return;
+    const auto* bitmap = reinterpret_cast<const FT_BitmapGlyphRec*>(rendered);
+    TraceInk(bitmap->bitmap, bitmap->left, bitmap->top, quarterTurns, ink);
+    FT_Done_Glyph(rendered);
   }
 };
 
@@ -189,6 +222,7 @@ class FontEngine {
     if (FT_Init_FreeType(&library_) != 0) library_ = nullptr;
   }
   ~FontEngine() {
+    fonts_.clear();  // their glyphs' outlines belong to the library
     if (library_ != nullptr) FT_Done_FreeType(library_);  // with every face and size it made
     if (config_ != nullptr) FcConfigDestroy(config_);
   }
@@ -415,9 +449,7 @@ const GlyphMask& FontLease::Ink(std::uint8_t byte, int quarterTurns) {
 
   GlyphMask& ink = caches ? glyph.ink[turn] : engine.Scratch();
   ink = GlyphMask{};
-  if (font_->Load(byte, FT_LOAD_RENDER)) {
-    TraceInk(font_->face->face->glyph, turn, ink);
-  }
+  font_->RenderInk(byte, turn, ink);
   if (caches) {
     glyph.traced[turn] = true;
     const std::size_t bytes = ink.words.capacity() * sizeof(std::uint64_t);
