@@ -51,21 +51,22 @@ void AppendColour(FileBytes& out, COLORREF color) {
   out.push_back(BlueOf(color));
 }
 
-// The image data: every row, top first, after the filter byte of no filtering, its bits inverted,
-// since the file's palette has the raster's two entries the other way round; the bits past the
-// last pixel are the background's. Barcode rows are nearly all copies of the row above or long
-// runs, which the compressor finds as they stand; a filter would only turn them into other runs.
-// The data goes in chunks no longer than a chunk's length can say.
-void AppendImageData(FileBytes& out, const std::uint8_t* bottomRow, std::size_t stride, std::uint32_t width,
+// The image data: every row of the raster, top first, after the filter byte of no filtering, its
+// bits inverted (in place, the whole raster in one pass), since the file's palette has the
+// raster's two entries the other way round; the bits past the last pixel are the background's.
+// Barcode rows are nearly all copies of the row above or long runs, which the compressor finds as
+// they stand; a filter would only turn them into other runs. The data goes in chunks no longer
+// than a chunk's length can say.
+void AppendImageData(FileBytes& out, std::span<std::uint8_t> raster, std::size_t stride, std::uint32_t width,
                      std::uint32_t height) {
+  for (std::uint8_t& byte : raster) byte = static_cast<std::uint8_t>(~byte);
   const std::size_t rowBytes = (std::size_t{width} + 7) / 8;
   const auto lastByteMask = static_cast<std::uint8_t>(0xFF00 >> (width - (rowBytes - 1) * 8));
   FileBytes scanlines((rowBytes + 1) * height);
   for (std::uint32_t y = 0; y < height; ++y) {
     std::uint8_t* line = scanlines.data() + y * (rowBytes + 1);
-    const std::uint8_t* row = bottomRow + static_cast<std::size_t>(height - 1 - y) * stride;
     line[0] = kNoFilter;
-    for (std::size_t i = 0; i < rowBytes; ++i) line[1 + i] = static_cast<std::uint8_t>(~row[i]);
+    std::memcpy(line + 1, raster.data() + static_cast<std::size_t>(height - 1 - y) * stride, rowBytes);
     line[rowBytes] &= lastByteMask;
   }
   FileBytes stream;
@@ -124,7 +125,7 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     AppendBigEndian(out, PixelsPerMetre(resolution.y));
     out.push_back(kUnitMetre);
     physical.Close();
-    AppendImageData(out, rows.data(), OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
+    AppendImageData(out, rows, OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
                     static_cast<std::uint32_t>(height));
     Chunk end(out, "IEND");
     end.Close();
