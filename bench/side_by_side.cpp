@@ -12,6 +12,11 @@
 //                                               median nanoseconds a render of each side, and the
 //                                               median of the blocks' ratios, ours over zint's
 //   bytes <key> <workload> <WxH> <ours> <zint>  each new file's size
+//   same-png <workload> <WxH> <ours> <zint> <ours' image data> <zint's>
+//                                               the bytes of the two PNG files of zint's own
+//                                               picture, whole and of their image data alone
+//   varnel_side_by_side --png-bytes <folder>
+// prints the picture and same-png lines alone.
 //   varnel_side_by_side --instructions <folder>
 // renders a few labels by each side of every comparison for callgrind (run it with
 // --collect-atstart=no), one dump each named "<side> <key> <workload> <WxH>", and prints how many.
@@ -28,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "same_picture_png.h"
 #include "side_by_side_outputs.h"
 #include "workloads.h"
 #include "zint_workloads.h"
@@ -146,8 +152,11 @@ void CountInstructions(const std::string& label, const Side& side) {
   side.RemoveNewFiles(paths);
 }
 
-int Run(bool countingInstructions, const std::string& folder) {
-  const auto comparisons = Comparisons();
+enum class Mode { kTimes, kInstructions, kPngBytes };
+
+int Run(Mode mode, const std::string& folder) {
+  const bool countingInstructions = mode == Mode::kInstructions;
+  const auto comparisons = mode == Mode::kPngBytes ? std::vector<Comparison>{} : Comparisons();
   if (!countingInstructions) {
     for (const Comparison& comparison : comparisons) {
       std::printf("comparison\t%s\t%g\t%s\n", comparison.key.c_str(), comparison.target, comparison.title.c_str());
@@ -161,7 +170,12 @@ int Run(bool countingInstructions, const std::string& folder) {
       ZintLabel zintLabel = MakeZintLabel(kZintWorkloads[w], size);
       if (!zintLabel.symbol) Fail(std::string("zint refuses ") + workload.name);
       const std::string where = std::string(workload.name) + "\t" + SizeName(size);
-      if (!countingInstructions) std::printf("picture\t%s\t%s\n", where.c_str(), SizeName(zintLabel.picture).c_str());
+      if (!countingInstructions) {
+        std::printf("picture\t%s\t%s\n", where.c_str(), SizeName(zintLabel.picture).c_str());
+        const SamePictureBytes same = SamePicturePng(zintLabel, folder);
+        std::printf("same-png\t%s\t%ld\t%ld\t%ld\t%ld\n", where.c_str(), same.ours, same.zint, same.oursData,
+                    same.zintData);
+      }
       for (const Comparison& comparison : comparisons) {
         const bool inFile = comparison.destination != Destination::kMemory;
         const Side ours{"ours", [&](const char* path) { return comparison.ours(ourLabel, path); },
@@ -193,10 +207,14 @@ int Run(bool countingInstructions, const std::string& folder) {
 }  // namespace varnel::bench
 
 int main(int argc, char** argv) {
-  const bool countingInstructions = argc == 3 && std::strcmp(argv[1], "--instructions") == 0;
-  if (argc != 2 && !countingInstructions) {
-    std::fprintf(stderr, "usage: %s [--instructions] <folder>\n", argv[0]);
+  using varnel::bench::Mode;
+  const Mode mode = argc != 3                                      ? Mode::kTimes
+                    : std::strcmp(argv[1], "--instructions") == 0 ? Mode::kInstructions
+                    : std::strcmp(argv[1], "--png-bytes") == 0    ? Mode::kPngBytes
+                                                                   : Mode::kTimes;
+  if (argc != 2 && (argc != 3 || mode == Mode::kTimes)) {
+    std::fprintf(stderr, "usage: %s [--instructions | --png-bytes] <folder>\n", argv[0]);
     return 2;
   }
-  return varnel::bench::Run(countingInstructions, argv[argc - 1]);
+  return varnel::bench::Run(mode, argv[argc - 1]);
 }

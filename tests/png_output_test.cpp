@@ -70,7 +70,7 @@ TEST(PngOutput, PixelsAreTheBmpsPixels) {
     EXPECT_TRUE(read->pixels.rgb == expected->rgb) << p.name;
     EXPECT_EQ(read->bitDepth, 1) << p.name;
     EXPECT_EQ(read->colourType, 3) << p.name;
-    EXPECT_EQ(read->palette, (std::vector<std::uint32_t>{0x201090, 0xF0FFE0})) << p.name;
+    EXPECT_EQ(read->palette, (std::vector<std::uint32_t>{0xF0FFE0, 0x201090})) << p.name;
   }
 }
 
@@ -99,7 +99,7 @@ TEST(PngOutput, ATransparentBackgroundIsClearExactlyWhereTheBackgroundIs) {
     const auto read = testing::ReadPng(png);
     const auto expected = testing::ReadBmp(bmp);
     ASSERT_TRUE(read.has_value() && expected.has_value()) << p.name;
-    EXPECT_EQ(read->paletteAlpha, (std::vector<std::uint8_t>{255, 0})) << p.name;
+    EXPECT_EQ(read->paletteAlpha, (std::vector<std::uint8_t>{0})) << p.name;
     ASSERT_EQ(read->alpha.size(), expected->rgb.size()) << p.name;
     int clear = 0, wrong = 0;
     for (std::size_t i = 0; i < expected->rgb.size(); ++i) {
@@ -225,7 +225,10 @@ namespace {
 
 // The image data's compressor, held to zlib's own decoder on data no barcode makes: noise, which is
 // all literals and spans many blocks; rows too wide for a match to reach the row above; one byte;
-// and bytes of very uneven frequency, whose best code would be longer than deflate allows.
+// bytes of very uneven frequency, whose best code would be longer than deflate allows; and bands of
+// rows, each band one row of noise repeated, the last row cut short, whose checksum adds each
+// repeated row from its band's first. One thread compresses them all in turn, large and small, so
+// that what an earlier call left in the compressor's tables must not reach into a later one.
 std::vector<std::uint8_t> Inflated(const FileBytes& stream, std::size_t size) {
   std::vector<std::uint8_t> data(size + 1);
   uLongf length = data.size();
@@ -247,6 +250,13 @@ TEST(PngOutput, ImageDataInflatesBackWithZlib) {
   std::shuffle(uneven.begin(), uneven.end(), random);
   std::vector<std::uint8_t> wideRows = noise(40000);
   wideRows.insert(wideRows.end(), wideRows.begin(), wideRows.end());
+  constexpr std::size_t kBandRow = 37;
+  std::vector<std::uint8_t> bands;
+  for (int band = 0; band < 60; ++band) {
+    const auto row = noise(kBandRow);
+    for (auto copies = random() % 40 + 1; copies > 0; --copies) bands.insert(bands.end(), row.begin(), row.end());
+  }
+  bands.resize(bands.size() - kBandRow / 2);
 
   const struct {
     const char* name;
@@ -258,6 +268,7 @@ TEST(PngOutput, ImageDataInflatesBackWithZlib) {
       {"one byte", {0x5A}, 1},
       {"uneven frequencies", uneven, 97},
       {"one row repeated", std::vector<std::uint8_t>(100000, 0xFF), 50},
+      {"bands of repeated rows", bands, kBandRow},
   };
   for (const auto& c : cases) {
     FileBytes stream;
@@ -277,7 +288,8 @@ TEST(PngOutput, HuffmanCodesAreCompleteAndWithinTheLimit) {
   const std::vector<std::vector<std::uint32_t>> frequencies = {fibonacci, {0, 0, 7, 0}, {0, 0}, {1, 1, 1, 1, 1}};
   for (const auto& counts : frequencies) {
     for (const int limit : {7, 15}) {
-      const auto lengths = deflate::CodeLengths(counts, limit);
+      std::vector<std::uint8_t> lengths(counts.size());
+      deflate::CodeLengths(counts, limit, lengths);
       double kraft = 0;
       int coded = 0;
       for (std::size_t s = 0; s < counts.size(); ++s) {

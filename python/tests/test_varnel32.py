@@ -34,8 +34,9 @@ def png_chunks(data):
 
 
 def png_rows(data):
-    """The rows of an 8-bit-or-less palette PNG as lists of palette indices, filters undone."""
+    """The rows of an 8-bit-or-less palette PNG as lists of colours (RGB bytes), filters undone."""
     chunks = png_chunks(data)
+    palette = chunks["PLTE"][0]
     width, height, depth, colour_type, _, _, interlace = struct.unpack(">IIBBBBB", chunks["IHDR"][0])
     assert colour_type == 3 and interlace == 0 and depth <= 8
     stream = zlib.decompress(b"".join(chunks["IDAT"]))
@@ -58,21 +59,24 @@ def png_rows(data):
                 nearest = min((abs(p - left), 0, left), (abs(p - up), 1, up), (abs(p - corner), 2, corner))[2]
                 row[i] = (row[i] + nearest) & 0xFF
         previous = row
-        rows.append([(row[x * depth // 8] >> (8 - depth - x * depth % 8)) & ((1 << depth) - 1) for x in range(width)])
+        indices = [(row[x * depth // 8] >> (8 - depth - x * depth % 8)) & ((1 << depth) - 1) for x in range(width)]
+        rows.append([palette[3 * index : 3 * index + 3] for index in indices])
     return rows
 
 
 def bmp_rows(data):
-    """The rows of a one-bit BMP, top row first, as palette indices."""
+    """The rows of a one-bit BMP, top row first, as lists of colours (RGB bytes)."""
     assert data[:2] == b"BM"
-    (offset,) = struct.unpack("<I", data[10:14])
+    (offset, header) = struct.unpack("<II", data[10:18])
     width, height, _, depth = struct.unpack("<iiHH", data[18:30])
     assert depth == 1 and height > 0
+    table = data[14 + header : 14 + header + 8]
+    colours = [bytes(reversed(table[4 * index : 4 * index + 3])) for index in (0, 1)]  # stored blue first
     stride = (width + 31) // 32 * 4
     rows = []
     for y in range(height - 1, -1, -1):
         line = data[offset + y * stride : offset + (y + 1) * stride]
-        rows.append([(line[x // 8] >> (7 - x % 8)) & 1 for x in range(width)])
+        rows.append([colours[(line[x // 8] >> (7 - x % 8)) & 1] for x in range(width)])
     return rows
 
 
@@ -242,7 +246,7 @@ class BindingTest(unittest.TestCase):
         png = barcode.to_bytes("png")
         chunks = png_chunks(png)
         self.assertEqual(struct.unpack(">II", chunks["IHDR"][0][:8]), (401, 151))
-        self.assertEqual(chunks["PLTE"][0], bytes([0x10, 0x20, 0x30, 250, 240, 230]))
+        self.assertEqual(chunks["PLTE"][0], bytes([250, 240, 230, 0x10, 0x20, 0x30]))
         self.assertEqual(struct.unpack(">IIB", chunks["pHYs"][0]), (11811, 5906, 1))
         svg = ElementTree.fromstring(barcode.to_bytes(".svg"))
         self.assertIn("DejaVu Sans", next(svg.iter(SVG + "text")).get("font-family"))

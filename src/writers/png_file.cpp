@@ -51,17 +51,23 @@ void AppendColour(FileBytes& out, COLORREF color) {
   out.push_back(BlueOf(color));
 }
 
-// The image data: every row, top first, after the filter byte of no filtering. Barcode rows are
-// nearly all copies of the row above or long runs, which the compressor finds as they stand;
-// a filter would only turn them into other runs. The data goes in chunks no longer than a
-// chunk's length can say.
-void AppendImageData(FileBytes& out, const std::uint8_t* bottomRow, std::size_t stride, std::size_t rowBytes,
+// The image data: every row of the raster, top first, after the filter byte of no filtering, its
+// bits inverted (in place, the whole raster in one pass), since the file's palette has the
+// raster's two entries the other way round; the bits past the last pixel are the background's.
+// Barcode rows are nearly all copies of the row above or long runs, which the compressor finds as
+// they stand; a filter would only turn them into other runs. The data goes in chunks no longer
+// than a chunk's length can say.
+void AppendImageData(FileBytes& out, std::span<std::uint8_t> raster, std::size_t stride, std::uint32_t width,
                      std::uint32_t height) {
+  for (std::uint8_t& byte : raster) byte = static_cast<std::uint8_t>(~byte);
+  const std::size_t rowBytes = (std::size_t{width} + 7) / 8;
+  const auto lastByteMask = static_cast<std::uint8_t>(0xFF00 >> (width - (rowBytes - 1) * 8));
   FileBytes scanlines((rowBytes + 1) * height);
   for (std::uint32_t y = 0; y < height; ++y) {
     std::uint8_t* line = scanlines.data() + y * (rowBytes + 1);
     line[0] = kNoFilter;
-    std::memcpy(line + 1, bottomRow + static_cast<std::size_t>(height - 1 - y) * stride, rowBytes);
+    std::memcpy(line + 1, raster.data() + static_cast<std::size_t>(height - 1 - y) * stride, rowBytes);
+    line[rowBytes] &= lastByteMask;
   }
   FileBytes stream;
   AppendZlibRows(stream, scanlines, rowBytes + 1);
@@ -102,13 +108,16 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     // One bit a pixel from a palette; deflate, adaptive filtering's method, no interlacing.
     out.insert(out.end(), {kOneBit, kPaletteImage, 0, 0, 0});
     header.Close();
+    // The background first: a blank row is then all zeros, its filter byte included, and a band of
+    // background runs on from row to row as one run of a byte, the cheapest match there is. An
+    // entry that the transparency chunk leaves out is opaque, so it need only clear the first.
     Chunk colours(out, "PLTE");
-    AppendColour(out, palette.color0);
     AppendColour(out, palette.color1);
+    AppendColour(out, palette.color0);
     colours.Close();
     if (transparentBackground) {
       Chunk alpha(out, "tRNS");
-      out.insert(out.end(), {255, 0});  // the bars opaque, the background clear
+      out.push_back(0);
       alpha.Close();
     }
     Chunk physical(out, "pHYs");
@@ -116,7 +125,7 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     AppendBigEndian(out, PixelsPerMetre(resolution.y));
     out.push_back(kUnitMetre);
     physical.Close();
-    AppendImageData(out, rows.data(), OneBitRaster::RowBytes(width), (static_cast<std::size_t>(width) + 7) / 8,
+    AppendImageData(out, rows, OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
                     static_cast<std::uint32_t>(height));
     Chunk end(out, "IEND");
     end.Close();

@@ -1,6 +1,6 @@
-// The PNG file: the one-bit raster the BMP holds, as a one-bit palette image (entry 0 the bars,
-// entry 1 the background, which may be transparent), rows top first, with the resolution in pixels
-// per metre.
+// The PNG file: the one-bit raster the BMP holds, as a one-bit palette image (entry 0 the
+// background, which may be transparent, entry 1 the bars: the raster's entries the other way
+// round), rows top first, with the resolution in pixels per metre.
 #pragma once
 
 #include <cstdint>
@@ -24,7 +24,7 @@ std::uint32_t PixelsPerMetre(int pixelsPerInch);
 bool OneBitPngCanHold(int width, int height);
 
 // The whole file, or nothing when it cannot hold the picture or its memory cannot be had. A
-// transparent background gives entry 1 alpha 0.
+// transparent background gives the background's entry alpha 0.
 std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& palette, ScreenResolution resolution,
                                          bool transparentBackground);
 

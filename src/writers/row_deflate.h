@@ -13,8 +13,9 @@
 
 namespace varnel {
 
-// Appends the zlib stream (RFC 1950, its data in dynamic-Huffman deflate blocks, RFC 1951) of the
-// scanlines, `rowLength` bytes apart. Throws std::bad_alloc when its memory cannot be had.
+// Appends the zlib stream (RFC 1950, its data in deflate blocks, RFC 1951) of the
+// scanlines, `rowLength` (at least 1) bytes apart. Throws std::bad_alloc when its memory cannot be
+// had.
 void AppendZlibRows(FileBytes& out, std::span<const std::uint8_t> scanlines, std::size_t rowLength);
 
 }  // namespace varnel
