@@ -82,7 +82,7 @@ def main():
     def line(what, unit, workload, size, ours, zint, ratio, target, *counts):
         mark = judge(f"{what} ({unit})", ratio if ratio is not None else float(ours), target)
         print(row.format(what, unit, workload, size, ours, zint, "" if ratio is None else f"{ratio:.2f}",
-                         f"<= {target:g}" if target else "", mark, *counts))
+                         f"<= {target:.2g}" if target else "", mark, *counts))
 
     for key, title, target in comparisons:
         for size in (SMALL, LARGE):
