@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
+#include <dirent.h>
 #include <sys/stat.h>
 
 namespace varnel::tool {
@@ -53,16 +55,41 @@ std::string FolderIdentity(const std::string& folder) {
   return std::to_string(status.st_dev) + ":" + std::to_string(status.st_ino);
 }
 
+// The folder's names that are links, and those whose kind the listing does not tell; nothing when
+// the folder cannot be read.
+std::optional<std::unordered_set<std::string>> LinksIn(const std::string& folder) {
+  const std::unique_ptr<DIR, int (*)(DIR*)> listing(::opendir(folder.c_str()), ::closedir);
+  if (!listing) return std::nullopt;
+  std::unordered_set<std::string> links;
+  while (const dirent* entry = ::readdir(listing.get())) {
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) links.insert(AsciiLowerCase(entry->d_name));
+  }
+  return links;
+}
+
 }  // namespace
 
+OutputFileKeys::Folder& OutputFileKeys::FolderAt(const std::string& folder) {
+  const auto [entry, first] = folders_.try_emplace(folder);
+  if (first) entry->second.identity = FolderIdentity(folder);
+  return entry->second;
+}
+
+// A name that the folder's listing shows is no link is the file itself, and needs no look of its
+// own. Most lines write new files, and a look at a name that is not there waits on the folder's
+// lock, which the workers take for every file they make there. The first path into a folder is
+// looked at alone, so that a batch of a line or two into a large folder does not list it.
 std::string OutputFileKeys::KeyOf(const std::string& path) {
-  const std::string file = FollowLinks(path);
-  const FolderAndName parts = Split(file);
-  const auto [entry, first] = folders_.try_emplace(parts.folder);
-  if (first) entry->second = FolderIdentity(parts.folder);
+  const FolderAndName written = Split(path);
+  Folder& folder = FolderAt(written.folder);
+  if (++folder.namings == 2) folder.links = LinksIn(written.folder);
+  const bool noLink = folder.links && !folder.links->contains(AsciiLowerCase(written.name));
+  const std::string file = noLink ? path : FollowLinks(path);
+  const FolderAndName parts = noLink ? written : Split(file);
+  const std::string& identity = noLink ? folder.identity : FolderAt(parts.folder).identity;
   // Without the folder nothing can be written there, so any key keeps the outcome.
-  if (entry->second.empty()) return AsciiLowerCase(file);
-  return entry->second + "/" + AsciiLowerCase(parts.name);
+  if (identity.empty()) return AsciiLowerCase(file);
+  return identity + "/" + AsciiLowerCase(parts.name);
 }
 
 }  // namespace varnel::tool

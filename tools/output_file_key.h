@@ -1,8 +1,10 @@
 // Telling which batch lines may write the same file.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace varnel::tool {
 
@@ -16,9 +18,20 @@ class OutputFileKeys {
   std::string KeyOf(const std::string& path);
 
  private:
-  // Each folder's identity by the way it is written, found once: a batch writes many files into
-  // few folders, and the calling thread makes every key while the workers draw.
-  std::unordered_map<std::string, std::string> folders_;
+  // What the keys need of a folder, found once: a batch writes many files into few folders, and
+  // the calling thread makes every key while the workers draw.
+  struct Folder {
+    std::string identity;  // empty when there is no such folder to be reached
+    int namings = 0;       // how many paths have named a file in it
+    // Its names that are, or may be, links, in lower case: listed the second time a path names
+    // the folder, and empty when it cannot be listed.
+    std::optional<std::unordered_set<std::string>> links;
+  };
+
+  Folder& FolderAt(const std::string& folder);
+
+  // By the way each folder is written.
+  std::unordered_map<std::string, Folder> folders_;
 };
 
 }  // namespace varnel::tool
