@@ -116,3 +116,10 @@ int VnbSetUp(VnContext* context, const VnbBarcode* barcode, int* width, int* hei
   }
   return -1;
 }
+
+int VnbRenderToMemory(VnContext* context, const VnbBarcode* barcode, int format, void* buffer, int bufferSize,
+                      int* width, int* height, int* length, char* message, int messageSize) {
+  const int drawn = VnbSetUp(context, barcode, width, height, message, messageSize);
+  *length = drawn == 1 ? VnCtxRenderToMemory(context, format, buffer, bufferSize) : 0;
+  return drawn;
+}

@@ -83,6 +83,13 @@ VNB_EXPORT int VnbCheckData(const VnbBarcode* barcode, char* message, int messag
 VNB_EXPORT int VnbSetUp(VnContext* context, const VnbBarcode* barcode, int* width, int* height, char* message,
                        int messageSize);
 
+/* VnbSetUp, then, when it returns 1, the picture in `format` into `buffer` as VnCtxRenderToMemory
+ * renders it, its answer in `length`: the binding's commonest step in one call. Returns as
+ * VnbSetUp does. */
+VNB_EXPORT int VnbRenderToMemory(VnContext* context, const VnbBarcode* barcode, int format, void* buffer,
+                                 int bufferSize, int* width, int* height, int* length, char* message,
+                                 int messageSize);
+
 #ifdef __cplusplus
 }
 #endif

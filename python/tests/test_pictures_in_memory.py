@@ -53,6 +53,20 @@ class PicturesInMemoryTest(unittest.TestCase):
                     written = file.read()
                 self.assertEqual(written, BARCODE.to_bytes(os.path.splitext(name)[1] or "png"), name)
 
+    def test_a_picture_larger_than_the_threads_buffer_comes_whole(self):
+        # A 3000x400 BMP (about 150 KB) outgrows the buffer a thread starts with: the library keeps
+        # it and a second call copies it out, into a buffer the thread then keeps for the next one.
+        large = Barcode(symbology="code128", data="Outgrown", width=3000, height=400)
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, "large.bmp")
+            large.save(path)
+            with open(path, "rb") as saved:
+                expected = saved.read()
+        self.assertGreater(len(expected), 100_000)
+        self.assertEqual(large.to_bytes("bmp"), expected)
+        self.assertEqual(large.to_bytes("bmp"), expected)
+        self.assertEqual(BARCODE.to_bytes("png"), copy.copy(BARCODE).to_bytes("png"))
+
     @unittest.skipUnless(shutil.which("strace"), "strace is not installed")
     def test_rendering_in_memory_writes_no_file(self):
         # After a first render (fonts found and cached), a hundred pictures in every format open

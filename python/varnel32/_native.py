@@ -95,6 +95,8 @@ _HELPER_SIGNATURES = {
     "VnbParseLength": (_int, [_char_p, _int, ctypes.POINTER(Length)]),
     "VnbCheckData": (_int, [ctypes.POINTER(Description), _char_p, _int]),
     "VnbSetUp": (_int, [_void_p, ctypes.POINTER(Description), _int_p, _int_p, _char_p, _int]),
+    "VnbRenderToMemory": (_int, [_void_p, ctypes.POINTER(Description), _int, _void_p, _int, _int_p, _int_p, _int_p,
+                                 _char_p, _int]),
 }
 
 _HOW_TO_POINT = ("Install the package with pip (`pip install .` in the repository's root builds the library "

@@ -111,42 +111,43 @@ class Engine:
     """The library context that one barcode draws with, made at its first picture and destroyed
     with the engine. Its lock keeps the context to one thread at a time."""
 
-    __slots__ = ("lock", "_context", "_message", "_width", "_height", "_sizes", "__weakref__")
+    __slots__ = ("lock", "_context", "message", "_width", "_height", "sizes", "length", "length_reference",
+                 "__weakref__")
 
     def __init__(self):
         self.lock = threading.Lock()
         self._context = None
 
     def _made_context(self) -> int:
-        if self._context is None:
-            context = _native.library.VnCreateContext()
-            if not context:
-                raise MemoryError("the library cannot have the memory for a context")
-            self._message = ctypes.create_string_buffer(_MESSAGE_SIZE)
-            self._width, self._height = ctypes.c_int(), ctypes.c_int()
-            self._sizes = (ctypes.byref(self._width), ctypes.byref(self._height))
-            weakref.finalize(self, _native.library.VnDestroyContext, context)
-            self._context = context
-        return self._context
+        context = _native.library.VnCreateContext()
+        if not context:
+            raise MemoryError("the library cannot have the memory for a context")
+        self.message = ctypes.create_string_buffer(_MESSAGE_SIZE)
+        self._width, self._height, self.length = ctypes.c_int(), ctypes.c_int(), ctypes.c_int()
+        self.sizes = (ctypes.byref(self._width), ctypes.byref(self._height))
+        self.length_reference = ctypes.byref(self.length)
+        weakref.finalize(self, _native.library.VnDestroyContext, context)
+        self._context = context
+        return context
 
-    def draw(self, description: "ctypes._CArgObject", dpi: Tuple[int, int],
-             output: Callable[[int, Tuple[int, int]], Result]) -> Result:
-        """Sets the barcode (a reference to its description) on the context, then has
-        `output(context, picture size)` draw it.
+    def picture_size(self) -> Tuple[int, int]:
+        return self._width.value, self._height.value
+
+    def draw(self, description: "ctypes._CArgObject", dpi: Tuple[int, int], output: "Output") -> Result:
+        """Has `output` set the barcode (a reference to its description) on the context and draw it.
 
         Raises VarnelDataError, with the library's message, when the data is refused: nothing is
         drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same.
         """
         with self.lock:
-            context = self._made_context()
+            context = self._context or self._made_context()
             _gate.enter(dpi)
             try:
-                drawn = _native.helper.VnbSetUp(context, description, *self._sizes, self._message, _MESSAGE_SIZE)
-                message = self._message.value.decode("utf-8", "replace") if self._message[0] != b"\0" else ""
+                drawn, result = output(self, context, description)
+                message = self.message.value.decode("utf-8", "replace") if self.message[0] != b"\0" else ""
                 _last.error = "" if drawn == 1 else message
                 if drawn != 1:
                     raise VarnelDataError(message)
-                result = output(context, (self._width.value, self._height.value))
             finally:
                 _gate.leave()
         for warning in message.splitlines():
@@ -154,11 +155,18 @@ class Engine:
         return result
 
 
+# An output sets the barcode on an engine's context, then draws it when the data is drawn, in one
+# step: output(engine, context, description) gives the set-up's answer (VnbSetUp's) and the
+# output's result, None when the data is refused.
+Output = Callable[[Engine, int, "ctypes._CArgObject"], Tuple[int, Result]]
+
+
 class _PictureBuffer(threading.local):
     """The buffer each thread renders into, kept for its next picture, as pictures come in much the
-    same sizes: one call renders and copies, where a buffer of the picture's size would take a call
-    to learn the size first. A picture too large for it is kept by the library and copied out by a
-    second call, into a buffer of its own; the thread keeps that one too unless it is large."""
+    same sizes: one call sets up, renders and copies, where a buffer of the picture's size would
+    take a call to learn the size first. A picture too large for it is kept by the library and
+    copied out by a second call, into a buffer of its own; the thread keeps that one too unless it
+    is large."""
 
     INITIAL_SIZE = 64 * 1024
     LARGEST_KEPT = 1024 * 1024
@@ -170,22 +178,28 @@ class _PictureBuffer(threading.local):
 _buffers = _PictureBuffer()
 
 
-def _memory_output(ending: str) -> Callable[[int, Tuple[int, int]], bytes]:
+def _memory_output(ending: str) -> Output:
     """Renders the picture into memory, once, and gives its bytes."""
     format_number = FORMATS[ending]
+    set_up_and_render = _native.helper.VnbRenderToMemory
 
-    def render(context: int, size: Tuple[int, int]) -> bytes:
+    def render(engine: Engine, context: int, description) -> Tuple[int, bytes]:
         buffer = _buffers.buffer
-        length = _native.library.VnCtxRenderToMemory(context, format_number, buffer, len(buffer))
+        drawn = set_up_and_render(context, description, format_number, buffer, len(buffer), *engine.sizes,
+                                  engine.length_reference, engine.message, _MESSAGE_SIZE)
+        if drawn != 1:
+            return drawn, None
+        length = engine.length.value
         if length > len(buffer):
             buffer = ctypes.create_string_buffer(length)
             if length <= _PictureBuffer.LARGEST_KEPT:
                 _buffers.buffer = buffer
             length = _native.library.VnCtxRenderToMemory(context, format_number, buffer, length)
         if length <= 0:
-            raise MemoryError(f"the {ending[1:].upper()} picture of {size[0]}x{size[1]} pixels cannot be rendered: "
+            width, height = engine.picture_size()
+            raise MemoryError(f"the {ending[1:].upper()} picture of {width}x{height} pixels cannot be rendered: "
                               "it is too large for the format or for the memory there is")
-        return ctypes.string_at(buffer, length)
+        return drawn, buffer[:length]  # a slice of a char array is its bytes, copied
 
     return render
 
@@ -193,19 +207,24 @@ def _memory_output(ending: str) -> Callable[[int, Tuple[int, int]], bytes]:
 MEMORY_OUTPUTS = {ending: _memory_output(ending) for ending in FORMATS}
 
 
-def file_output(ending: str, path) -> Callable[[int, Tuple[int, int]], None]:
+def file_output(ending: str, path) -> Output:
     """Saves the picture with the library's own file export, which writes a complete file or leaves
     the old one as it was."""
     saver = _SAVERS[ending]
     encoded = os.fsencode(path)
 
-    def save(context: int, size: Tuple[int, int]) -> None:
+    def save(engine: Engine, context: int, description) -> Tuple[int, None]:
+        drawn = _native.helper.VnbSetUp(context, description, *engine.sizes, engine.message, _MESSAGE_SIZE)
+        if drawn != 1:
+            return drawn, None
         ctypes.set_errno(0)
         if not saver(context, encoded):
             code = ctypes.get_errno()
             if code:
                 raise OSError(code, f"cannot write the {ending[1:].upper()} picture: {os.strerror(code)}", path)
-            raise OSError(f"cannot write the {ending[1:].upper()} picture of {size[0]}x{size[1]} pixels to {path!r}")
+            width, height = engine.picture_size()
+            raise OSError(f"cannot write the {ending[1:].upper()} picture of {width}x{height} pixels to {path!r}")
+        return drawn, None
 
     return save
 
