@@ -38,13 +38,18 @@ void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std:
   for (std::size_t s = 0; used < 2 && s < frequencies.size(); ++s) {
     if (frequencies[s] == 0) symbols[used++] = static_cast<std::uint16_t>(s);
   }
-  // Rarest first, ties in symbol order; a stand-in counts as occurring once.
-  const auto weightOf = [&](std::size_t s) { return std::max<std::uint64_t>(frequencies[s], 1); };
-  std::sort(symbols.begin(), symbols.begin() + used, [&](std::uint16_t a, std::uint16_t b) {
-    return weightOf(a) != weightOf(b) ? weightOf(a) < weightOf(b) : a < b;
-  });
+  // Rarest first, ties in symbol order; a stand-in counts as occurring once. Each symbol is sorted
+  // as one number, its weight above its symbol.
+  std::array<std::uint64_t, kMostSymbols> keys;
+  for (std::size_t i = 0; i < used; ++i) {
+    keys[i] = std::max<std::uint64_t>(frequencies[symbols[i]], 1) << 16 | symbols[i];
+  }
+  std::sort(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(used));
   std::array<std::uint64_t, kMostNodes> weights;
-  std::transform(symbols.begin(), symbols.begin() + used, weights.begin(), weightOf);
+  for (std::size_t i = 0; i < used; ++i) {
+    symbols[i] = static_cast<std::uint16_t>(keys[i] & 0xFFFF);
+    weights[i] = keys[i] >> 16;
+  }
   std::array<int, kMostNodes> depth;
   LeafDepths(weights, used, depth);
 

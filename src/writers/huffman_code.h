@@ -25,6 +25,15 @@ void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std:
 // Sets `codes` to the canonical code of every symbol of these lengths, its bits reversed, since
 // deflate writes a code's first bit into the lowest bit of the stream while it fills bytes from
 // their low end. Constant-evaluated for the fixed codes.
+// Each byte with its bits in reverse order.
+inline constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
+  std::array<std::uint8_t, 256> reversed{};
+  for (unsigned byte = 0; byte < 256; ++byte) {
+    for (int bit = 0; bit < 8; ++bit) reversed[byte] |= static_cast<std::uint8_t>(((byte >> bit) & 1) << (7 - bit));
+  }
+  return reversed;
+}();
+
 constexpr void CanonicalCodes(std::span<const std::uint8_t> lengths, std::span<std::uint16_t> codes) {
   std::array<std::uint32_t, kLongestAnyCode + 1> countOfLength{}, nextCode{};
   for (const std::uint8_t length : lengths) ++countOfLength[length];
@@ -34,9 +43,9 @@ constexpr void CanonicalCodes(std::span<const std::uint8_t> lengths, std::span<s
   }
   for (std::size_t s = 0; s < lengths.size(); ++s) {
     const int length = lengths[s];
-    std::uint32_t code = length == 0 ? 0 : nextCode[length]++, reversed = 0;
-    for (int bit = 0; bit < length; ++bit, code >>= 1) reversed = (reversed << 1) | (code & 1);
-    codes[s] = static_cast<std::uint16_t>(reversed);
+    const std::uint32_t code = length == 0 ? 0 : nextCode[length]++;
+    const std::uint32_t reversed = std::uint32_t{kReversedBytes[code & 0xFF]} << 8 | kReversedBytes[code >> 8];
+    codes[s] = static_cast<std::uint16_t>(reversed >> (16 - length));
   }
 }
 

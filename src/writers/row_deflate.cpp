@@ -98,6 +98,7 @@ class MatchFinder {
     };
     // The nearer of two as long is the cheaper: its distance takes fewer extra bits.
     if (at >= 1) consider(1);
+    if (best.length == limit) return best;  // a run of one byte, which nothing beats
     if (above_ != 0 && at >= above_) consider(above_);
     if (best.length >= kLongEnough || limit < kHashedBytes) return best;
 
