@@ -2,13 +2,17 @@
 // orientation to a one-bit BMP, a WMF and an EMF in memory (no file), and to a BMP file through the
 // exported VnSaveAsBMP; and the file's saving alone, which bounds what VnSaveAsBMP can reach: a
 // replacement (flushed to the disk before and after its rename), and a new file's save with its
-// removal (never flushed), in memory and on a disk.
+// removal (never flushed), in memory and on a disk; beside them, the floor of any program's new
+// file: created, written and closed under its name, as a program writes that does not keep an old
+// file whole (zint's fopen, fwrite and fclose).
 // The seconds are the process's processor time, the system's work for the file included, so that
 // other work on a shared machine does not count against the library; the wait for a disk's flush is
 // not processor time, so the file benchmarks also report the real time. The renders write their
 // file in $VARNEL_BENCH_DIR (scripts/bench.sh points it at a tmpfs), else in the system's temporary
 // folder; the disk's figures need $VARNEL_BENCH_DISK_DIR.
 #include <benchmark/benchmark.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -80,7 +84,15 @@ void Renders(benchmark::State& loop, const Workload& workload, int orientation, 
 
 // What VnSaveAsBMP costs beyond the render: the same file saving, of a BMP made beforehand, into
 // the folder that `variable` names.
-enum class Saving { kReplacement, kNewFile };
+enum class Saving { kReplacement, kNewFile, kBareNewFile };
+
+// The bytes under the name in three calls, with no care for what a failure leaves.
+bool CreateWriteClose(const char* path, const FileBytes& bytes) {
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return false;
+  const bool written = ::write(fd, bytes.data(), bytes.size()) == static_cast<ssize_t>(bytes.size());
+  return ::close(fd) == 0 && written;
+}
 
 void FileSavingAlone(benchmark::State& loop, const char* variable, Saving saving) {
   const char* folder = std::getenv(variable);
@@ -93,17 +105,20 @@ void FileSavingAlone(benchmark::State& loop, const char* variable, Saving saving
   const auto file = EncodeOneBitBmp(RenderToSurface(DefaultContext()), Palette{DefaultContext().settings.barColor, DefaultContext().settings.backColor});
   if (saving == Saving::kReplacement && file) ReplaceFileContents(path.c_str(), file->data(), file->size());
   for (auto _ : loop) {
-    if (!file || !ReplaceFileContents(path.c_str(), file->data(), file->size())) {
+    const bool saved = file && (saving == Saving::kBareNewFile ? CreateWriteClose(path.c_str(), *file)
+                                                               : ReplaceFileContents(path.c_str(), file->data(), file->size()));
+    if (!saved) {
       loop.SkipWithError("the file could not be written");
       return;
     }
-    if (saving == Saving::kNewFile) std::remove(path.c_str());
+    if (saving != Saving::kReplacement) std::remove(path.c_str());
   }
   std::remove(path.c_str());
   loop.counters["renders/s"] = benchmark::Counter(static_cast<double>(loop.iterations()), benchmark::Counter::kIsRate);
 }
 BENCHMARK_CAPTURE(FileSavingAlone, replacement/memory, "VARNEL_BENCH_DIR", Saving::kReplacement);
 BENCHMARK_CAPTURE(FileSavingAlone, new/memory, "VARNEL_BENCH_DIR", Saving::kNewFile);
+BENCHMARK_CAPTURE(FileSavingAlone, bare-new/memory, "VARNEL_BENCH_DIR", Saving::kBareNewFile);
 BENCHMARK_CAPTURE(FileSavingAlone, replacement/disk, "VARNEL_BENCH_DISK_DIR", Saving::kReplacement)->UseRealTime();
 BENCHMARK_CAPTURE(FileSavingAlone, new/disk, "VARNEL_BENCH_DISK_DIR", Saving::kNewFile)->UseRealTime();
 

@@ -63,7 +63,9 @@ print(f"{'workload':<10}{'deg':>4}" + "".join(f"{o:>14}" for o in ["BMP (memory)
 for workload, degrees in sorted({k[:2] for k in rates}, key=lambda k: (k[0], int(k[1]))):
     print(f"{workload:<10}{degrees:>4}" + "".join(f"{rates.get((workload, degrees, o), 0):>14.0f}" for o in outputs))
 print()
-print("The file's saving alone (a BMP made beforehand); a replacement is flushed before and after its rename:")
+print("The file's saving alone (a BMP made beforehand, the new file removed after each save); a replacement is flushed")
+print("before and after its rename; bare-new is the floor of any new file, created, written and closed under its name")
+print("with no care for what a failure leaves (zint's fopen, fwrite, fclose):")
 for name, b in sorted(alone.items()):
     clock = "real" if "disk" in name else "processor"
     unit = {"ns": 1e-3, "us": 1, "ms": 1e3}[b["time_unit"]]
