@@ -110,12 +110,21 @@ void DrawPattern(Context& context, const char* colours, const char* widths, BarO
   DrawPattern(context, colours, widths, offsets.top, offsets.bottom);
 }
 
+// The two kinds of bar are placed across the symbol once a call, as a pattern's bars are.
 void DrawPostalBars(Context& context, const char* bars) {
-  for (; *bars != '\0'; ++bars) {
-    const int top = *bars == '0' ? context.state.barHeight / 2 : 0;
-    DrawElement(context, context.state.narrowWidth, top, DataBarOffsets(context).bottom, 1);
-    context.state.cursor = SaturatingAdd(context.state.cursor, context.state.narrowWidth);
+  const int narrow = context.state.narrowWidth;
+  int cursor = context.state.cursor;
+  if (context.state.measuring != 0) {
+    for (; *bars != '\0'; ++bars) cursor = SaturatingAdd(SaturatingAdd(cursor, narrow), narrow);
+  } else {
+    const int bottom = DataBarOffsets(context).bottom;
+    const BarPlacement full(context, 0, bottom), half(context, context.state.barHeight / 2, bottom);
+    for (; *bars != '\0'; ++bars) {
+      PaintBar(context, (*bars == '0' ? half : full).At(cursor, narrow));
+      cursor = SaturatingAdd(SaturatingAdd(cursor, narrow), narrow);
+    }
   }
+  context.state.cursor = cursor;
 }
 
 }  // namespace varnel
