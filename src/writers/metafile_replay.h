@@ -91,27 +91,30 @@ class MetafileReplay {
   std::size_t PlayFills(const Surface& surface, std::size_t first) {
     const std::vector<DrawOp>& ops = surface.Operations();
     const COLORREF color = surface.Fill(ops[first]).color;
-    // Kept from picture to picture, so that a run takes no allocation once a picture has been seen;
-    // reached once through a reference, as in a shared library each use of a thread-local by its
-    // name is a call into the loader.
+    // Kept from picture to picture, so that a run takes no allocation once a picture has been seen.
+    // It is sized before the run and filled through a plain pointer: in a shared library each use
+    // of a thread-local by its name is a call into the loader, and growing it outline by outline
+    // would read it back from thread storage at every one.
     thread_local std::vector<Rect> keptOutlines;
-    std::vector<Rect>& outlines = keptOutlines;
-    outlines.clear();
-    std::size_t end = first;
+    std::vector<Rect>& kept = keptOutlines;
+    const std::size_t most = std::min(ops.size() - first, Records::kMaxOutlines);
+    if (kept.size() < most) kept.resize(most);
+    Rect* const outlines = kept.data();
+    std::size_t count = 0, end = first;
     for (; end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill; ++end) {
       const FillOp& fill = surface.Fill(ops[end]);
       if (fill.color != color) break;
       const Rect cells = Intersection(fill.rect, picture_);
-      if (!IsEmpty(cells)) outlines.push_back(cells);
+      if (!IsEmpty(cells)) outlines[count++] = cells;
     }
-    if (outlines.empty()) return end;
+    if (count == 0) return end;
     if constexpr (Records::kFillDrawsOutline) UsePen(MetafilePen::kNull);
     UseBrush(color);
     if (!windingFill_) {
       records_.SetPolyFillMode(kWindingFillMode);
       windingFill_ = true;
     }
-    records_.FillCells(outlines);
+    records_.FillCells(std::span<const Rect>(outlines, count));
     return end;
   }
 
