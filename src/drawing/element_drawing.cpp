@@ -110,18 +110,20 @@ void DrawPattern(Context& context, const char* colours, const char* widths, BarO
   DrawPattern(context, colours, widths, offsets.top, offsets.bottom);
 }
 
-// The two kinds of bar are placed across the symbol once a call, as a pattern's bars are.
+// The two kinds of bar are placed across the symbol once a call, as a pattern's bars are; the
+// measuring pass, as a pattern's, only adds up the lengths.
 void DrawPostalBars(Context& context, const char* bars) {
   const int narrow = context.state.narrowWidth;
+  const auto advance = [narrow](int cursor) { return SaturatingAdd(SaturatingAdd(cursor, narrow), narrow); };
   int cursor = context.state.cursor;
   if (context.state.measuring != 0) {
-    for (; *bars != '\0'; ++bars) cursor = SaturatingAdd(SaturatingAdd(cursor, narrow), narrow);
+    for (; *bars != '\0'; ++bars) cursor = advance(cursor);
   } else {
     const int bottom = DataBarOffsets(context).bottom;
     const BarPlacement full(context, 0, bottom), half(context, context.state.barHeight / 2, bottom);
     for (; *bars != '\0'; ++bars) {
       PaintBar(context, (*bars == '0' ? half : full).At(cursor, narrow));
-      cursor = SaturatingAdd(SaturatingAdd(cursor, narrow), narrow);
+      cursor = advance(cursor);
     }
   }
   context.state.cursor = cursor;

@@ -22,9 +22,6 @@ inline constexpr int kLongestAnyCode = 15;
 // occur, so that every code is complete: decoders refuse an incomplete one in most places.
 void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std::span<std::uint8_t> lengths);
 
-// Sets `codes` to the canonical code of every symbol of these lengths, its bits reversed, since
-// deflate writes a code's first bit into the lowest bit of the stream while it fills bytes from
-// their low end. Constant-evaluated for the fixed codes.
 // Each byte with its bits in reverse order.
 inline constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
   std::array<std::uint8_t, 256> reversed{};
@@ -34,6 +31,9 @@ inline constexpr std::array<std::uint8_t, 256> kReversedBytes = [] {
   return reversed;
 }();
 
+// Sets `codes` to the canonical code of every symbol of these lengths, its bits reversed, since
+// deflate writes a code's first bit into the lowest bit of the stream while it fills bytes from
+// their low end. Constant-evaluated for the fixed codes.
 constexpr void CanonicalCodes(std::span<const std::uint8_t> lengths, std::span<std::uint16_t> codes) {
   std::array<std::uint32_t, kLongestAnyCode + 1> countOfLength{}, nextCode{};
   for (const std::uint8_t length : lengths) ++countOfLength[length];
