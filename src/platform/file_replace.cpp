@@ -37,7 +37,8 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
 // default access list applying: it shows nothing its final self would not. The file that replaces
 // an old one starts private to its owner, and gets the old file's permissions only once it holds
 // its whole picture and before it can be reached by name.
-mode_t CreationMode(const SaveTarget& target) { return target.existing ? 0600 : 0666; }
+constexpr mode_t kNewFileMode = 0666;
+mode_t CreationMode(const SaveTarget& target) { return target.existing ? 0600 : kNewFileMode; }
 
 // What the new file needs before it takes an old file's place: the old file's attributes, and its
 // bytes on the disk, so that a power cut after the rename finds the new file whole and not an
@@ -94,16 +95,41 @@ Outcome RenameIntoPlace(const SaveTarget& target, const std::string& temporary) 
 // assumed until a try says otherwise, and then never tried again.
 std::atomic<bool> linksDirectly{true};
 
-// An unnamed file gets its first name. A process that may read any file links it directly; any
-// other links its own unnamed files through /proc, which costs a walk of /proc's names.
-bool LinkUnnamed(int fd, int folder, const std::string& name) {
+// An unnamed file gets its first name, `name` in `folder` (a path from the current folder with
+// AT_FDCWD). A process that may read any file links it directly; any other links its own unnamed
+// files through /proc, which costs a walk of /proc's names.
+bool LinkUnnamed(int fd, int folder, const char* name) {
   if (linksDirectly.load(std::memory_order_relaxed)) {
-    if (::linkat(fd, "", folder, name.c_str(), AT_EMPTY_PATH) == 0) return true;
+    if (::linkat(fd, "", folder, name, AT_EMPTY_PATH) == 0) return true;
     if (errno != ENOENT && errno != EPERM) return false;  // the name is taken, or the folder refuses
     linksDirectly.store(false, std::memory_order_relaxed);
   }
   const std::string self = "/proc/self/fd/" + std::to_string(fd);
-  return ::linkat(AT_FDCWD, self.c_str(), folder, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+  return ::linkat(AT_FDCWD, self.c_str(), folder, name, AT_SYMLINK_FOLLOW) == 0;
+}
+
+// A whole unnamed file becomes the new file `name` in `folder`, where a file that appeared there
+// meanwhile stays.
+Outcome LinkNewFile(UniqueFd& file, int folder, const char* name) {
+  if (!LinkUnnamed(file.get(), folder, name)) return errno == ENOENT ? Outcome::kUnsupported : Outcome::kFailed;
+  if (file.Close()) return Outcome::kSaved;
+  ::unlinkat(folder, name, 0);
+  return Outcome::kFailed;
+}
+
+// The usual save, of a file that does not exist yet, in the fewest calls the rules allow: one look
+// at the path, which finds nothing and so lets the file be created as any new file is, then the
+// unnamed file made in the folder and linked, both by their paths. A new file is not flushed, so
+// the folder needs no descriptor of its own. kUnsupported, before anything is written, for a path
+// that holds something, that cannot be looked at, or whose folder cannot hold unnamed files: the
+// careful way looks again and finds out what to do.
+Outcome SaveNewFile(const char* path, const std::uint8_t* data, std::size_t size) {
+  struct stat status;
+  if (::lstat(path, &status) == 0 || errno != ENOENT) return Outcome::kUnsupported;
+  UniqueFd file(::openat(AT_FDCWD, FolderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, kNewFileMode));
+  if (!file) return Outcome::kUnsupported;
+  if (!WriteAll(file.get(), data, size)) return Outcome::kFailed;
+  return LinkNewFile(file, AT_FDCWD, path);
 }
 
 // The file is written without a name, so that a kill at any point leaves nothing behind. A new
@@ -115,16 +141,11 @@ Outcome SaveUnnamed(const SaveTarget& target, const std::uint8_t* data, std::siz
   UniqueFd file(::openat(target.folder.get(), ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode(target)));
   if (!file) return errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL ? Outcome::kUnsupported : Outcome::kFailed;
   if (!WriteAll(file.get(), data, size)) return Outcome::kFailed;
-  if (!target.existing) {
-    if (!LinkUnnamed(file.get(), target.folder.get(), target.name)) return errno == ENOENT ? Outcome::kUnsupported : Outcome::kFailed;
-    if (file.Close()) return Outcome::kSaved;
-    ::unlinkat(target.folder.get(), target.name.c_str(), 0);
-    return Outcome::kFailed;
-  }
+  if (!target.existing) return LinkNewFile(file, target.folder.get(), target.name.c_str());
   if (!PrepareToReplace(file.get(), target)) return Outcome::kFailed;
   for (int attempt = 0; attempt < kNameAttempts; ++attempt) {
     const std::string temporary = TemporaryName(target.name);
-    if (LinkUnnamed(file.get(), target.folder.get(), temporary)) return RenameIntoPlace(target, temporary);
+    if (LinkUnnamed(file.get(), target.folder.get(), temporary.c_str())) return RenameIntoPlace(target, temporary);
     if (errno == ENOENT) return Outcome::kUnsupported;
     if (errno != EEXIST) return Outcome::kFailed;
   }
@@ -155,9 +176,11 @@ Outcome SaveNamed(const SaveTarget& target, const std::uint8_t* data, std::size_
 
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
   if (path == nullptr || *path == '\0') return false;
+  Outcome outcome = SaveNewFile(path, data, size);
+  if (outcome != Outcome::kUnsupported) return outcome == Outcome::kSaved;
   const std::optional<SaveTarget> target = FindSaveTarget(path);
   if (!target) return false;
-  Outcome outcome = SaveUnnamed(*target, data, size);
+  outcome = SaveUnnamed(*target, data, size);
   if (outcome == Outcome::kUnsupported) outcome = SaveNamed(*target, data, size);
   return outcome == Outcome::kSaved;
 }

@@ -11,12 +11,9 @@ namespace {
 
 constexpr int kMostLinks = 40;  // the system's own limit on the links of one lookup
 
-// "a/b/c" lies in "a/b" under "c"; a bare name in ".", and "/c" in "/". A path ending in a slash
-// names a folder and leaves the name empty.
 void SplitPath(std::string_view path, SaveTarget& target) {
   const std::size_t slash = path.rfind('/');
-  const std::string_view folder = slash == std::string_view::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-  target.folderPath = std::string(folder);
+  target.folderPath = FolderOf(path);
   target.name = std::string(slash == std::string_view::npos ? path : path.substr(slash + 1));
 }
 
@@ -49,6 +46,11 @@ std::string LinkedPath(const SaveTarget& target) {
 }
 
 }  // namespace
+
+std::string FolderOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return std::string(slash == std::string_view::npos ? "." : slash == 0 ? "/" : path.substr(0, slash));
+}
 
 std::optional<SaveTarget> FindSaveTarget(const char* path) {
   SaveTarget target;

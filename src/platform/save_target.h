@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "platform/unique_fd.h"
 
@@ -20,6 +21,10 @@ struct SaveTarget {
 
   std::string Path() const { return folderPath + "/" + name; }
 };
+
+// The folder a path's last name lies in: "a/b/c" in "a/b", a bare name in ".", and "/c" in "/". A
+// path ending in a slash names a folder, and lies in itself.
+std::string FolderOf(std::string_view path);
 
 // A link at the path, or at the end of a chain of links, is followed, a dangling one included, so
 // that the file it names is created or replaced and the link stays. In a folder that everyone may
