@@ -108,12 +108,23 @@ struct Frequencies {
     ++literals[kEndOfBlock];
   }
 
-  // The bits of the symbols' codes of these lengths; the extra bits are the same under any code.
-  std::uint64_t CodedBits(const std::uint8_t* literalLengths, const std::uint8_t* distanceLengths) const {
-    std::uint64_t total = 0;
-    for (std::size_t s = 0; s < literals.size(); ++s) total += std::uint64_t{literals[s]} * literalLengths[s];
-    for (std::size_t s = 0; s < distances.size(); ++s) total += std::uint64_t{distances[s]} * distanceLengths[s];
-    return total;
+};
+
+// The bits of a block's symbols in the fixed codes and in codes of their own, counted in one pass;
+// the extra bits are the same under any code.
+struct CodedBits {
+  std::uint64_t fixed = 0;
+  std::uint64_t own = 0;
+
+  CodedBits(const Frequencies& frequencies, const std::uint8_t* ownLiteralLengths, const std::uint8_t* ownDistanceLengths) {
+    for (std::size_t s = 0; s < frequencies.literals.size(); ++s) {
+      fixed += std::uint64_t{frequencies.literals[s]} * kFixedLiteralLengths[s];
+      own += std::uint64_t{frequencies.literals[s]} * ownLiteralLengths[s];
+    }
+    for (std::size_t s = 0; s < frequencies.distances.size(); ++s) {
+      fixed += std::uint64_t{frequencies.distances[s]} * kFixedDistanceLengths[s];
+      own += std::uint64_t{frequencies.distances[s]} * ownDistanceLengths[s];
+    }
   }
 };
 
@@ -223,12 +234,10 @@ void WriteTokens(BitWriter& bits, std::span<const Token> tokens, const Code& lit
 void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
   const Frequencies frequencies(tokens);
   const OwnCodes own(frequencies);
-  const std::uint64_t fixedBits = frequencies.CodedBits(kFixedLiteralLengths.data(), kFixedDistanceLengths.data());
-  const std::uint64_t ownBits =
-      own.HeaderBits() + frequencies.CodedBits(own.literalLengths.data(), own.distanceLengths.data());
+  const CodedBits coded(frequencies, own.literalLengths.data(), own.distanceLengths.data());
 
   bits.Put(last ? 1 : 0, 1);
-  if (fixedBits <= ownBits) {
+  if (coded.fixed <= own.HeaderBits() + coded.own) {
     bits.Put(kFixedCodes, 2);
     WriteTokens(bits, tokens, Code{kFixedLiteralLengths.data(), kFixedLiteralCodes.data()},
                 Code{kFixedDistanceLengths.data(), kFixedDistanceCodes.data()});

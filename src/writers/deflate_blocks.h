@@ -22,27 +22,40 @@ struct Token {
   std::uint16_t distance;
 };
 
+// The bits gather in a 64-bit word and go out 32 at a time, the first bit lowest: a block's codes
+// are a few bits each, and appending them a byte at a time was a good part of writing the block.
+// The bytes are complete only after FlushToByte.
 class BitWriter {
  public:
   explicit BitWriter(FileBytes& out) : out_(out) {}
-  // Up to 32 bits at a time, first bit lowest.
+  // Up to 32 bits at a time.
   void Put(std::uint32_t bits, int count) {
     pending_ |= std::uint64_t{bits} << pendingCount_;
     pendingCount_ += count;
-    while (pendingCount_ >= 8) {
-      out_.push_back(static_cast<std::uint8_t>(pending_));
-      pending_ >>= 8;
-      pendingCount_ -= 8;
+    if (pendingCount_ >= 32) {
+      Emit(4);
+      pending_ >>= 32;
+      pendingCount_ -= 32;
     }
   }
+  // The bits put so far out to the end of their last byte, filled up with zero bits.
   void FlushToByte() {
-    if (pendingCount_ > 0) Put(0, 8 - pendingCount_);
+    Emit(static_cast<std::size_t>(pendingCount_ + 7) / 8);
+    pending_ = 0;
+    pendingCount_ = 0;
   }
 
  private:
+  // The lowest `bytes` bytes of the pending word, lowest first.
+  void Emit(std::size_t bytes) {
+    const std::size_t at = out_.size();
+    out_.resize(at + bytes);
+    for (std::size_t i = 0; i < bytes; ++i) out_[at + i] = static_cast<std::uint8_t>(pending_ >> (8 * i));
+  }
+
   FileBytes& out_;
-  std::uint64_t pending_ = 0;
-  int pendingCount_ = 0;
+  std::uint64_t pending_ = 0;  // below pendingCount_, the bits not yet out
+  int pendingCount_ = 0;       // under 32 between calls
 };
 
 // Writes the tokens as one block, the stream's last when `last`.

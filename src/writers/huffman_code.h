@@ -41,9 +41,14 @@ constexpr void CanonicalCodes(std::span<const std::uint8_t> lengths, std::span<s
   for (int length = 1; length <= kLongestAnyCode; ++length) {
     nextCode[length] = (nextCode[length - 1] + countOfLength[length - 1]) << 1;
   }
+  // Most symbols of a block's literal alphabet never occur, and their codes are never written.
   for (std::size_t s = 0; s < lengths.size(); ++s) {
     const int length = lengths[s];
-    const std::uint32_t code = length == 0 ? 0 : nextCode[length]++;
+    if (length == 0) {
+      codes[s] = 0;
+      continue;
+    }
+    const std::uint32_t code = nextCode[length]++;
     const std::uint32_t reversed = std::uint32_t{kReversedBytes[code & 0xFF]} << 8 | kReversedBytes[code >> 8];
     codes[s] = static_cast<std::uint16_t>(reversed >> (16 - length));
   }
