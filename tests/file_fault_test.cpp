@@ -92,23 +92,25 @@ TEST(FileFaults, AReadOnlyFolderIsRefusedAndItsFileKept) {
 }
 
 // The file size limit cuts the write short part-way, as a full disk does, in a child so that the
-// limit cannot touch the test process.
-TEST(FileFaults, AWriteCutShortKeepsTheOldFile) {
+// limit cannot touch the test process: an old file stays as it was, and a new one is not left at all.
+TEST(FileFaults, AWriteCutShortKeepsTheOldFileAndLeavesNoNewOne) {
   for (const FileOutput& output : kFileOutputs) {
     testing::ResetLibrary();
     testing::TempDir folder;
-    const std::string kept = folder.File("kept");
+    const std::string kept = folder.File("kept"), created = folder.File("new");
     ASSERT_EQ(output.save(kept.c_str()), 1) << output.name;
     ASSERT_GT(testing::ReadFileBytes(kept).size(), 64u) << output.name << ": the file must outgrow the limit";
     testing::WriteFileBytes(kept, kOldBytes);
 
-    const int outcome = testing::ExitStatusInChild([&] {
-      signal(SIGXFSZ, SIG_IGN);
-      const rlimit small{64, 64};
-      if (setrlimit(RLIMIT_FSIZE, &small) != 0) return kNoFault;
-      return Outcome(output.save(kept.c_str()));
-    });
-    EXPECT_EQ(outcome, kRefused) << output.name;
+    for (const std::string& path : {kept, created}) {
+      const int outcome = testing::ExitStatusInChild([&] {
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit small{64, 64};
+        if (setrlimit(RLIMIT_FSIZE, &small) != 0) return kNoFault;
+        return Outcome(output.save(path.c_str()));
+      });
+      EXPECT_EQ(outcome, kRefused) << output.name << " " << path;
+    }
     EXPECT_EQ(testing::ReadFileBytes(kept), kOldBytes) << output.name;
     EXPECT_EQ(EntryCount(folder.path()), 1) << output.name << ": no partial file";
   }
