@@ -107,7 +107,6 @@ struct Frequencies {
     }
     ++literals[kEndOfBlock];
   }
-
 };
 
 // The bits of a block's symbols in the fixed codes and in codes of their own, counted in one pass;
