@@ -120,9 +120,9 @@ Outcome LinkNewFile(UniqueFd& file, int folder, const char* name) {
 // The usual save, of a file that does not exist yet, in the fewest calls the rules allow: one look
 // at the path, which finds nothing and so lets the file be created as any new file is, then the
 // unnamed file made in the folder and linked, both by their paths. A new file is not flushed, so
-// the folder needs no descriptor of its own. kUnsupported, before anything is written, for a path
-// that holds something, that cannot be looked at, or whose folder cannot hold unnamed files: the
-// careful way looks again and finds out what to do.
+// the folder needs no descriptor of its own. kUnsupported, with nothing left behind, for a path
+// that holds something or cannot be looked at, and where the folder cannot hold unnamed files or
+// the process cannot link them: the careful way looks again and finds out what to do.
 Outcome SaveNewFile(const char* path, const std::uint8_t* data, std::size_t size) {
   struct stat status;
   if (::lstat(path, &status) == 0 || errno != ENOENT) return Outcome::kUnsupported;
