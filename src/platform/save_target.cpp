@@ -11,6 +11,7 @@ namespace {
 
 constexpr int kMostLinks = 40;  // the system's own limit on the links of one lookup
 
+// The folder and the name in it; a path ending in a slash names a folder and leaves the name empty.
 void SplitPath(std::string_view path, SaveTarget& target) {
   const std::size_t slash = path.rfind('/');
   target.folderPath = FolderOf(path);
