@@ -1,7 +1,10 @@
 // The exports of the classic interface and its extensions, acting on the process's one default
 // context, as the library always has.
 #include <climits>
-#include <cstring>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
 
 #include "api/export_guard.h"
 #include "api/measure.h"
@@ -54,11 +57,10 @@ int VN_CALL VnGetClipboardEMF(void* buffer, int size) {
   return varnel::Guarded(0, [&] {
     const varnel::ClipboardAccess clipboard;
     if (!clipboard.IsOpen()) return 0;
-    const auto metafile = clipboard.EnhMetaFile();
-    if (!metafile || metafile->size() > static_cast<std::size_t>(INT_MAX)) return 0;
-    const int needed = static_cast<int>(metafile->size());
-    if (buffer != nullptr && size >= needed) std::memcpy(buffer, metafile->data(), metafile->size());
-    return needed;
+    const std::span room(static_cast<std::uint8_t*>(buffer), buffer != nullptr && size > 0 ? static_cast<std::size_t>(size) : 0);
+    const std::optional<std::size_t> needed = clipboard.ReadEnhMetaFile(room);
+    if (!needed || *needed > static_cast<std::size_t>(INT_MAX)) return 0;
+    return static_cast<int>(*needed);
   });
 }
 

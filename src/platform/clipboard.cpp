@@ -1,5 +1,6 @@
 #include "platform/clipboard.h"
 
+#include <cstring>
 #include <mutex>
 #include <utility>
 
@@ -50,11 +51,14 @@ bool ClipboardAccess::SetEnhMetaFile(FileBytes metafile) {
   return true;
 }
 
-std::optional<FileBytes> ClipboardAccess::EnhMetaFile() const {
+std::optional<std::size_t> ClipboardAccess::ReadEnhMetaFile(std::span<std::uint8_t> into) const {
   if (!open_) return std::nullopt;
   ClipboardStore& store = Store();
   const std::lock_guard lock(store.mutex);
-  return store.enhMetaFile;
+  if (!store.enhMetaFile) return std::nullopt;
+  const FileBytes& metafile = *store.enhMetaFile;
+  if (!metafile.empty() && metafile.size() <= into.size()) std::memcpy(into.data(), metafile.data(), metafile.size());
+  return metafile.size();
 }
 
 }  // namespace varnel

@@ -5,9 +5,10 @@
 #pragma once
 
 #include "base/file_bytes.h"
+#include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <vector>
+#include <span>
 
 namespace varnel {
 
@@ -25,8 +26,10 @@ class ClipboardAccess {
   void Empty();
   // Hands the metafile's bytes over to the clipboard; false when it does not take them.
   bool SetEnhMetaFile(FileBytes metafile);
-  // A copy of the enhanced metafile on the clipboard, if there is one.
-  std::optional<FileBytes> EnhMetaFile() const;
+  // The size of the enhanced metafile on the clipboard, if there is one. Its bytes are copied
+  // straight into `into` when they fit, and it is left untouched when they do not, so that asking
+  // with no room tells the size.
+  std::optional<std::size_t> ReadEnhMetaFile(std::span<std::uint8_t> into) const;
 
  private:
   bool open_;

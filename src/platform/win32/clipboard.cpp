@@ -1,7 +1,6 @@
 // The platform's clipboard, opened with no owner window. The enhanced metafile goes on it as a
 // metafile handle (CF_ENHMETAFILE), which the clipboard then owns.
 #include "platform/clipboard.h"
-#include "platform/win32/metafile_bits.h"
 
 #include "platform/win32/windows_api.h"
 
@@ -27,12 +26,16 @@ bool ClipboardAccess::SetEnhMetaFile(FileBytes metafile) {
   return false;
 }
 
-// The handle stays the clipboard's: only its bytes are copied out.
-std::optional<FileBytes> ClipboardAccess::EnhMetaFile() const {
+// The handle stays the clipboard's: only its bytes are copied out, asked with no buffer for their
+// size first.
+std::optional<std::size_t> ClipboardAccess::ReadEnhMetaFile(std::span<std::uint8_t> into) const {
   if (!open_) return std::nullopt;
   const auto handle = static_cast<HENHMETAFILE>(GetClipboardData(CF_ENHMETAFILE));
   if (handle == nullptr) return std::nullopt;
-  return EnhMetaFileBytes(handle);
+  const UINT size = GetEnhMetaFileBits(handle, 0, nullptr);
+  if (size == 0) return std::nullopt;
+  if (size <= into.size() && GetEnhMetaFileBits(handle, size, into.data()) != size) return std::nullopt;
+  return size;
 }
 
 }  // namespace varnel
