@@ -100,11 +100,13 @@ class MetafileReplay {
     const std::size_t most = std::min(ops.size() - first, Records::kMaxOutlines);
     if (kept.size() < most) kept.resize(most);
     Rect* const outlines = kept.data();
+    // Read once: the outlines' stores could otherwise be taken to change the picture's edges.
+    const Rect picture = picture_;
     std::size_t count = 0, end = first;
-    for (; end < ops.size() && end - first < Records::kMaxOutlines && ops[end].kind == DrawOpKind::kFill; ++end) {
-      const FillOp& fill = surface.Fill(ops[end]);
+    for (const std::size_t last = first + most; end < last && ops[end].kind == DrawOpKind::kFill; ++end) {
+      const FillOp fill = surface.Fill(ops[end]);
       if (fill.color != color) break;
-      const Rect cells = Intersection(fill.rect, picture_);
+      const Rect cells = Intersection(fill.rect, picture);
       if (!IsEmpty(cells)) outlines[count++] = cells;
     }
     if (count == 0) return end;
