@@ -226,9 +226,10 @@ namespace {
 // The image data's compressor, held to zlib's own decoder on data no barcode makes: noise, which is
 // all literals and spans many blocks; rows too wide for a match to reach the row above; one byte;
 // bytes of very uneven frequency, whose best code would be longer than deflate allows; and bands of
-// rows, each band one row of noise repeated, the last row cut short, whose checksum adds each
-// repeated row from its band's first. One thread compresses them all in turn, large and small, so
-// that what an earlier call left in the compressor's tables must not reach into a later one.
+// rows, each band one row of noise repeated, the last row cut short, and one row repeated more
+// times than the checksum's modulus: the checksum adds a row's repeats all at once. One thread
+// compresses them all in turn, large and small, so that what an earlier call left in the
+// compressor's tables must not reach into a later one.
 std::vector<std::uint8_t> Inflated(const FileBytes& stream, std::size_t size) {
   std::vector<std::uint8_t> data(size + 1);
   uLongf length = data.size();
@@ -257,6 +258,9 @@ TEST(PngOutput, ImageDataInflatesBackWithZlib) {
     for (auto copies = random() % 40 + 1; copies > 0; --copies) bands.insert(bands.end(), row.begin(), row.end());
   }
   bands.resize(bands.size() - kBandRow / 2);
+  // More copies of one row than the checksum's modulus (65521), an odd number of them.
+  std::vector<std::uint8_t> manyCopies;
+  for (int copy = 0; copy < 140001; ++copy) manyCopies.insert(manyCopies.end(), {0x01, 0xFE, 0x7F});
 
   const struct {
     const char* name;
@@ -269,6 +273,7 @@ TEST(PngOutput, ImageDataInflatesBackWithZlib) {
       {"uneven frequencies", uneven, 97},
       {"one row repeated", std::vector<std::uint8_t>(100000, 0xFF), 50},
       {"bands of repeated rows", bands, kBandRow},
+      {"a row repeated past the checksum's modulus", manyCopies, 3},
   };
   for (const auto& c : cases) {
     FileBytes stream;

@@ -23,14 +23,33 @@ constexpr std::size_t kTokensPerBlock = 1 << 16;
 // Matches shorter than this are put off by a byte when the next byte starts a longer one.
 constexpr std::size_t kPutOffBelow = 32;
 
-// How many bytes from `a` equal those from `b`, at most `limit`; `b` may overlap `a`.
+std::uint64_t Word(const std::uint8_t* at) {
+  std::uint64_t word;
+  std::memcpy(&word, at, sizeof word);
+  return word;
+}
+
+// The number of equal bytes before the first that differs in two little-endian words.
+std::size_t EqualBytes(std::uint64_t x, std::uint64_t y) { return static_cast<std::size_t>(std::countr_zero(x ^ y) / 8); }
+
+// How many bytes from `a` equal those from `b`, at most `limit`; `b` may overlap `a`. Most tries
+// differ within their first word, which is compared alone; past it, most of the bytes compared
+// belong to long matches (the row above, a run), which go on sixteen bytes a test, the word where
+// they differ looked for only then.
 std::size_t CommonLength(const std::uint8_t* a, const std::uint8_t* b, std::size_t limit) {
   std::size_t n = 0;
+  if (limit >= 8) {
+    const std::uint64_t x = Word(a), y = Word(b);
+    if (x != y) return EqualBytes(x, y);
+    n = 8;
+  }
+  for (; n + 16 <= limit; n += 16) {
+    const std::uint64_t differences = (Word(a + n) ^ Word(b + n)) | (Word(a + n + 8) ^ Word(b + n + 8));
+    if (differences != 0) break;
+  }
   for (; n + 8 <= limit; n += 8) {
-    std::uint64_t x, y;
-    std::memcpy(&x, a + n, 8);
-    std::memcpy(&y, b + n, 8);
-    if (x != y) return n + static_cast<std::size_t>(std::countr_zero(x ^ y) / 8);  // little-endian
+    const std::uint64_t x = Word(a + n), y = Word(b + n);
+    if (x != y) return n + EqualBytes(x, y);
   }
   while (n < limit && a[n] == b[n]) ++n;
   return n;
@@ -163,9 +182,9 @@ class Blocks {
   std::vector<Token> tokens_;
 };
 
-// Adler-32 (RFC 1950) kept as its two sums, so that a row can be added by its own sums: those of a
-// row that repeats the row above, as nearly every row of a barcode does, are that row's, and
-// comparing two rows costs far less than summing one.
+// Adler-32 (RFC 1950) kept as its two sums, so that a row can be added by its own sums, and a row
+// with the rows after it that repeat it (as nearly every row of a barcode repeats the row above) all
+// at once: comparing two rows costs far less than summing one.
 class Adler32 {
  public:
   // The sums of a row alone, as zlib gives them when started from zero: the sum of its bytes, and
@@ -186,10 +205,17 @@ class Adler32 {
             static_cast<std::uint32_t>(length % kModulus)};
   }
 
-  // Each of the row's bytes adds itself to the first sum, and the first sum to the second.
-  void Add(const RowSums& row) {
-    second_ = static_cast<std::uint32_t>((second_ + std::uint64_t{row.length} * first_ + row.weighted) % kModulus);
-    first_ = (first_ + row.bytes) % kModulus;
+  // The row added `times` times over. Each of its bytes adds itself to the first sum and the first
+  // sum to the second, so the k-th copy (from 0) finds the first sum grown by k times the row's
+  // bytes, and all of them add to the second sum
+  //   times * weighted + length * (times * first + bytes * times * (times - 1) / 2).
+  void Add(const RowSums& row, std::uint64_t times) {
+    // The modulus is odd, so times * (times - 1) / 2 modulo it depends on times modulo it alone.
+    const std::uint64_t copies = times % kModulus;
+    const std::uint64_t pairs = copies == 0 ? 0 : copies * (copies - 1) / 2 % kModulus;
+    const std::uint64_t firstSums = (copies * first_ + std::uint64_t{row.bytes} * pairs) % kModulus;
+    second_ = static_cast<std::uint32_t>((second_ + copies * row.weighted + row.length * firstSums) % kModulus);
+    first_ = static_cast<std::uint32_t>((first_ + copies * row.bytes) % kModulus);
   }
   std::uint32_t Value() const { return second_ << 16 | first_; }
 
@@ -199,14 +225,16 @@ class Adler32 {
   std::uint32_t second_ = 0;
 };
 
+// Each row is summed once with the rows after it that repeat it.
 std::uint32_t RowsAdler32(const std::uint8_t* data, std::size_t size, std::size_t rowLength) {
   Adler32 adler;
-  Adler32::RowSums row{};
-  for (std::size_t at = 0; at < size; at += rowLength) {
+  for (std::size_t at = 0; at < size;) {
     const std::size_t length = std::min(rowLength, size - at);
-    const bool repeat = at >= rowLength && length == rowLength && std::memcmp(data + at, data + at - rowLength, length) == 0;
-    if (!repeat) row = Adler32::SumsOf(data + at, length);
-    adler.Add(row);
+    const Adler32::RowSums row = Adler32::SumsOf(data + at, length);
+    std::uint64_t times = 1;
+    for (at += length; at + rowLength <= size && std::memcmp(data + at, data + at - rowLength, rowLength) == 0; at += rowLength)
+      ++times;
+    adler.Add(row, times);
   }
   return adler.Value();
 }
