@@ -24,7 +24,6 @@ void Surface::Restart(int width, int height) {
   width_ = width;
   height_ = height;
   ClearForNextRender(operations_);
-  ClearForNextRender(fills_);
   ClearForNextRender(texts_);
   ClearForNextRender(lines_);
   dc_ = DeviceContext{};
@@ -34,14 +33,14 @@ void Surface::Restart(int width, int height) {
 void Surface::ExtTextOut(Point reference, unsigned options, const Rect& clip, const char* text,
                          int length) {
   if (!Admit()) return;
-  operations_.push_back(DrawOp{DrawOpKind::kText, static_cast<std::uint32_t>(texts_.size())});
+  operations_.push_back(DrawOp{DrawOpKind::kText, static_cast<std::uint32_t>(texts_.size()), {}});
   texts_.push_back(TextOp{reference, dc_.align, options, clip, dc_.font, dc_.textColor, dc_.backColor,
                           std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0)});
 }
 
 void Surface::LineTo(Point point) {
   if (!Admit()) return;
-  operations_.push_back(DrawOp{DrawOpKind::kLine, static_cast<std::uint32_t>(lines_.size())});
+  operations_.push_back(DrawOp{DrawOpKind::kLine, static_cast<std::uint32_t>(lines_.size()), {}});
   lines_.push_back(LineOp{dc_.penPosition, point});
   dc_.penPosition = point;
 }

@@ -36,10 +36,13 @@ struct LineOp {
 
 enum class DrawOpKind : std::uint8_t { kFill, kText, kLine };
 
-// One recorded operation: its kind and its place in the list of that kind.
+// One recorded operation: its kind, and a fill itself or a text run's or line's place in the list
+// of its kind. A picture is mostly fills (the bars), which are recorded and read back in order,
+// with no list of their own to keep.
 struct DrawOp {
   DrawOpKind kind;
-  std::uint32_t index;
+  std::uint32_t index;  // texts and lines
+  FillOp fill;          // fills
 };
 
 class Surface {
@@ -61,7 +64,7 @@ class Surface {
   // False once an operation was dropped for want of room: the recording is not the picture.
   bool Complete() const { return complete_; }
   const std::vector<DrawOp>& Operations() const { return operations_; }
-  const FillOp& Fill(const DrawOp& op) const { return fills_[op.index]; }
+  const FillOp& Fill(const DrawOp& op) const { return op.fill; }
   const TextOp& Text(const DrawOp& op) const { return texts_[op.index]; }
   const LineOp& Line(const DrawOp& op) const { return lines_[op.index]; }
 
@@ -70,7 +73,7 @@ class Surface {
   void Replay(Visitor&& visitor) const {
     for (const DrawOp& op : operations_) {
       switch (op.kind) {
-        case DrawOpKind::kFill: visitor.OnFill(fills_[op.index]); break;
+        case DrawOpKind::kFill: visitor.OnFill(op.fill); break;
         case DrawOpKind::kText: visitor.OnText(texts_[op.index]); break;
         case DrawOpKind::kLine: visitor.OnLine(lines_[op.index]); break;
       }
@@ -81,8 +84,7 @@ class Surface {
   void FillRect(const Rect& rect, Brush brush) {
     if (rect.left >= rect.right || rect.top >= rect.bottom) return;  // paints nothing
     if (!Admit()) return;
-    operations_.push_back(DrawOp{DrawOpKind::kFill, static_cast<std::uint32_t>(fills_.size())});
-    fills_.push_back(FillOp{rect, brush.color});
+    operations_.push_back(DrawOp{DrawOpKind::kFill, 0, FillOp{rect, brush.color}});
   }
   void SetTextColor(COLORREF color) { dc_.textColor = color; }
   void SetBkColor(COLORREF color) { dc_.backColor = color; }
@@ -113,7 +115,6 @@ class Surface {
   int width_;
   int height_;
   std::vector<DrawOp> operations_;
-  std::vector<FillOp> fills_;
   std::vector<TextOp> texts_;
   std::vector<LineOp> lines_;
   DeviceContext dc_;
