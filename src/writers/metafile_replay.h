@@ -71,6 +71,7 @@ class MetafileReplay {
       }
       ++i;
     }
+    lease_.reset();
   }
 
   // At the end: the defaults back in place where the format has them, then every object deleted.
@@ -185,17 +186,21 @@ class MetafileReplay {
     UseFont(MetafileFont(font));
     runFont_ = font;
     runFontSet_ = true;
+    lease_.reset();
     measured_.reset();
   }
 
-  // Our font engine is asked once per byte of the run font, the first time a run shows it.
+  // Our font engine is asked once per byte of the run font, the first time a run shows it. The
+  // engine is locked for each lease, so the first lease in the run font is kept until the font
+  // changes or the picture ends: a picture whose digits are runs of their own takes one, not one
+  // for each run that brings a new digit.
   void MeasureAdvances(const TextOp& text) {
     const auto unmeasured = [this](char c) { return !measured_[static_cast<std::uint8_t>(c)]; };
     if (std::none_of(text.text.begin(), text.text.end(), unmeasured)) return;
-    FontLease lease(text.font);
+    if (!lease_) lease_.emplace(text.font);
     for (const char c : text.text) {
       const auto byte = static_cast<std::uint8_t>(c);
-      advanceOf_[byte] = lease.Advance(byte);
+      advanceOf_[byte] = lease_->Advance(byte);
       measured_.set(byte);
     }
   }
@@ -231,6 +236,7 @@ class MetafileReplay {
   std::optional<FontDescription> runFont_;
   AdvanceTable advanceOf_{};  // in the run font, for the bytes measured
   std::bitset<256> measured_;
+  std::optional<FontLease> lease_;  // the run font's, once a run in it was measured
 };
 
 }  // namespace varnel
