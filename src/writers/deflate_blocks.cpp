@@ -145,6 +145,7 @@ struct OwnCodes {
   std::size_t stepCount = 0;
   std::array<std::uint8_t, kCodeLengthSymbols> stepLengths;
   std::size_t stepLengthCount;
+  std::uint64_t headerBits;  // the header's own bits, the lengths' steps in their code included
 
   explicit OwnCodes(const Frequencies& frequencies) {
     CodeLengths(frequencies.literals, kLongestAnyCode, literalLengths);
@@ -160,12 +161,9 @@ struct OwnCodes {
     CodeLengths(stepFrequencies, kLongestCodeLengthCode, stepLengths);
     stepLengthCount = kCodeLengthSymbols;
     while (stepLengthCount > 4 && stepLengths[kCodeLengthOrder[stepLengthCount - 1]] == 0) --stepLengthCount;
-  }
-
-  std::uint64_t HeaderBits() const {
-    std::uint64_t bits = 5 + 5 + 4 + 3 * stepLengthCount;
-    for (std::size_t i = 0; i < stepCount; ++i) bits += stepLengths[steps[i].symbol] + kStepExtraBits[steps[i].symbol];
-    return bits;
+    headerBits = 5 + 5 + 4 + 3 * stepLengthCount;
+    for (std::size_t s = 0; s < kCodeLengthSymbols; ++s)
+      headerBits += std::uint64_t{stepFrequencies[s]} * (stepLengths[s] + kStepExtraBits[s]);
   }
 
   void WriteHeader(BitWriter& bits, std::span<std::uint16_t, kCodeLengthSymbols> stepCodes) const {
@@ -236,7 +234,7 @@ void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
   const CodedBits coded(frequencies, own.literalLengths.data(), own.distanceLengths.data());
 
   bits.Put(last ? 1 : 0, 1);
-  if (coded.fixed <= own.HeaderBits() + coded.own) {
+  if (coded.fixed <= own.headerBits + coded.own) {
     bits.Put(kFixedCodes, 2);
     WriteTokens(bits, tokens, Code{kFixedLiteralLengths.data(), kFixedLiteralCodes.data()},
                 Code{kFixedDistanceLengths.data(), kFixedDistanceCodes.data()});
