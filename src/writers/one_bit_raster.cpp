@@ -22,19 +22,32 @@ int NearestPaletteIndex(const Palette& palette, COLORREF color) {
   return ColourDistance(color, palette.color1) < ColourDistance(color, palette.color0) ? 1 : 0;
 }
 
-OneBitRaster::OneBitRaster(std::uint8_t* rows, int width, int height)
-    : rows_(rows), width_(std::max(width, 0)), height_(std::max(height, 0)), stride_(RowBytes(width_)) {}
+OneBitRaster::OneBitRaster(std::uint8_t* topRow, int width, int height, std::size_t rowBytes, std::ptrdiff_t step,
+                           bool inverted)
+    : topRow_(topRow), width_(std::max(width, 0)), height_(std::max(height, 0)), rowBytes_(rowBytes), step_(step),
+      inverted_(inverted) {}
 
-int OneBitRaster::PixelIndex(int x, int y) const {
-  return (Row(y)[x / 8] >> (7 - x % 8)) & 1;
+OneBitRaster::OneBitRaster(std::uint8_t* rows, int width, int height)
+    : OneBitRaster(rows, width, height, RowBytes(std::max(width, 0)), 0, false) {
+  // Bottom first: the top row is the last in memory, and going down the picture goes back.
+  step_ = -static_cast<std::ptrdiff_t>(rowBytes_);
+  topRow_ = rows + static_cast<std::size_t>(std::max(height_ - 1, 0)) * rowBytes_;
 }
 
-RowSpan::RowSpan(int left, int right, int index)
+OneBitRaster OneBitRaster::PngScanlines(std::uint8_t* firstRow, int width, int height, std::size_t stride) {
+  return OneBitRaster(firstRow, width, height, PngRowBytes(std::max(width, 0)), static_cast<std::ptrdiff_t>(stride), true);
+}
+
+int OneBitRaster::PixelIndex(int x, int y) const {
+  return ((Row(y)[x / 8] >> (7 - x % 8)) & 1) ^ (inverted_ ? 1 : 0);
+}
+
+RowSpan::RowSpan(int left, int right, bool set)
     : first(static_cast<std::size_t>(left) / 8),
       last(static_cast<std::size_t>(right - 1) / 8),
       firstMask(static_cast<std::uint8_t>(0xFFu >> (left % 8))),
       lastMask(static_cast<std::uint8_t>(0xFFu << (7 - (right - 1) % 8))),
-      fill(index != 0 ? 0xFF : 0x00) {
+      fill(set ? 0xFF : 0x00) {
   if (first == last) firstMask &= lastMask;
 }
 
@@ -77,22 +90,22 @@ void OneBitRaster::Fill(const Rect& rect, int index) {
   const int left = std::max(rect.left, 0), right = std::min(rect.right, width_);
   const int top = std::max(rect.top, 0), bottom = std::min(rect.bottom, height_);
   if (left >= right || top >= bottom) return;
-  const RowSpan span(left, right, index);
-  // Rows are stored bottom first: going down the picture goes back through memory. (What the loops
-  // use is kept in locals: as far as the compiler knows, a store to a pixel byte could change it.)
-  const std::size_t stride = stride_;
+  const RowSpan span = Span(left, right, index);
+  // (What the loops use is kept in locals: as far as the compiler knows, a store to a pixel byte
+  // could change it.)
+  const std::ptrdiff_t step = step_;
   std::uint8_t* row = Row(top);
-  if (bottom - top > 1 && span.first + 8 <= stride && span.last < span.first + 8) {
+  if (bottom - top > 1 && span.first + 8 <= rowBytes_ && span.last < span.first + 8) {
     // A narrow fill (a text cell) within the eight bytes from its first: a word a row.
     const std::uint64_t cells = TopBits(left - 8 * static_cast<std::int64_t>(span.first), right - 8 * static_cast<std::int64_t>(span.first));
-    const std::uint64_t ink = index != 0 ? cells : 0;
-    for (int y = top; y < bottom; ++y, row -= stride) {
+    const std::uint64_t ink = IsSetBit(index) ? cells : 0;
+    for (int y = top; y < bottom; ++y, row += step) {
       std::uint8_t* at = row + span.first;
       WritePixels(at, (ReadPixels(at) & ~cells) | ink);
     }
     return;
   }
-  for (int y = top; y < bottom; ++y, row -= stride) span.Paint(row);
+  for (int y = top; y < bottom; ++y, row += step) span.Paint(row);
 }
 
 void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y, const Rect& clip, int index) {
@@ -116,27 +129,27 @@ void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y
                                 (word > 0 && shift > 0 ? rowWords[word - 1] << (64 - shift) : 0);
     return static_cast<std::uint8_t>(moved >> (56 - 8 * (k % 8)));
   };
-  const bool set = index != 0;
+  const bool set = IsSetBit(index);
   const auto paint = [set](std::uint8_t& byte, std::uint8_t ink) {
     byte = static_cast<std::uint8_t>(set ? byte | ink : byte & ~ink);
   };
-  const std::size_t stride = stride_;
+  const std::ptrdiff_t step = step_;
   const std::uint64_t* const words = bits.words;
   const std::int64_t wordsPerRow = bits.wordsPerRow, firstRow = top - y, endRow = bottom - y;
   std::uint8_t* const row = Row(static_cast<int>(top));
-  if (wordsPerRow == 1 && kLast < 8 && base >= 0 && static_cast<std::size_t>(base) + 8 <= stride) {
+  if (wordsPerRow == 1 && kLast < 8 && base >= 0 && static_cast<std::size_t>(base) + 8 <= rowBytes_) {
     // Text of all usual sizes: a glyph's row, clipped and moved right, is one word of the picture's
     // row, painted at once.
     const std::uint64_t clipBits = TopBits(from - x, to - x), fill = set ? ~std::uint64_t{0} : 0;
     std::uint8_t* line = row + base;
-    for (std::int64_t r = firstRow; r < endRow; ++r, line -= stride) {
+    for (std::int64_t r = firstRow; r < endRow; ++r, line += step) {
       const std::uint64_t ink = (words[r] & clipBits) >> shift;
       WritePixels(line, (ReadPixels(line) & ~ink) | (fill & ink));
     }
     return;
   }
   std::uint8_t* line = row;
-  for (std::int64_t r = firstRow; r < endRow; ++r, line -= stride) {
+  for (std::int64_t r = firstRow; r < endRow; ++r, line += step) {
     const std::uint64_t* rowWords = words + r * wordsPerRow;
     paint(line[base + kFirst], inkAt(rowWords, kFirst) & firstMask);
     if (kLast == kFirst) continue;
@@ -147,11 +160,16 @@ void OneBitRaster::PaintBits(const BitRows& bits, std::int64_t x, std::int64_t y
 
 void OneBitRaster::CopyRowDown(int top, int bottom) {
   bottom = std::min(bottom, height_);
-  // The rows lie one after another in memory, each below the next: the rows made so far are one
-  // block, and a copy of it just before it in memory doubles it.
+  // The rows lie evenly in memory, one block from the first made to the last: the block of the
+  // rows made so far, copied next to itself, doubles them. A block starts at the row of the lowest
+  // address and ends with the row bytes of the highest, leaving out what lies beyond.
+  const auto block = [this](int first, int count) {
+    return step_ > 0 ? Row(first) : Row(first + count - 1);
+  };
+  const std::size_t between = static_cast<std::size_t>(step_ > 0 ? step_ : -step_);
   for (int made = 1, left = bottom - top - 1; left > 0;) {
     const int now = std::min(made, left);
-    std::memcpy(Row(top + made + now - 1), Row(top + made - 1), static_cast<std::size_t>(now) * stride_);
+    std::memcpy(block(top + made, now), block(top + made - now, now), static_cast<std::size_t>(now - 1) * between + rowBytes_);
     made += now;
     left -= now;
   }

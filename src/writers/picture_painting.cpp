@@ -117,7 +117,7 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
   firstOpOnRow.assign(static_cast<std::size_t>(height) + 1, -1);
   edgeOnRow.assign(static_cast<std::size_t>(height) + 1, 0);
   active.clear();
-  const RowSpan clear(0, width, painting.penIndex);
+  const RowSpan clear = raster.Span(0, width, painting.penIndex);
   for (const int i : banded) {
     const DrawOp& op = ops[static_cast<std::size_t>(i)];
     const Rect reach = painting.ReachOf(op);
@@ -126,7 +126,7 @@ void PaintBands(const Painting& painting, const std::vector<int>& banded, OneBit
       bandedOps.push_back(BandedOp{0, 0, clear, false, -1});  // paints nothing
       continue;
     }
-    bandedOps.push_back(BandedOp{cells.top, cells.bottom, RowSpan(cells.left, cells.right, painting.IndexOf(op)),
+    bandedOps.push_back(BandedOp{cells.top, cells.bottom, raster.Span(cells.left, cells.right, painting.IndexOf(op)),
                                  cells.left == 0 && cells.right == width, -1});
   }
   for (std::size_t j = bandedOps.size(); j-- > 0;) {

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <new>
-#include <span>
 #include <string_view>
 
 #include <zlib.h>
@@ -51,26 +49,21 @@ void AppendColour(FileBytes& out, COLORREF color) {
   out.push_back(BlueOf(color));
 }
 
-// The image data: every row of the raster, top first, after the filter byte of no filtering, its
-// bits inverted (in place, the whole raster in one pass), since the file's palette has the
-// raster's two entries the other way round; the bits past the last pixel are the background's.
-// Barcode rows are nearly all copies of the row above or long runs, which the compressor finds as
-// they stand; a filter would only turn them into other runs. The data goes in chunks no longer
-// than a chunk's length can say.
-void AppendImageData(FileBytes& out, std::span<std::uint8_t> raster, std::size_t stride, std::uint32_t width,
-                     std::uint32_t height) {
-  for (std::uint8_t& byte : raster) byte = static_cast<std::uint8_t>(~byte);
-  const std::size_t rowBytes = (std::size_t{width} + 7) / 8;
-  const auto lastByteMask = static_cast<std::uint8_t>(0xFF00 >> (width - (rowBytes - 1) * 8));
-  FileBytes scanlines((rowBytes + 1) * height);
-  for (std::uint32_t y = 0; y < height; ++y) {
-    std::uint8_t* line = scanlines.data() + y * (rowBytes + 1);
-    line[0] = kNoFilter;
-    std::memcpy(line + 1, raster.data() + static_cast<std::size_t>(height - 1 - y) * stride, rowBytes);
-    line[rowBytes] &= lastByteMask;
-  }
+// The scanlines: every row of the picture, top first, after the filter byte of no filtering, painted
+// in place. Barcode rows are nearly all copies of the row above or long runs, which the compressor
+// finds as they stand; a filter would only turn them into other runs.
+FileBytes PaintScanlines(const Surface& surface, const Palette& palette, std::size_t stride) {
+  FileBytes scanlines(stride * static_cast<std::size_t>(surface.Height()));
+  for (std::size_t at = 0; at < scanlines.size(); at += stride) scanlines[at] = kNoFilter;
+  OneBitRaster raster = OneBitRaster::PngScanlines(scanlines.data() + 1, surface.Width(), surface.Height(), stride);
+  PaintPicture(surface, palette, raster);
+  return scanlines;
+}
+
+// The image data, in chunks no longer than a chunk's length can say.
+void AppendImageData(FileBytes& out, const FileBytes& scanlines, std::size_t stride) {
   FileBytes stream;
-  AppendZlibRows(stream, scanlines, rowBytes + 1);
+  AppendZlibRows(stream, scanlines, stride);
   for (std::size_t at = 0; at < stream.size();) {
     const std::size_t length = std::min<std::size_t>(stream.size() - at, kLargestPngValue);
     Chunk data(out, "IDAT");
@@ -97,9 +90,8 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
   if (!OneBitPngCanHold(width, height)) return std::nullopt;
 
   try {
-    FileBytes rows(OneBitRaster::RowBytes(width) * static_cast<std::size_t>(height));
-    OneBitRaster raster(rows.data(), width, height);
-    PaintPicture(surface, palette, raster);
+    const std::size_t stride = OneBitRaster::PngRowBytes(width) + 1;  // a row after its filter byte
+    const FileBytes scanlines = PaintScanlines(surface, palette, stride);
 
     FileBytes out(kSignature.begin(), kSignature.end());
     Chunk header(out, "IHDR");
@@ -125,8 +117,7 @@ std::optional<FileBytes> EncodeOneBitPng(const Surface& surface, const Palette& 
     AppendBigEndian(out, PixelsPerMetre(resolution.y));
     out.push_back(kUnitMetre);
     physical.Close();
-    AppendImageData(out, rows, OneBitRaster::RowBytes(width), static_cast<std::uint32_t>(width),
-                    static_cast<std::uint32_t>(height));
+    AppendImageData(out, scanlines, stride);
     Chunk end(out, "IEND");
     end.Close();
     return out;
