@@ -50,8 +50,9 @@ void AppendColour(FileBytes& out, COLORREF color) {
 }
 
 // The scanlines: every row of the picture, top first, after the filter byte of no filtering, painted
-// in place. Barcode rows are nearly all copies of the row above or long runs, which the compressor
-// finds as they stand; a filter would only turn them into other runs.
+// in place; the bits past the last pixel are left 0, the background's. Barcode rows are nearly all
+// copies of the row above or long runs, which the compressor finds as they stand; a filter would
+// only turn them into other runs.
 FileBytes PaintScanlines(const Surface& surface, const Palette& palette, std::size_t stride) {
   FileBytes scanlines(stride * static_cast<std::size_t>(surface.Height()));
   for (std::size_t at = 0; at < scanlines.size(); at += stride) scanlines[at] = kNoFilter;
