@@ -27,11 +27,11 @@ OneBitRaster::OneBitRaster(std::uint8_t* topRow, int width, int height, std::siz
     : topRow_(topRow), width_(std::max(width, 0)), height_(std::max(height, 0)), rowBytes_(rowBytes), step_(step),
       inverted_(inverted) {}
 
+// Bottom first: the top row is the last in memory, and going down the picture goes back.
 OneBitRaster::OneBitRaster(std::uint8_t* rows, int width, int height)
-    : OneBitRaster(rows, width, height, RowBytes(std::max(width, 0)), 0, false) {
-  // Bottom first: the top row is the last in memory, and going down the picture goes back.
-  step_ = -static_cast<std::ptrdiff_t>(rowBytes_);
-  topRow_ = rows + static_cast<std::size_t>(std::max(height_ - 1, 0)) * rowBytes_;
+    : topRow_(rows), width_(std::max(width, 0)), height_(std::max(height, 0)), rowBytes_(RowBytes(width_)),
+      step_(-static_cast<std::ptrdiff_t>(rowBytes_)), inverted_(false) {
+  topRow_ += static_cast<std::size_t>(std::max(height_ - 1, 0)) * rowBytes_;
 }
 
 OneBitRaster OneBitRaster::PngScanlines(std::uint8_t* firstRow, int width, int height, std::size_t stride) {
