@@ -11,7 +11,10 @@
 
 #include "api/setters.h"
 #include "base/settings.h"
+#include "drawing/surface.h"
 #include "outputs/pictures.h"
+#include "platform/font_engine.h"
+#include "writers/emf_file.h"
 #include "outputs/render_to_surface.h"
 #include "support/metafile_readers.h"
 #include "support/render_harness.h"
@@ -94,6 +97,41 @@ EmfWalk Walk(const std::vector<std::uint8_t>& file) {
   }
   walk.liveAtEnd = live.size();
   return walk;
+}
+
+// Runs that go from one font to another and back: every run's advances, which a reader that
+// substitutes the face keeps, are the font engine's for that run's own font.
+TEST(EmfText, EachRunCarriesTheAdvancesOfItsOwnFont) {
+  FontDescription large{}, small{};
+  large.lfHeight = 48;
+  small.lfHeight = 12;
+  Surface surface(400, 200);
+  const Rect picture{0, 0, 400, 200};
+  const FontDescription runFonts[] = {large, small, small, large};
+  for (std::size_t i = 0; i < std::size(runFonts); ++i) {
+    surface.SelectFont(runFonts[i]);
+    surface.ExtTextOut(Point{10 + 90 * static_cast<int>(i), 50}, 0, picture, "WiW", 3);
+  }
+  const auto file = EncodeEmf(surface, ScreenResolution{96, 96});
+  ASSERT_TRUE(file.has_value());
+  const std::vector<std::uint8_t> bytes(file->begin(), file->end());
+  const EmfWalk walk = Walk(bytes);
+  ASSERT_EQ(walk.fault, "");
+  std::size_t run = 0;
+  constexpr std::uint32_t kExtTextOutW = 84;
+  for (std::size_t r = 0; r < walk.types.size(); ++r) {
+    if (walk.types[r] != kExtTextOutW) continue;
+    ASSERT_LT(run, std::size(runFonts));
+    const std::size_t at = walk.offsets[r];
+    ASSERT_EQ(U32(bytes, at + 44), 3u);  // characters
+    const std::size_t advances = at + U32(bytes, at + 72);
+    FontLease font(runFonts[run]);
+    for (std::size_t c = 0; c < 3; ++c)
+      EXPECT_EQ(I32(bytes, advances + 4 * c), font.Advance(static_cast<std::uint8_t>("WiW"[c])))
+          << "run " << run << ", character " << c;
+    ++run;
+  }
+  EXPECT_EQ(run, std::size(runFonts));
 }
 
 class EmfTest : public ::testing::Test {
