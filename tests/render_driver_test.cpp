@@ -1,7 +1,9 @@
-// The render driver: device sizes from centimetres, centring, the two passes, refused data.
+// The render driver: device sizes from centimetres, centring, the walks over the symbol, refused data.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <random>
+#include <string>
 
 #include "api/setters.h"
 #include "base/settings.h"
@@ -11,6 +13,7 @@
 #include "outputs/render_to_surface.h"
 #include "platform/screen.h"
 #include "support/render_harness.h"
+#include "support/symbology_samples.h"
 
 namespace varnel {
 namespace {
@@ -149,7 +152,7 @@ TEST_F(RenderDriverTest, RefusedDataDrawsOnlyTheMessageCentredInTheDefaultFont) 
   EXPECT_EQ(testing::PrintedText(RenderToSurface(context)), "lower");
 }
 
-// The check character the measuring pass adds is printed once, render after render.
+// The check character the first walk adds is printed once, render after render.
 TEST_F(RenderDriverTest, WorkMessageEqualsMessageAfterEveryRender) {
   SetMessage(context, "CODE39");
   SetTextInfo(context, 1, 1, 1);
@@ -175,6 +178,87 @@ TEST_F(RenderDriverTest, RenderBeforeDefaultsPaintsABlackPictureOfNoSize) {
   ASSERT_TRUE(extent.has_value());
   EXPECT_EQ(extent->length, 6);
   EXPECT_EQ(extent->thickness, 0);
+}
+
+// Data a symbology may accept or refuse: mostly digits, some letters, punctuation, control and
+// high bytes, of any length up to a few dozen.
+std::string RandomData(std::mt19937& random) {
+  static constexpr char kAlphabet[] = "0123456789012345678901234567890123456789ABCDEFXYZabc-$:/.+ %()*\x01\x1d\x7f\xe9";
+  std::string data(std::uniform_int_distribution<int>(0, 30)(random), '0');
+  for (char& c : data) c = kAlphabet[std::uniform_int_distribution<std::size_t>(0, sizeof kAlphabet - 2)(random)];
+  return data;
+}
+
+// A symbol drawn from the picture's edge in one walk and shifted into place is the symbol measured
+// first and drawn at its place: every symbology, orientation and frame, with text and check
+// characters or without, its sample and random data, in pictures larger and smaller than the
+// symbol, render after render on contexts that keep what each render leaves behind.
+TEST(RenderWalksTest, OneWalkDrawsWhatTwoWalksDraw) {
+  constexpr int kSizes[][2] = {{300, 200}, {720, 720}, {40, 30}, {301, 199}};
+  std::mt19937 random(17);
+  Context oneWalk, twoWalks;
+  int sizeIndex = 0;
+  for (int symbology = 0; symbology < kSymbologyCount; ++symbology) {
+    for (int orientation = 0; orientation < 4; ++orientation) {
+      for (const int frame : {kNoFrame, kDashedFrame, kSolidFrame}) {
+        for (const int textAndCheck : {0, 1, 2, 3}) {
+          const std::string data = textAndCheck == 0 ? testing::SampleMessage(symbology) : RandomData(random);
+          const auto* size = kSizes[sizeIndex++ % std::size(kSizes)];
+          for (Context* context : {&oneWalk, &twoWalks}) {
+            testing::ResetLibrary(*context);
+            SetSize(*context, size[0], size[1]);
+            SetBasicInfo(*context, symbology, 0.05, 2.5, orientation, frame);
+            SetSymbology(*context, symbology);
+            SetMessage(*context, data.c_str());
+            SetTextInfo(*context, textAndCheck != 1, textAndCheck >= 2, textAndCheck == 3);
+            SetCodabarInfo(*context, textAndCheck, 3 - textAndCheck);
+            SetSupplementInfo(*context, textAndCheck % 3, textAndCheck == 1 ? "12" : "52495", 0.3);
+          }
+          for (int render = 0; render < 2; ++render) {
+            const testing::Recording expected = testing::Record(RenderToSurface(twoWalks, RenderBarcodeInTwoWalks));
+            ASSERT_EQ(testing::Record(RenderToSurface(oneWalk)), expected)
+                << "symbology " << symbology << ", orientation " << orientation << ", frame " << frame << ", case "
+                << textAndCheck << ", data \"" << data << "\", picture " << size[0] << "x" << size[1] << ", render " << render;
+            ASSERT_STREQ(oneWalk.lastError, twoWalks.lastError);
+          }
+        }
+      }
+    }
+  }
+}
+
+// Sizes near and past the limits of the coordinates: elements and pictures as large as one walk
+// and a shift may be trusted with, and larger, where sums clamp and the symbol is measured first.
+TEST(RenderWalksTest, SizesNearTheLimitsDrawWhatTwoWalksDraw) {
+  struct Case { double narrowCm; int width, height; double barHeightCm; };
+  constexpr double kCmPerPixel = 2.54 / 96;
+  const Case cases[] = {
+      {1023 * kCmPerPixel, (1 << 24) - 1, (1 << 24) - 1, ((1 << 24) - 1) * kCmPerPixel},
+      {1024 * kCmPerPixel, 2000, 600, 1.0},
+      {0.05, 0x7FFFFFFF, 0x7FFFFFFF, 1.0},
+      {0.05, 2000, 600, 2.0e9 * kCmPerPixel},
+      {3.0e6 * kCmPerPixel, 2000, 600, 1.0},
+  };
+  Context oneWalk, twoWalks;
+  for (const Case& c : cases) {
+    for (const int symbology : {kCode128, kEan13, kPostnet}) {
+      for (int orientation = 0; orientation < 4; ++orientation) {
+        for (Context* context : {&oneWalk, &twoWalks}) {
+          testing::ResetLibrary(*context);
+          SetSize(*context, c.width, c.height);
+          SetBasicInfo(*context, symbology, c.narrowCm, 3.0, orientation, kNoFrame);
+          SetSymbology(*context, symbology);
+          SetMessage(*context, testing::SampleMessage(symbology));
+          SetBarHeight(*context, c.barHeightCm);
+          SetSupplementInfo(*context, kSupplement5, "52495", 0.3);
+        }
+        const testing::Recording expected = testing::Record(RenderToSurface(twoWalks, RenderBarcodeInTwoWalks));
+        ASSERT_EQ(testing::Record(RenderToSurface(oneWalk)), expected)
+            << "narrow " << c.narrowCm << " cm, picture " << c.width << "x" << c.height << ", bars " << c.barHeightCm
+            << " cm, symbology " << symbology << ", orientation " << orientation;
+      }
+    }
+  }
 }
 
 }  // namespace

@@ -80,16 +80,16 @@ void PaintBar(Context& context, const Rect& cells) { context.state.surface->Fill
 }  // namespace
 
 void DrawElement(Context& context, int length, int topOffset, int bottomOffset, int isBar) {
-  if (isBar != 0 && context.state.measuring == 0) PaintBar(context, BarPlacement(context, topOffset, bottomOffset).At(context.state.cursor, length));
+  if (isBar != 0 && context.state.walk.draws) PaintBar(context, BarPlacement(context, topOffset, bottomOffset).At(context.state.cursor, length));
   context.state.cursor = SaturatingAdd(context.state.cursor, length);
 }
 
-// The elements of a render are nearly all drawn from here: the measuring pass only adds up their
-// lengths, and the drawing pass places the pattern's bars across the symbol once.
+// The elements of a render are nearly all drawn from here: a walk that does not draw only adds up
+// their lengths, and a drawing walk places the pattern's bars across the symbol once.
 void DrawPattern(Context& context, const char* colours, const char* widths, int topOffset, int bottomOffset) {
   const ElementLengths& lengthOf = CurrentLengths(context);
   int cursor = context.state.cursor;
-  if (context.state.measuring != 0) {
+  if (!context.state.walk.draws) {
     for (; *colours != '\0' && *widths != '\0'; ++colours, ++widths) {
       const int length = lengthOf(*widths);
       if (length >= 0) cursor = SaturatingAdd(cursor, length);
@@ -110,13 +110,13 @@ void DrawPattern(Context& context, const char* colours, const char* widths, BarO
   DrawPattern(context, colours, widths, offsets.top, offsets.bottom);
 }
 
-// The two kinds of bar are placed across the symbol once a call, as a pattern's bars are; the
-// measuring pass, as a pattern's, only adds up the lengths.
+// The two kinds of bar are placed across the symbol once a call, as a pattern's bars are; a
+// walk that does not draw, as with a pattern, only adds up the lengths.
 void DrawPostalBars(Context& context, const char* bars) {
   const int narrow = context.state.narrowWidth;
   const auto advance = [narrow](int cursor) { return SaturatingAdd(SaturatingAdd(cursor, narrow), narrow); };
   int cursor = context.state.cursor;
-  if (context.state.measuring != 0) {
+  if (!context.state.walk.draws) {
     for (; *bars != '\0'; ++bars) cursor = advance(cursor);
   } else {
     const int bottom = DataBarOffsets(context).bottom;

@@ -10,12 +10,21 @@
 
 namespace varnel {
 
+// What a walk over the encoder does. Every walk moves the cursor over the symbol's length. The first
+// walk of a render also prepares the working data for the rest of the render (appends a check digit,
+// turns an ISBN into its EAN-13 number); a drawing walk records the bars and the text. A render
+// either walks once doing both, or measures in a first walk and draws in a second.
+struct WalkJobs {
+  bool preparesData;
+  bool draws;
+};
+
 struct RenderState {
   Surface* surface;
   Brush barBrush;
   Brush backBrush;
   FontDescription textFont;
-  std::int32_t measuring;  // 1 in the measuring pass, 0 in the drawing pass
+  WalkJobs walk;
   const char* errorMessage;
   char workMessage[kMessageCapacity];
   char humanText[kMessageCapacity];

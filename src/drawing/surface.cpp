@@ -38,6 +38,38 @@ void Surface::ExtTextOut(Point reference, unsigned options, const Rect& clip, co
                           std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0)});
 }
 
+namespace {
+
+void ShiftPoint(Point& point, int dx, int dy) {
+  point.x += dx;
+  point.y += dy;
+}
+
+void ShiftRect(Rect& rect, int dx, int dy) {
+  rect.left += dx;
+  rect.top += dy;
+  rect.right += dx;
+  rect.bottom += dy;
+}
+
+}  // namespace
+
+// Nearly every operation is a bar's fill, shifted in place; the rest point into their lists.
+void Surface::Shift(std::size_t first, int dx, int dy) {
+  DrawOp* const end = operations_.data() + operations_.size();
+  for (DrawOp* op = operations_.data() + first; op < end; ++op) {
+    if (op->kind == DrawOpKind::kFill) [[likely]] {
+      ShiftRect(op->fill.rect, dx, dy);
+    } else if (op->kind == DrawOpKind::kText) {
+      ShiftPoint(texts_[op->index].reference, dx, dy);
+      ShiftRect(texts_[op->index].clip, dx, dy);
+    } else {
+      ShiftPoint(lines_[op->index].from, dx, dy);
+      ShiftPoint(lines_[op->index].to, dx, dy);
+    }
+  }
+}
+
 void Surface::LineTo(Point point) {
   if (!Admit()) return;
   operations_.push_back(DrawOp{DrawOpKind::kLine, static_cast<std::uint32_t>(lines_.size()), {}});

@@ -94,6 +94,10 @@ class Surface {
   void MoveTo(Point point) { dc_.penPosition = point; }
   void LineTo(Point point);
 
+  // Moves every operation from the `first`-th on by dx, dy: a symbol recorded from the picture's
+  // edge is moved to where it is centred. The caller keeps every coordinate within an int.
+  void Shift(std::size_t first, int dx, int dy);
+
  private:
   // Whether one more operation fits; when it does not, the surface becomes incomplete.
   bool Admit() {

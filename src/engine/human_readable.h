@@ -15,7 +15,7 @@ void DrawTextRun(Context& context, int start, int end, int across, const char* t
 // out one unit per cell from the first.
 void DrawSpreadText(Context& context, int start, int end, int across, const char* text, int count);
 
-// Run once per drawing pass after the encoder.
+// Run once per drawing walk, after the encoder.
 void DrawHumanReadable(Context& context);
 
 }  // namespace varnel

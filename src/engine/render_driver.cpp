@@ -132,27 +132,39 @@ int TextEscapement(int orientation) {
   return kEscapements[orientation >= 0 && orientation <= 3 ? orientation : 0];
 }
 
-// The steps the render and the measure share: device sizes, validation (recorded as the last
-// outcome) and, for data that is drawn, the text band and the measuring pass, which starts the cursor
-// at 0 and so leaves it at the symbol's length. That pass only adds up lengths and touches no
-// surface, so the measure needs none. Nothing when the data is refused.
-std::optional<SymbolExtent> ValidateAndMeasure(Context& context) {
+// The steps every render and the measure share: device sizes, validation (recorded as the last
+// outcome) and, for data that is drawn, the text band. False when the data is refused.
+bool PrepareRender(Context& context) {
   ComputeDeviceSizes(context);
   const bool drawable = ValidateMessage(context) != 0;
   context.lastError = drawable ? "" : context.state.errorMessage;
-  if (!drawable) return std::nullopt;
-
+  if (!drawable) return false;
   context.state.textBand = context.settings.showText != 0 ? ClampToInt(std::int64_t{context.settings.font.lfHeight} - 4) : 0;
-  context.state.measuring = 1;
-  context.state.offsetX = 0;
-  context.state.offsetY = 0;
-  DrawSymbol(context);
+  return true;
+}
+
+// One walk of the encoder from the start of the symbol along the picture, leaving the cursor at its
+// end; the symbol's extent if the walk started at the picture's edge.
+SymbolExtent WalkSymbol(Context& context, WalkJobs jobs) {
+  context.state.walk = jobs;
+  context.state.cursor = RunsVertically(context.settings.orientation) ? context.state.offsetY : context.state.offsetX;
+  context.state.symbolEnd = 0;
+  if (context.settings.symbology >= 0 && context.settings.symbology < kSymbologyCount)
+    kEncoders[context.settings.symbology].encode(context);
   return SymbolExtent{context.state.cursor, ClampToInt(std::int64_t{context.state.textBand} + context.state.barHeight)};
 }
 
-// The drawing pass over a centred symbol, in the settings' colours, with the text turned as the
-// symbol is.
-void DrawCentredSymbol(Context& context) {
+// The first walk of a two-walk render, from the picture's edge: it prepares the data and measures,
+// and as it touches no surface, the measure needs none.
+SymbolExtent MeasureSymbol(Context& context) {
+  context.state.offsetX = 0;
+  context.state.offsetY = 0;
+  return WalkSymbol(context, WalkJobs{.preparesData = true, .draws = false});
+}
+
+// The surface's state for drawing in the settings' colours, with the text turned as the symbol is,
+// and the picture filled with the background.
+void StartDrawing(Context& context) {
   context.state.barBrush = Brush{context.settings.barColor};
   context.state.backBrush = Brush{context.settings.backColor};
   context.settings.font.lfEscapement = TextEscapement(context.settings.orientation);
@@ -164,46 +176,90 @@ void DrawCentredSymbol(Context& context) {
   context.state.textFont = context.settings.font;
   surface.SelectFont(context.state.textFont);
   surface.SetTextAlign(kAlignCenterTop);
-
-  context.state.measuring = 0;
+  surface.FillRect(PictureRect(context), context.state.backBrush);
   context.state.humanText[0] = '\0';
-  DrawSymbol(context);
 }
 
-// The measuring pass leaves its changes to the working message (an appended check digit, an ISBN
-// turned into its EAN-13 number) for the drawing pass; the next render starts again from the data.
-void RestoreWorkMessage(Context& context) { std::memcpy(context.state.workMessage, context.settings.message, sizeof context.state.workMessage); }
-
-}  // namespace
-
-void DrawSymbol(Context& context) {
-  if (context.state.measuring == 0) context.state.surface->FillRect(PictureRect(context), context.state.backBrush);
-  context.state.cursor = RunsVertically(context.settings.orientation) ? context.state.offsetY : context.state.offsetX;
-  context.state.symbolEnd = 0;
-  if (context.settings.symbology >= 0 && context.settings.symbology < kSymbologyCount)
-    kEncoders[context.settings.symbology].encode(context);
-  if (context.state.measuring != 0) return;
-  DrawHumanReadable(context);
-  // A symbol in a box of its own has no other frame.
+// The frame goes round the picture, over everything else; a symbol in a box of its own has none.
+void FinishDrawing(Context& context) {
   const SymbologyRow* row = FindSymbology(context.settings.symbology);
   if (row != nullptr && row->bearerBox) return;
   if (context.settings.frameStyle == kDashedFrame) DrawFrame(context, 0);
   if (context.settings.frameStyle == kSolidFrame) DrawFrame(context, 1);
 }
 
-void RenderBarcode(Context& context) {
-  const std::optional<SymbolExtent> extent = ValidateAndMeasure(context);
-  if (!extent) {
+void DrawInTwoWalks(Context& context) {
+  CentreSymbol(context, MeasureSymbol(context));
+  StartDrawing(context);
+  WalkSymbol(context, WalkJobs{.preparesData = false, .draws = true});
+  DrawHumanReadable(context);
+  FinishDrawing(context);
+}
+
+// A symbol drawn from the picture's edge and then shifted to its centred place is exactly the one
+// drawn at its place, as long as no coordinate comes near the limits of an int, where sums clamp
+// instead of moving. Every coordinate is a sum of a few of: the picture's origin and size, the
+// band, the font's height and a position along the symbol. A symbol has fewer than 2^16 elements
+// (999 characters, none drawn as more than twenty), so with elements under 2^12 units a position
+// along it stays under 2^28, and with the other sizes under 2^24 every such sum stays below 2^30.
+bool PlacedExactlyByShift(const Context& context) {
+  constexpr std::int64_t kMostSize = std::int64_t{1} << 24, kMostElement = std::int64_t{1} << 12;
+  const auto magnitude = [](std::int64_t value) { return value < 0 ? -value : value; };
+  const std::int64_t sizes[] = {context.state.originX, context.state.originY, context.settings.width, context.settings.height,
+                                context.state.barHeight, context.state.textBand, context.settings.font.lfHeight};
+  const std::int64_t longestElement = std::max(4 * magnitude(context.state.narrowWidth), magnitude(context.state.wideWidth));
+  return longestElement < kMostElement &&
+         std::all_of(std::begin(sizes), std::end(sizes), [&](std::int64_t size) { return magnitude(size) < kMostSize; });
+}
+
+// The symbol is drawn in one walk from the picture's edge, which also measures it, and then moved
+// into its centred place: along the running direction the offset counts from the symbol's start,
+// which lies at the right edge when turned 180 degrees and at the bottom edge when turned 90.
+void DrawInOneWalk(Context& context) {
+  context.state.offsetX = 0;
+  context.state.offsetY = 0;
+  StartDrawing(context);
+  Surface& surface = *context.state.surface;
+  const std::size_t firstOfSymbol = surface.Operations().size();
+  const SymbolExtent extent = WalkSymbol(context, WalkJobs{.preparesData = true, .draws = true});
+  DrawHumanReadable(context);
+  CentreSymbol(context, extent);
+  const int orientation = context.settings.orientation;
+  surface.Shift(firstOfSymbol, orientation == kTurned180 ? -context.state.offsetX : context.state.offsetX,
+                orientation == kTurned90 ? -context.state.offsetY : context.state.offsetY);
+  FinishDrawing(context);
+}
+
+// A render changes the working message (an appended check digit, an ISBN turned into its EAN-13
+// number) for its own later walk; the next render starts again from the data.
+void RestoreWorkMessage(Context& context) { std::memcpy(context.state.workMessage, context.settings.message, sizeof context.state.workMessage); }
+
+void Render(Context& context, void (*drawSymbol)(Context&)) {
+  if (!PrepareRender(context)) {
     DrawValidationMessage(context);
     return;
   }
-  CentreSymbol(context, *extent);
-  DrawCentredSymbol(context);
+  drawSymbol(context);
   RestoreWorkMessage(context);
 }
 
+void DrawInFewestWalks(Context& context) {
+  if (PlacedExactlyByShift(context)) {
+    DrawInOneWalk(context);
+  } else {
+    DrawInTwoWalks(context);
+  }
+}
+
+}  // namespace
+
+void RenderBarcode(Context& context) { Render(context, DrawInFewestWalks); }
+
+void RenderBarcodeInTwoWalks(Context& context) { Render(context, DrawInTwoWalks); }
+
 std::optional<SymbolExtent> MeasureBarcode(Context& context) {
-  const std::optional<SymbolExtent> extent = ValidateAndMeasure(context);
+  std::optional<SymbolExtent> extent;
+  if (PrepareRender(context)) extent = MeasureSymbol(context);
   RestoreWorkMessage(context);
   return extent;
 }

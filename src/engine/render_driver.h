@@ -1,4 +1,4 @@
-// The render: settings to device units, validation, a measuring pass, centring, a drawing pass.
+// The render: settings to device units, validation, then the symbol walked, centred and drawn.
 #pragma once
 
 #include <optional>
@@ -9,7 +9,7 @@ namespace varnel {
 
 // The symbol's size in pixels as the render lays it out, the sizes it is centred in the picture by.
 struct SymbolExtent {
-  int length;     // along the running direction: the cursor's advance over the measuring pass
+  int length;     // along the running direction: the cursor's advance over a walk of the symbol
   int thickness;  // across it: the bar height plus the text band
 };
 
@@ -17,11 +17,12 @@ struct SymbolExtent {
 // originY, and records in context.lastError whether its data was drawn.
 void RenderBarcode(Context& context);
 
+// The same picture, always measured in a first walk and drawn at its place in a second: what
+// RenderBarcode does for sizes too large to draw from the picture's edge and shift into place.
+void RenderBarcodeInTwoWalks(Context& context);
+
 // Validates and measures the barcode of the settings as RenderBarcode does, recording the outcome
 // in context.lastError, but draws nothing and needs no surface. Nothing when the data is refused.
 std::optional<SymbolExtent> MeasureBarcode(Context& context);
-
-// The pass body, run once with context.state.measuring 1 (only the cursor moves) and once with 0.
-void DrawSymbol(Context& context);
 
 }  // namespace varnel

@@ -5,13 +5,13 @@
 
 namespace varnel {
 
-const Surface& RenderToSurface(Context& context) {
+const Surface& RenderToSurface(Context& context, Render render) {
   Surface& surface = context.recording;
   surface.Restart(context.settings.width, context.settings.height);
   context.state.surface = &surface;
   context.state.originX = 0;
   context.state.originY = 0;
-  RenderBarcode(context);
+  render(context);
   context.state.surface = nullptr;
   return surface;
 }

@@ -8,12 +8,17 @@
 #include "base/file_bytes.h"
 #include "drawing/context.h"
 #include "drawing/surface.h"
+#include "engine/render_driver.h"
 
 namespace varnel {
 
+// What a surface records: RenderBarcode's picture, or the same picture drawn by another route
+// (RenderBarcodeInTwoWalks).
+using Render = void (*)(Context& context);
+
 // The recording is the context's own, started afresh by every call: it stays valid until the
 // context's next render (copy it to keep it longer).
-const Surface& RenderToSurface(Context& context);
+const Surface& RenderToSurface(Context& context, Render render = RenderBarcode);
 
 // A file format's encoder: the whole file, or nothing when the picture cannot be expressed in it.
 using PictureEncoder = std::optional<FileBytes> (*)(const Context& context, const Surface& surface);

@@ -25,13 +25,13 @@ void DrawCharacter(Context& context, int row) {
   if (row >= 0) DrawCharacterAndGap(context, kCodabarColours, CodabarTable[row].pattern);
 }
 
-// Drawn in both passes so that the measured length includes it; printed by extending the working
-// message in the drawing pass only, so it is added once.
+// Walked over by every walk so that the measured length includes it; printed by extending the
+// working message in the drawing walk only, so it is added once.
 void DrawCheckCharacter(Context& context, unsigned checkSum) {
   if (context.settings.addCheckDigit == 0) return;
   const int row = ModuloComplement(checkSum, kCodabarCheckModulus);
   DrawCharacterAndGap(context, kCodabarColours, CodabarTable[row].pattern);
-  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, CodabarTable[row].key);
+  if (context.state.walk.draws && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, CodabarTable[row].key);
 }
 
 }  // namespace

@@ -35,12 +35,12 @@ int CheckValue(const char* data) {
   return static_cast<int>(sum % kCode11CheckModulus);
 }
 
-// Drawn in both passes so that the measured length includes it; printed in the drawing pass.
+// Walked over by every walk so that the measured length includes it; printed by the drawing walk.
 void DrawCheckCharacter(Context& context) {
   if (context.settings.addCheckDigit == 0) return;
   const int row = CheckValue(context.state.workMessage);
   DrawCode11Row(context, row);
-  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) {
+  if (context.state.walk.draws && context.settings.checkDigitInText != 0) {
     context.state.humanText[0] = '\0';
     AppendText(context.state.humanText, context.state.workMessage);
     AppendText(context.state.humanText, Code11Table[row].key);

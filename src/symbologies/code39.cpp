@@ -43,20 +43,20 @@ int DrawCheckedCharacter(Context& context, char c) {
   return row;
 }
 
-// The optional modulo-43 check character; it is drawn in both passes so that the measured length
-// includes it, and printed only in the drawing pass.
+// The optional modulo-43 check character; every walk goes over it so that the measured length
+// includes it, and only the drawing walk prints it.
 void DrawCheckCharacter(Context& context, unsigned checkSum) {
   if (context.settings.addCheckDigit == 0) return;
   const int row = static_cast<int>(checkSum % kCode39CheckModulus);
   DrawCode39Char(context, row);
-  if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, Code39Table[row].key);
+  if (context.state.walk.draws && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, Code39Table[row].key);
 }
 
 // The printed form of full-ASCII data: control characters other than tab and carriage return
 // (which print as a space) are left out; everything from the space up is printed as it is.
 void BuildFullAsciiText(Context& context) {
   context.state.humanText[0] = '\0';
-  if (context.state.measuring != 0) return;
+  if (!context.state.walk.draws) return;
   std::size_t length = 0;
   for (const char* p = context.state.workMessage; *p != '\0'; ++p) {
     const auto byte = static_cast<unsigned char>(*p);

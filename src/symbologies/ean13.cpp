@@ -55,8 +55,8 @@ void EncodeEan13(Context& context) {
 void EncodeJan13(Context& context) { EncodeEan13(context); }
 
 void EncodeIsbn(Context& context) {
-  // The drawing pass finds the number already rewritten and checked by the measuring pass.
-  if (context.state.measuring != 0) {
+  // A drawing walk after the first finds the number already rewritten and checked.
+  if (context.state.walk.preparesData) {
     BuildIsbnCaption(context, context.state.workMessage);
     RewriteIsbnAsEan(context);
   }

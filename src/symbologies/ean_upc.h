@@ -23,8 +23,8 @@ char UpcEanCheckDigit(const char* digits);
 // last digit of a GTIN, an SSCC or a GLN.
 char UpcEanCheckDigit(std::string_view digits);
 
-// In the measuring pass only: appends the UpcEanCheckDigit of the first `dataDigits` characters of
-// workMessage to it. The digit stays for the drawing pass, so each render appends it once.
+// In a render's first walk only: appends the UpcEanCheckDigit of the first `dataDigits` characters
+// of workMessage to it. The digit stays for a second walk, so each render appends it once.
 void AppendCheckDigit(Context& context, int dataDigits);
 
 // The UPC-E number system that VnUPCESystem chose, as the digit that leads the UPC-A number. A UPC-E

@@ -1,6 +1,6 @@
-// One encoder per symbology. Each is run once in the measuring pass and once in the drawing pass,
-// starts at the cursor, draws through the element drawing and must advance the cursor by the same
-// total in both passes.
+// One encoder per symbology. Each is run once or twice a render (see WalkJobs), starts at the
+// cursor, draws through the element drawing and must advance the cursor by the same total whatever
+// the walk does.
 #pragma once
 
 #include "drawing/context.h"

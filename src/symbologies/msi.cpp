@@ -54,7 +54,7 @@ void EncodeMsi(Context& context) {
   if (context.settings.addCheckDigit != 0) {
     const int check = MsiCheckDigit(context.state.workMessage);
     DrawMsiRow(context, check);
-    if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, MsiTable[check].key);
+    if (context.state.walk.draws && context.settings.checkDigitInText != 0) AppendText(context.state.humanText, MsiTable[check].key);
   }
   DrawPattern(context, kStopColours, kStopWidths, DataBarOffsets(context));
 }

@@ -29,8 +29,8 @@ void EncodePostal(Context& context, const KeyedRow (&table)[10]) {
   if (context.settings.addCheckDigit != 0) {
     const int check = ModuloComplement(digitSum, kPostalCheckModulus);
     DrawPostalBars(context, table[check].pattern);
-    // Printed through the working message, in the drawing pass only so that it is added once.
-    if (context.state.measuring == 0 && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, table[check].key);
+    // Printed through the working message, by the drawing walk only so that it is added once.
+    if (context.state.walk.draws && context.settings.checkDigitInText != 0) AppendText(context.state.workMessage, table[check].key);
   }
   // The symbol is measured to one narrow width before the closing frame bar: that bar, its space and
   // the space before it lie outside the reported length. A cursor that saturated on the way (an

@@ -33,7 +33,7 @@ char UpcEanCheckDigit(const char* digits) { return CheckDigitOfFirst(digits, std
 char UpcEanCheckDigit(std::string_view digits) { return CheckDigitOfFirst(digits.data(), digits.size()); }
 
 void AppendCheckDigit(Context& context, int dataDigits) {
-  if (context.state.measuring == 0) return;
+  if (!context.state.walk.preparesData) return;
   const std::size_t count = strnlen(context.state.workMessage, static_cast<std::size_t>(dataDigits));
   AppendChar(context.state.workMessage, CheckDigitOfFirst(context.state.workMessage, count));
 }

@@ -18,9 +18,9 @@ void StartPass(Context& context, Surface& surface, const PassLayout& layout, boo
   state.barBrush = Brush{context.settings.barColor};
   state.backBrush = Brush{context.settings.backColor};
   state.surface = &surface;
-  state.measuring = measuring ? 1 : 0;
+  state.walk = measuring ? WalkJobs{.preparesData = true, .draws = false} : WalkJobs{.preparesData = false, .draws = true};
 }
 
-void ContinueDrawing(Context& context) { context.state.measuring = 0; }
+void ContinueDrawing(Context& context) { context.state.walk = WalkJobs{.preparesData = false, .draws = true}; }
 
 }  // namespace varnel::testing
