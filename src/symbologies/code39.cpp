@@ -1,6 +1,5 @@
 // Code 39 and its full-ASCII extension: nine elements per character, three of them wide, each
 // character followed by a narrow inter-character gap, framed by '*' start and stop characters.
-#include <cstring>
 
 #include "drawing/element_drawing.h"
 #include "base/int_math.h"
@@ -75,7 +74,8 @@ void EncodeCode39(Context& context) {
   DrawStartCharacter(context);
   unsigned checkSum = 0;
   for (const char* p = context.state.workMessage; *p != '\0'; ++p) checkSum += static_cast<unsigned>(DrawCheckedCharacter(context, *p));
-  std::memcpy(context.state.humanText, context.state.workMessage, sizeof context.state.humanText);
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, context.state.workMessage);
   DrawCheckCharacter(context, checkSum);
   DrawStopCharacter(context);
 }

@@ -2,7 +2,6 @@
 // a stop character with its termination bar. The two modulo-47 check characters C and K that
 // readers expect are optional here, drawn only when the caller asks for check characters.
 #include <cstddef>
-#include <cstring>
 
 #include "drawing/element_drawing.h"
 #include "drawing/render_state.h"
@@ -67,7 +66,8 @@ void DrawCheckCharacters(Context& context, Code93Rows& data) {
   DrawCode93Row(context, c);
   DrawCode93Row(context, k);
 
-  std::memcpy(context.state.humanText, context.state.workMessage, sizeof context.state.humanText);
+  context.state.humanText[0] = '\0';
+  AppendText(context.state.humanText, context.state.workMessage);
   if (context.settings.checkDigitInText == 0) return;
   // A check value on a shift character prints as its key "_1".."_4".
   AppendText(context.state.humanText, Code93Table[c].key);
