@@ -80,8 +80,8 @@ void SetUpState(FuzzInput& in, Surface& surface) {
 }
 
 // One pass from `start`; where the cursor ends.
-int RunPass(const FamilyMember& member, int measuring, int start) {
-  DefaultContext().state.measuring = measuring;
+int RunPass(const FamilyMember& member, WalkJobs jobs, int start) {
+  DefaultContext().state.walk = jobs;
   DefaultContext().state.cursor = start;
   DefaultContext().state.symbolEnd = 0;
   member.encode(DefaultContext());
@@ -121,14 +121,14 @@ void RunEncoderFamily(std::span<const FamilyMember> family, const std::uint8_t* 
 
   DefaultContext().state.offsetX = 0;
   DefaultContext().state.offsetY = 0;
-  const int measured = RunPass(member, 1, 0);
+  const int measured = RunPass(member, WalkJobs{.preparesData = true, .draws = false}, 0);
   Require(measured >= 0, "a symbol never measures less than nothing");
 
   DefaultContext().state.offsetX = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
   DefaultContext().state.offsetY = in.Choice(2) != 0 ? in.Byte() : std::max(0, in.Int());
   DefaultContext().state.humanText[0] = '\0';
   const int start = RunsVertically(DefaultContext().settings.orientation) ? DefaultContext().state.offsetY : DefaultContext().state.offsetX;
-  const int end = RunPass(member, 0, start);
+  const int end = RunPass(member, WalkJobs{.preparesData = false, .draws = true}, start);
   // Positions saturate rather than overflow, and an encoder may step back (the postal symbols end
   // three narrow widths short), so the two passes agree exactly only where nothing saturated.
   if (measured <= INT_MAX / 2 && start <= INT_MAX / 8 && DefaultContext().state.narrowWidth <= INT_MAX / 8)
