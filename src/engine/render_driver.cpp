@@ -199,16 +199,18 @@ void DrawInTwoWalks(Context& context) {
 // A symbol drawn from the picture's edge and then shifted to its centred place is exactly the one
 // drawn at its place, as long as no coordinate comes near the limits of an int, where sums clamp
 // instead of moving. Every coordinate is a sum of a few of: the picture's origin and size, the
-// band, the font's height and a position along the symbol. A symbol has fewer than 2^16 elements
-// (999 characters, none drawn as more than twenty), so with elements under 2^12 units a position
-// along it stays under 2^28, and with the other sizes under 2^24 every such sum stays below 2^30.
+// band, the font's height, the add-on's gap and a position along the symbol's elements. A symbol
+// has fewer than 2^16 elements (999 characters, none drawn as more than twenty), so with elements
+// under 2^12 units the elements span less than 2^28, and with the other sizes under 2^24 every
+// such sum stays below 2^30.
 bool PlacedExactlyByShift(const Context& context) {
   constexpr std::int64_t kMostSize = std::int64_t{1} << 24, kMostElement = std::int64_t{1} << 12;
   const auto magnitude = [](std::int64_t value) { return value < 0 ? -value : value; };
   const std::int64_t sizes[] = {context.state.originX, context.state.originY, context.settings.width, context.settings.height,
                                 context.state.barHeight, context.state.textBand, context.settings.font.lfHeight};
   const std::int64_t longestElement = std::max(4 * magnitude(context.state.narrowWidth), magnitude(context.state.wideWidth));
-  return longestElement < kMostElement &&
+  const double addOnGap = context.state.dpiAlong * double{context.settings.supplementGapCm} * kInchesPerCm;
+  return longestElement < kMostElement && std::fabs(addOnGap) < static_cast<double>(kMostSize) &&
          std::all_of(std::begin(sizes), std::end(sizes), [&](std::int64_t size) { return magnitude(size) < kMostSize; });
 }
 
@@ -234,7 +236,7 @@ void DrawInOneWalk(Context& context) {
 // number) for its own later walk; the next render starts again from the data.
 void RestoreWorkMessage(Context& context) { std::memcpy(context.state.workMessage, context.settings.message, sizeof context.state.workMessage); }
 
-void Render(Context& context, void (*drawSymbol)(Context&)) {
+void RenderWith(Context& context, void (*drawSymbol)(Context&)) {
   if (!PrepareRender(context)) {
     DrawValidationMessage(context);
     return;
@@ -253,9 +255,9 @@ void DrawInFewestWalks(Context& context) {
 
 }  // namespace
 
-void RenderBarcode(Context& context) { Render(context, DrawInFewestWalks); }
+void RenderBarcode(Context& context) { RenderWith(context, DrawInFewestWalks); }
 
-void RenderBarcodeInTwoWalks(Context& context) { Render(context, DrawInTwoWalks); }
+void RenderBarcodeInTwoWalks(Context& context) { RenderWith(context, DrawInTwoWalks); }
 
 std::optional<SymbolExtent> MeasureBarcode(Context& context) {
   std::optional<SymbolExtent> extent;
