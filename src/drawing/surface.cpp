@@ -34,8 +34,16 @@ void Surface::ExtTextOut(Point reference, unsigned options, const Rect& clip, co
                          int length) {
   if (!Admit()) return;
   operations_.push_back(DrawOp{DrawOpKind::kText, static_cast<std::uint32_t>(texts_.size()), {}});
-  texts_.push_back(TextOp{reference, dc_.align, options, clip, dc_.font, dc_.textColor, dc_.backColor,
-                          std::string(text, length > 0 ? static_cast<std::size_t>(length) : 0)});
+  // Filled in where it lies: a run is the size of a font description and more, not worth a copy.
+  TextOp& run = texts_.emplace_back();
+  run.reference = reference;
+  run.align = dc_.align;
+  run.options = options;
+  run.clip = clip;
+  run.font = dc_.font;
+  run.textColor = dc_.textColor;
+  run.backColor = dc_.backColor;
+  run.text.assign(text, length > 0 ? static_cast<std::size_t>(length) : 0);
 }
 
 namespace {
