@@ -1,6 +1,5 @@
 #include "outputs/render_to_surface.h"
 
-#include "engine/render_driver.h"
 #include "platform/file_replace.h"
 
 namespace varnel {
