@@ -6,14 +6,18 @@
 #include <algorithm>
 #include <map>
 #include <regex>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "base/settings.h"
+#include "drawing/surface.h"
+#include "platform/font_engine.h"
 #include "support/png_reader.h"
 #include "support/render_harness.h"
 #include "support/svg_renderers.h"
 #include "varnel32.h"
+#include "writers/svg_file.h"
 
 namespace varnel {
 namespace {
@@ -415,6 +419,33 @@ TEST(SvgOutput, AnyDataAndFaceNameGiveADocumentThatCarriesThem) {
     const std::string& x = texts[0].attributes.at("x");
     EXPECT_EQ(static_cast<std::size_t>(std::count(x.begin(), x.end(), ' ')) + 1, carried.size()) << c.data;
     EXPECT_NE(texts[0].attributes.at("font-family").find("sans-serif"), std::string::npos) << c.face;
+  }
+}
+
+// Runs that go from one font to another and back: each run is set in its own font's size, its
+// characters at its own font's advances.
+TEST(SvgOutput, EachRunIsSetInItsOwnFont) {
+  FontDescription large{}, small{};
+  large.lfHeight = 48;
+  small.lfHeight = 12;
+  const FontDescription runFonts[] = {large, small, small, large};
+  Surface surface(400, 200);
+  for (std::size_t i = 0; i < std::size(runFonts); ++i) {
+    surface.SelectFont(runFonts[i]);
+    surface.ExtTextOut(Point{10 + 90 * static_cast<int>(i), 50}, 0, Rect{0, 0, 400, 200}, "WiW", 3);
+  }
+  const auto file = EncodeSvg(surface, ScreenResolution{96, 96}, std::nullopt);
+  ASSERT_TRUE(file.has_value());
+  const auto texts = TextsOf(std::string(file->begin(), file->end()));
+  ASSERT_EQ(texts.size(), std::size(runFonts));
+  for (std::size_t run = 0; run < texts.size(); ++run) {
+    FontLease font(runFonts[run]);
+    EXPECT_EQ(texts[run].attributes.at("font-size"), std::to_string(font.EmHeight())) << "run " << run;
+    std::istringstream x(texts[run].attributes.at("x"));
+    long w = 0, i = 0, w2 = 0;
+    ASSERT_TRUE(x >> w >> i >> w2) << "run " << run;
+    EXPECT_EQ(i - w, font.Advance('W')) << "run " << run;
+    EXPECT_EQ(w2 - i, font.Advance('i')) << "run " << run;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "writers/svg_canvas.h"
 
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "writers/svg_markup.h"
@@ -20,11 +21,6 @@ void AppendMaskId(std::string& out, int number) {
 
 SvgCanvas::SvgCanvas(std::string head, const Rect& picture)
     : out_(std::move(head)), bodyStart_(out_.size()), picture_(picture) {}
-
-void SvgCanvas::Draw(std::string_view shapes) {
-  out_ += shapes;
-  drawn_ = drawn_ || !shapes.empty();
-}
 
 // Everything drawn so far goes into a group under the new mask: white keeps, black clears. Its
 // opening is put in at the start of the body when the document is finished, the last mask's
@@ -56,7 +52,9 @@ FileBytes SvgCanvas::Finish() {
   }
   out_.insert(bodyStart_, openings);
   out_ += "</svg>\n";
-  return FileBytes(out_.begin(), out_.end());
+  FileBytes document(out_.size());  // left uninitialised: the copy fills it
+  std::memcpy(document.data(), out_.data(), out_.size());
+  return document;
 }
 
 }  // namespace varnel

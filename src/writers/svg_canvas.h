@@ -17,12 +17,10 @@ class SvgCanvas {
   // `head` opens the document, up to and including its <svg> element; the masks cover `picture`.
   SvgCanvas(std::string head, const Rect& picture);
 
-  // What shapes refer to, such as a clip path; it draws nothing.
-  void Define(std::string_view definition) { out_ += definition; }
-  // Shapes in their colours, over what is drawn so far.
-  void Draw(std::string_view shapes);
-  // The document itself, to spell a shape in its colour onto, over what is drawn so far: the bars,
-  // most of a document, go there without a copy.
+  // The document itself, to spell what shapes refer to onto, such as a clip path; it draws nothing.
+  std::string& DefineOnto() { return out_; }
+  // The document itself, to spell shapes in their colours onto, over what is drawn so far: the bars
+  // and the text runs go there without a copy.
   std::string& DrawOnto() {
     drawn_ = true;
     return out_;

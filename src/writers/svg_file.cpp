@@ -19,6 +19,8 @@
 namespace varnel {
 namespace {
 
+using namespace std::string_view_literals;
+
 constexpr int kNormalWeight = 400;
 // About what a bar's rectangle takes, to make room for a document before it is spelled.
 constexpr std::size_t kBytesPerShape = 64;
@@ -52,6 +54,13 @@ void AppendCharacter(std::string& out, std::uint8_t byte) {
   } else {
     AppendWindows1252AsUtf8(out, byte);  // no markup character is above ASCII
   }
+}
+
+// Control characters are left out of the text: XML cannot carry them.
+bool IsCharacter(std::uint8_t byte) { return byte >= 0x20; }
+
+bool HasCharacters(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return IsCharacter(static_cast<std::uint8_t>(c)); });
 }
 
 // The face name as a CSS string, then the generic family. Quotes and backslashes are escaped for
@@ -106,62 +115,67 @@ class SvgDocument {
   // The default pen is solid black, whatever the colours of the picture.
   void OnLine(const LineOp& line) { Cells(LineCells(line), kBlack); }
 
-  // A run's pieces are spelled into strings the document keeps, so that a picture's runs (an
-  // EAN-13 with its add-on has sixteen) take no allocation once the first has been drawn.
+  // A run is spelled straight onto the document: its clip path as a definition, then its group of
+  // background cell and characters. Only a cell that clears is spelled aside, since it goes into a
+  // mask. The runs of a picture mostly share one font, so one lease serves them until the font
+  // changes.
   void OnText(const TextOp& text) {
     const bool clipped = (text.options & kTextClipped) != 0;
     const Rect area = clipped ? Intersection(text.clip, picture_) : picture_;
     if (IsEmpty(area)) return;  // the raster draws nothing of it either
 
-    FontLease font(text.font);
+    FontLease& font = LeaseFor(text.font);
     const RunLayout run = LayOutRun(text, font);
     const bool cell = run.width > 0;
     const bool cellClears = cell && Clears(text.backColor);
-    drawn_.clear();
-    if (cell && !cellClears) svg::AppendRectangle(drawn_, run.start, run.top, run.width, font.CellHeight(), text.backColor);
-    if (!Clears(text.textColor)) AppendCharacters(drawn_, text, run, font);
-    if (drawn_.empty() && !cellClears) return;
+    const bool cellDrawn = cell && !cellClears;
+    const bool charactersDrawn = !Clears(text.textColor) && HasCharacters(text.text);
+    if (!cellDrawn && !charactersDrawn && !cellClears) return;
 
     open_.clear();
-    std::string_view close = "</g>\n";
+    std::string_view close = "</g>\n"sv;
     if (clipped) {
       ++clipPaths_;
-      shape_.assign("<clipPath id=\"clip");
-      svg::AppendNumber(shape_, clipPaths_);
-      shape_ += "\">";
-      svg::AppendRectangle(shape_, area, std::nullopt);
-      shape_ += "</clipPath>\n";
-      canvas_.Define(shape_);
-      open_ += "<g clip-path=\"url(#clip";
+      std::string& definitions = canvas_.DefineOnto();
+      definitions += "<clipPath id=\"clip"sv;
+      svg::AppendNumber(definitions, clipPaths_);
+      definitions += "\">"sv;
+      svg::AppendRectangle(definitions, area, std::nullopt);
+      definitions += "</clipPath>\n"sv;
+      open_ += "<g clip-path=\"url(#clip"sv;
       svg::AppendNumber(open_, clipPaths_);
-      open_ += ")\">\n";
-      close = "</g>\n</g>\n";
+      open_ += ")\">\n"sv;
+      close = "</g>\n</g>\n"sv;
     }
-    open_ += "<g transform=\"translate(";
+    open_ += "<g transform=\"translate("sv;
     svg::AppendNumber(open_, text.reference.x);
     open_ += ' ';
     svg::AppendNumber(open_, text.reference.y);
     if (run.quarterTurns != 0) {
-      open_ += ") rotate(";
+      open_ += ") rotate("sv;
       svg::AppendNumber(open_, -90 * run.quarterTurns);
     }
-    open_ += ")\">\n";
+    open_ += ")\">\n"sv;
     if (cellClears) {
       shape_.assign(open_);
       svg::AppendRectangle(shape_, run.start, run.top, run.width, font.CellHeight(), kBlack);
       shape_ += close;
       canvas_.Clear(shape_);
     }
-    if (!drawn_.empty()) {
-      shape_.assign(open_);
-      shape_ += drawn_;
-      shape_ += close;
-      canvas_.Draw(shape_);
+    if (cellDrawn || charactersDrawn) {
+      std::string& out = canvas_.DrawOnto();
+      out += open_;
+      if (cellDrawn) svg::AppendRectangle(out, run.start, run.top, run.width, font.CellHeight(), text.backColor);
+      if (charactersDrawn) AppendCharacters(out, text, run, font);
+      out += close;
     }
   }
 
   void Reserve(std::size_t bytes) { canvas_.Reserve(bytes); }
-  FileBytes Finish() { return canvas_.Finish(); }
+  FileBytes Finish() {
+    lease_.reset();
+    return canvas_.Finish();
+  }
 
  private:
   // A transparent background's colour clears instead of painting.
@@ -180,39 +194,48 @@ class SvgDocument {
     }
   }
 
-  // The characters XML can carry, each at its pen position, as a text element; nothing when there
-  // are none. Spaces are kept as they are: the positions are given per character, and collapsing
-  // would give them to the wrong ones.
+  // The characters XML can carry, each at its pen position, as a text element; the caller knows there
+  // is one at least. Spaces are kept as they are: the positions are given per character, and
+  // collapsing would give them to the wrong ones.
   void AppendCharacters(std::string& out, const TextOp& text, const RunLayout& run, FontLease& font) {
-    positions_.clear();
-    content_.clear();
+    out += "<text x=\""sv;
     std::int64_t pen = run.start;
+    bool first = true;
     for (const char c : text.text) {
       const auto byte = static_cast<std::uint8_t>(c);
-      if (byte >= 0x20) {
-        if (!positions_.empty()) positions_ += ' ';
-        svg::AppendNumber(positions_, pen);
-        AppendCharacter(content_, byte);
+      if (IsCharacter(byte)) {
+        if (!first) out += ' ';
+        svg::AppendNumber(out, pen);
+        first = false;
       }
       pen += font.Advance(byte);
     }
-    if (content_.empty()) return;
-
-    out += "<text x=\"";
-    out += positions_;
     out += '"';
     svg::AppendAttribute(out, "y", run.baseline);
-    out += " font-family=\"";
+    out += " font-family=\""sv;
     out += FamilyOf(text.font);
     out += '"';
     svg::AppendAttribute(out, "font-size", font.EmHeight());
     if (const int weight = CssWeight(text.font); weight != kNormalWeight) svg::AppendAttribute(out, "font-weight", weight);
-    if (text.font && text.font->lfItalic != 0) out += " font-style=\"italic\"";
-    out += " fill=\"";
+    if (text.font && text.font->lfItalic != 0) out += " font-style=\"italic\""sv;
+    out += " fill=\""sv;
     svg::AppendColour(out, text.textColor);
-    out += "\" xml:space=\"preserve\">";
-    out += content_;
-    out += "</text>\n";
+    out += "\" xml:space=\"preserve\">"sv;
+    for (const char c : text.text) {
+      const auto byte = static_cast<std::uint8_t>(c);
+      if (IsCharacter(byte)) AppendCharacter(out, byte);
+    }
+    out += "</text>\n"sv;
+  }
+
+  // The lease of the run's font: the one held when the last run was in it, else a new one, the old
+  // one given up first (as emplace does), since the engine takes one lease at a time.
+  FontLease& LeaseFor(const std::optional<FontDescription>& font) {
+    if (!lease_ || !SameFont(leaseFont_, font)) {
+      lease_.emplace(font);
+      leaseFont_ = font;
+    }
+    return *lease_;
   }
 
   // The font-family attribute's value, escaped, for the font of the last run that asked: the runs
@@ -231,7 +254,9 @@ class SvgDocument {
   std::optional<COLORREF> transparent_;
   SvgCanvas canvas_;
   // Scratch, kept from shape to shape.
-  std::string shape_, open_, drawn_, positions_, content_;
+  std::string shape_, open_;
+  std::optional<FontLease> lease_;  // in leaseFont_, once a run was drawn
+  std::optional<FontDescription> leaseFont_;
   std::string family_;
   std::optional<FontDescription> familyFont_;
   bool familyKnown_ = false;
