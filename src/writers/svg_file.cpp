@@ -1,6 +1,7 @@
 #include "writers/svg_file.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <new>
 #include <optional>
@@ -24,6 +25,8 @@ using namespace std::string_view_literals;
 constexpr int kNormalWeight = 400;
 // About what a bar's rectangle takes, to make room for a document before it is spelled.
 constexpr std::size_t kBytesPerShape = 64;
+// Room for the document's opening, at the longest sizes too.
+constexpr std::size_t kHeadBytes = 320;
 // The font engine's own fallback when a face name finds nothing.
 constexpr char kGenericFamily[] = "sans-serif";
 
@@ -63,6 +66,27 @@ bool HasCharacters(std::string_view text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return IsCharacter(static_cast<std::uint8_t>(c)); });
 }
 
+// The bytes that stand for themselves in element content: printable ASCII but markup.
+constexpr std::array<bool, 256> kStandsForItself = [] {
+  std::array<bool, 256> plain{};
+  for (int byte = 0x20; byte < 0x80; ++byte) plain[byte] = byte != '&' && byte != '<' && byte != '>' && byte != '"';
+  return plain;
+}();
+
+// The run's characters as element content: most are plain ASCII, appended a stretch at a time.
+void AppendContent(std::string& out, std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    std::size_t end = at;
+    while (end < text.size() && kStandsForItself[static_cast<std::uint8_t>(text[end])]) ++end;
+    out.append(text.data() + at, end - at);
+    if (end < text.size()) {
+      const auto byte = static_cast<std::uint8_t>(text[end++]);
+      if (IsCharacter(byte)) AppendCharacter(out, byte);
+    }
+    at = end;
+  }
+}
+
 // The face name as a CSS string, then the generic family. Quotes and backslashes are escaped for
 // CSS and control characters written as CSS hex escapes, so any 8-bit name is a valid value.
 std::string FontFamilyList(const std::optional<FontDescription>& font) {
@@ -98,11 +122,19 @@ int CssWeight(const std::optional<FontDescription>& font) {
 // screen's resolution, each side at its own, and the grid is stretched to it however the two
 // resolutions differ.
 std::string DocumentHead(int width, int height, ScreenResolution screen) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-         "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\"" +
-         MillimetresText(width, screen.x) + "mm\" height=\"" + MillimetresText(height, screen.y) +
-         "mm\" viewBox=\"0 0 " + std::to_string(width) + " " + std::to_string(height) +
-         "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n";
+  std::string head;
+  head.reserve(kHeadBytes);
+  head += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+          "<svg xmlns=\"http://www.w3.org/2000/svg\" version=\"1.1\" width=\""sv;
+  head += MillimetresText(width, screen.x);
+  head += "mm\" height=\""sv;
+  head += MillimetresText(height, screen.y);
+  head += "mm\" viewBox=\"0 0 "sv;
+  svg::AppendNumber(head, width);
+  head += ' ';
+  svg::AppendNumber(head, height);
+  head += "\" preserveAspectRatio=\"none\" shape-rendering=\"crispEdges\">\n"sv;
+  return head;
 }
 
 class SvgDocument {
@@ -221,10 +253,7 @@ class SvgDocument {
     out += " fill=\""sv;
     svg::AppendColour(out, text.textColor);
     out += "\" xml:space=\"preserve\">"sv;
-    for (const char c : text.text) {
-      const auto byte = static_cast<std::uint8_t>(c);
-      if (IsCharacter(byte)) AppendCharacter(out, byte);
-    }
+    AppendContent(out, text.text);
     out += "</text>\n"sv;
   }
 
