@@ -294,9 +294,11 @@ TEST(PngOutput, HuffmanCodesAreCompleteAndWithinTheLimit) {
   for (const auto& counts : frequencies) {
     for (const int limit : {7, 15}) {
       std::vector<std::uint8_t> lengths(counts.size());
-      deflate::CodeLengths(counts, limit, lengths);
+      const deflate::CodedSymbols listed = deflate::CodeLengths(counts, limit, lengths);
       double kraft = 0;
       int coded = 0;
+      // The symbols given a code are listed, in increasing order, as the canonical codes need them.
+      std::vector<std::size_t> withCodes;
       for (std::size_t s = 0; s < counts.size(); ++s) {
         EXPECT_LE(lengths[s], limit);
         if (counts[s] != 0) {
@@ -305,8 +307,10 @@ TEST(PngOutput, HuffmanCodesAreCompleteAndWithinTheLimit) {
         if (lengths[s] != 0) {
           kraft += std::ldexp(1.0, -lengths[s]);
           ++coded;
+          withCodes.push_back(s);
         }
       }
+      EXPECT_EQ(std::vector<std::size_t>(listed.List().begin(), listed.List().end()), withCodes);
       EXPECT_EQ(coded, std::max<int>(2, static_cast<int>(std::count_if(counts.begin(), counts.end(), [](auto n) { return n != 0; }))));
       EXPECT_EQ(kraft, 1.0) << counts.size() << " symbols, limit " << limit;
     }

@@ -109,24 +109,6 @@ struct Frequencies {
   }
 };
 
-// The bits of a block's symbols in the fixed codes and in codes of their own, counted in one pass;
-// the extra bits are the same under any code.
-struct CodedBits {
-  std::uint64_t fixed = 0;
-  std::uint64_t own = 0;
-
-  CodedBits(const Frequencies& frequencies, const std::uint8_t* ownLiteralLengths, const std::uint8_t* ownDistanceLengths) {
-    for (std::size_t s = 0; s < frequencies.literals.size(); ++s) {
-      fixed += std::uint64_t{frequencies.literals[s]} * kFixedLiteralLengths[s];
-      own += std::uint64_t{frequencies.literals[s]} * ownLiteralLengths[s];
-    }
-    for (std::size_t s = 0; s < frequencies.distances.size(); ++s) {
-      fixed += std::uint64_t{frequencies.distances[s]} * kFixedDistanceLengths[s];
-      own += std::uint64_t{frequencies.distances[s]} * ownDistanceLengths[s];
-    }
-  }
-};
-
 // A step of the run-length code of code lengths: its symbol and its extra bits' value.
 struct Step {
   std::uint8_t symbol;
@@ -137,6 +119,7 @@ struct Step {
 struct OwnCodes {
   std::array<std::uint8_t, kLiteralLengthSymbols> literalLengths;
   std::array<std::uint8_t, kDistanceSymbols> distanceLengths;
+  CodedSymbols literalSymbols, distanceSymbols;
   // The header gives the lengths up to the last used symbol of each alphabet, both alphabets' lengths
   // run-length coded together.
   std::size_t literalCount, distanceCount;
@@ -144,12 +127,13 @@ struct OwnCodes {
   std::array<Step, kLiteralLengthSymbols + kDistanceSymbols> steps;
   std::size_t stepCount = 0;
   std::array<std::uint8_t, kCodeLengthSymbols> stepLengths;
+  CodedSymbols stepSymbols;
   std::size_t stepLengthCount;
   std::uint64_t headerBits;  // the header's own bits, the lengths' steps in their code included
 
   explicit OwnCodes(const Frequencies& frequencies) {
-    CodeLengths(frequencies.literals, kLongestAnyCode, literalLengths);
-    CodeLengths(frequencies.distances, kLongestAnyCode, distanceLengths);
+    literalSymbols = CodeLengths(frequencies.literals, kLongestAnyCode, literalLengths);
+    distanceSymbols = CodeLengths(frequencies.distances, kLongestAnyCode, distanceLengths);
     literalCount = UsedCount(literalLengths, kFirstLengthSymbol);
     distanceCount = UsedCount(distanceLengths, 1);
     const auto end = std::copy_n(literalLengths.begin(), literalCount, allLengths.begin());
@@ -158,7 +142,7 @@ struct OwnCodes {
 
     std::array<std::uint32_t, kCodeLengthSymbols> stepFrequencies{};
     for (std::size_t i = 0; i < stepCount; ++i) ++stepFrequencies[steps[i].symbol];
-    CodeLengths(stepFrequencies, kLongestCodeLengthCode, stepLengths);
+    stepSymbols = CodeLengths(stepFrequencies, kLongestCodeLengthCode, stepLengths);
     stepLengthCount = kCodeLengthSymbols;
     while (stepLengthCount > 4 && stepLengths[kCodeLengthOrder[stepLengthCount - 1]] == 0) --stepLengthCount;
     headerBits = 5 + 5 + 4 + 3 * stepLengthCount;
@@ -171,7 +155,7 @@ struct OwnCodes {
     bits.Put(static_cast<std::uint32_t>(distanceCount - 1), 5);
     bits.Put(static_cast<std::uint32_t>(stepLengthCount - 4), 4);
     for (std::size_t i = 0; i < stepLengthCount; ++i) bits.Put(stepLengths[kCodeLengthOrder[i]], 3);
-    CanonicalCodes(stepLengths, stepCodes);
+    CanonicalCodes(stepLengths, stepSymbols, stepCodes);
     const Code stepCode{stepLengths.data(), stepCodes.data()};
     for (std::size_t i = 0; i < stepCount; ++i) {
       stepCode.Write(bits, steps[i].symbol);
@@ -210,6 +194,25 @@ struct OwnCodes {
   }
 };
 
+// The bits of a block's symbols in the fixed codes and in codes of their own, counted in one pass
+// over the symbols that have a code of their own, which all that occur have; the extra bits are the
+// same under any code.
+struct CodedBits {
+  std::uint64_t fixed = 0;
+  std::uint64_t own = 0;
+
+  CodedBits(const Frequencies& frequencies, const OwnCodes& codes) {
+    for (const std::size_t s : codes.literalSymbols.List()) {
+      fixed += std::uint64_t{frequencies.literals[s]} * kFixedLiteralLengths[s];
+      own += std::uint64_t{frequencies.literals[s]} * codes.literalLengths[s];
+    }
+    for (const std::size_t s : codes.distanceSymbols.List()) {
+      fixed += std::uint64_t{frequencies.distances[s]} * kFixedDistanceLengths[s];
+      own += std::uint64_t{frequencies.distances[s]} * codes.distanceLengths[s];
+    }
+  }
+};
+
 void WriteTokens(BitWriter& bits, std::span<const Token> tokens, const Code& literals, const Code& distances) {
   for (const Token& token : tokens) {
     if (token.distance == 0) {
@@ -231,7 +234,7 @@ void WriteTokens(BitWriter& bits, std::span<const Token> tokens, const Code& lit
 void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
   const Frequencies frequencies(tokens);
   const OwnCodes own(frequencies);
-  const CodedBits coded(frequencies, own.literalLengths.data(), own.distanceLengths.data());
+  const CodedBits coded(frequencies, own);
 
   bits.Put(last ? 1 : 0, 1);
   if (coded.fixed <= own.headerBits + coded.own) {
@@ -245,8 +248,8 @@ void WriteBlock(BitWriter& bits, std::span<const Token> tokens, bool last) {
   own.WriteHeader(bits, stepCodes);
   std::array<std::uint16_t, kLiteralLengthSymbols> literalCodes;
   std::array<std::uint16_t, kDistanceSymbols> distanceCodes;
-  CanonicalCodes(own.literalLengths, literalCodes);
-  CanonicalCodes(own.distanceLengths, distanceCodes);
+  CanonicalCodes(own.literalLengths, own.literalSymbols, literalCodes);
+  CanonicalCodes(own.distanceLengths, own.distanceSymbols, distanceCodes);
   WriteTokens(bits, tokens, Code{own.literalLengths.data(), literalCodes.data()},
               Code{own.distanceLengths.data(), distanceCodes.data()});
 }

@@ -29,15 +29,19 @@ void LeafDepths(std::array<std::uint64_t, kMostNodes>& weight, std::size_t leave
 
 }  // namespace
 
-void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std::span<std::uint8_t> lengths) {
-  std::array<std::uint16_t, kMostSymbols> symbols;
+CodedSymbols CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std::span<std::uint8_t> lengths) {
+  CodedSymbols coded;
+  std::array<std::uint16_t, kMostSymbols>& symbols = coded.symbols;
   std::size_t used = 0;
   for (std::size_t s = 0; s < frequencies.size(); ++s) {
     if (frequencies[s] != 0) symbols[used++] = static_cast<std::uint16_t>(s);
   }
+  const bool standIns = used < 2;
   for (std::size_t s = 0; used < 2 && s < frequencies.size(); ++s) {
     if (frequencies[s] == 0) symbols[used++] = static_cast<std::uint16_t>(s);
   }
+  if (standIns) std::sort(symbols.begin(), symbols.begin() + static_cast<std::ptrdiff_t>(used));
+  coded.count = used;
   // Rarest first, ties in symbol order; a stand-in counts as occurring once. Each symbol is sorted
   // as one number, its weight above its symbol.
   std::array<std::uint64_t, kMostSymbols> keys;
@@ -45,9 +49,10 @@ void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std:
     keys[i] = std::max<std::uint64_t>(frequencies[symbols[i]], 1) << 16 | symbols[i];
   }
   std::sort(keys.begin(), keys.begin() + static_cast<std::ptrdiff_t>(used));
+  std::array<std::uint16_t, kMostSymbols> byWeight;
   std::array<std::uint64_t, kMostNodes> weights;
   for (std::size_t i = 0; i < used; ++i) {
-    symbols[i] = static_cast<std::uint16_t>(keys[i] & 0xFFFF);
+    byWeight[i] = static_cast<std::uint16_t>(keys[i] & 0xFFFF);
     weights[i] = keys[i] >> 16;
   }
   std::array<int, kMostNodes> depth;
@@ -76,8 +81,9 @@ void CodeLengths(std::span<const std::uint32_t> frequencies, int maxLength, std:
   std::fill(lengths.begin(), lengths.begin() + static_cast<std::ptrdiff_t>(frequencies.size()), 0);
   std::size_t next = used;
   for (int length = 1; length <= maxLength; ++length) {
-    for (std::size_t i = 0; i < countOfLength[length]; ++i) lengths[symbols[--next]] = static_cast<std::uint8_t>(length);
+    for (std::size_t i = 0; i < countOfLength[length]; ++i) lengths[byWeight[--next]] = static_cast<std::uint8_t>(length);
   }
+  return coded;
 }
 
 }  // namespace varnel::deflate
