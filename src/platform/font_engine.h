@@ -84,4 +84,24 @@ class FontLease {
   int emHeight_;
 };
 
+// The lease of a picture's text runs, one font at a time. The runs of a picture mostly share one font,
+// and its lease is kept from run to run while they do, rather than the engine locked for each.
+class RunFontLease {
+ public:
+  // A lease of `font`: the one held when it was the last run's font too, else a new one, the old one
+  // given up first (as emplace does), since the engine is leased once at a time.
+  FontLease& For(const std::optional<FontDescription>& font) {
+    if (!lease_ || !SameFont(font_, font)) {
+      lease_.emplace(font);
+      font_ = font;
+    }
+    return *lease_;
+  }
+  void Release() { lease_.reset(); }
+
+ private:
+  std::optional<FontLease> lease_;
+  std::optional<FontDescription> font_;
+};
+
 }  // namespace varnel

@@ -189,18 +189,12 @@ void PaintPicture(const Surface& surface, const Palette& palette, OneBitRaster& 
     }
   }
   PaintBands(painting, banded, raster);
-  // The runs of a picture mostly share one font: its lease is kept from run to run while they do.
-  std::optional<FontLease> lease;
-  const std::optional<FontDescription>* leasedFont = nullptr;
+  RunFontLease runFont;
   for (const int i : after) {
     const DrawOp& op = ops[static_cast<std::size_t>(i)];
     if (op.kind == DrawOpKind::kText) {
       const TextOp& text = surface.Text(op);
-      if (leasedFont == nullptr || !SameFont(*leasedFont, text.font)) {
-        lease.emplace(text.font);
-        leasedFont = &text.font;
-      }
-      RasteriseText(text, *lease, Rect{0, 0, raster.Width(), raster.Height()}, palette, raster,
+      RasteriseText(text, runFont.For(text.font), Rect{0, 0, raster.Width(), raster.Height()}, palette, raster,
                     painting.BackgroundBefore(static_cast<std::size_t>(i)));
     } else {
       painting.Paint(op, 0, raster.Height(), raster);

@@ -148,15 +148,13 @@ class SvgDocument {
   void OnLine(const LineOp& line) { Cells(LineCells(line), kBlack); }
 
   // A run is spelled straight onto the document: its clip path as a definition, then its group of
-  // background cell and characters. Only a cell that clears is spelled aside, since it goes into a
-  // mask. The runs of a picture mostly share one font, so one lease serves them until the font
-  // changes.
+  // background cell and characters. Only a cell that clears is spelled aside, for its mask.
   void OnText(const TextOp& text) {
     const bool clipped = (text.options & kTextClipped) != 0;
     const Rect area = clipped ? Intersection(text.clip, picture_) : picture_;
     if (IsEmpty(area)) return;  // the raster draws nothing of it either
 
-    FontLease& font = LeaseFor(text.font);
+    FontLease& font = runFont_.For(text.font);
     const RunLayout run = LayOutRun(text, font);
     const bool cell = run.width > 0;
     const bool cellClears = cell && Clears(text.backColor);
@@ -205,7 +203,7 @@ class SvgDocument {
 
   void Reserve(std::size_t bytes) { canvas_.Reserve(bytes); }
   FileBytes Finish() {
-    lease_.reset();
+    runFont_.Release();
     return canvas_.Finish();
   }
 
@@ -257,16 +255,6 @@ class SvgDocument {
     out += "</text>\n"sv;
   }
 
-  // The lease of the run's font: the one held when the last run was in it, else a new one, the old
-  // one given up first (as emplace does), since the engine takes one lease at a time.
-  FontLease& LeaseFor(const std::optional<FontDescription>& font) {
-    if (!lease_ || !SameFont(leaseFont_, font)) {
-      lease_.emplace(font);
-      leaseFont_ = font;
-    }
-    return *lease_;
-  }
-
   // The font-family attribute's value, escaped, for the font of the last run that asked: the runs
   // of a picture mostly share one.
   const std::string& FamilyOf(const std::optional<FontDescription>& font) {
@@ -284,8 +272,7 @@ class SvgDocument {
   SvgCanvas canvas_;
   // Scratch, kept from shape to shape.
   std::string shape_, open_;
-  std::optional<FontLease> lease_;  // in leaseFont_, once a run was drawn
-  std::optional<FontDescription> leaseFont_;
+  RunFontLease runFont_;
   std::string family_;
   std::optional<FontDescription> familyFont_;
   bool familyKnown_ = false;

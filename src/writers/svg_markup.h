@@ -36,10 +36,11 @@ class Spelling {
     return *this;
   }
   // Coordinates are nearly always below ten thousand: those are spelled two digits at a time from a
-  // table, in unsigned arithmetic, which divides by a constant in a multiply and a shift.
+  // table, in unsigned arithmetic, which divides by a constant in a multiply and a shift. The rest
+  // go out of line, so that this stays small enough to be inlined in every rectangle.
   Spelling& operator<<(std::int64_t value) {
     if (value < 0 || value >= 10000) {
-      end_ = std::to_chars(end_, end_ + kLongestNumber, value).ptr;
+      end_ = SpellAnyNumber(end_, value);
       return *this;
     }
     const auto v = static_cast<std::uint32_t>(value);
@@ -70,6 +71,10 @@ class Spelling {
 
  private:
   static constexpr std::size_t kLongestNumber = 20;  // -9223372036854775808
+
+  [[gnu::noinline]] static char* SpellAnyNumber(char* at, std::int64_t value) {
+    return std::to_chars(at, at + kLongestNumber, value).ptr;
+  }
   // "00" to "99", each number's two digits at twice the number.
   static constexpr char kDigitPairs[] =
       "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
