@@ -370,7 +370,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-s", "code39", "-o", picture, "A_B"}, 2, {"'_' is not a Code 39 character"}},
       {{"-s", "codabar", "-o", picture, "12*4"}, 2, {"'*' is not a Codabar character"}},
       {{"-s", "itf", "-o", picture, "12a4"}, 2, {"Only digits are allowed.", "digits only"}},
-      {{"-s", "sscc18", "-o", picture, "123"}, 2, {"SSCC-18 takes the 17 digits of an SSCC", "gs1-128"}},
+      {{"-s", "sscc18", "-o", picture, "123"}, 2, {"SSCC-18 takes the first 17 digits of an SSCC", "gs1-128"}},
       {{"-s", "sscc18", "-o", picture, "376104250021234568"}, 2, {"check digit should be 9, not 8"}},
       {{"-s", "ean128-ai01", "-o", picture, "09501101530004"}, 2, {"check digit should be 3"}},
       {{"-s", "ean128-ai01", "-o", picture, "1234"}, 2, {"13 digits of a GTIN-14, or all 14"}},

@@ -23,10 +23,11 @@ constexpr const char* kSynopsis =
 
 constexpr const char* kDetails =
     "\n"
-    "Data is UTF-8 text, drawn as the ISO-8859-1 bytes that readers decode; --raw passes bytes as\n"
-    "they are. EAN-13, JAN-13, EAN-8, JAN-8 and UPC-A numbers may end in their check digit, an\n"
-    "ISBN may be its 13-digit 978 number, and UPC-E may be the 6, 7 or 8 digits printed under it.\n"
-    "SSCC-18 takes 17 digits, AI 01 13, and adds the check digit; or 18 and 14 ending in it.\n"
+    "Data is UTF-8 text, drawn as the bytes readers decode, ISO-8859-1 (code39-ascii: ASCII);\n"
+    "--raw passes bytes as they are. Empty data is refused. EAN-13, JAN-13, EAN-8, JAN-8 and\n"
+    "UPC-A numbers may end in their check digit, an ISBN may be its 13-digit 978 number, and\n"
+    "UPC-E may be the 6, 7 or 8 digits printed under it. SSCC-18 takes 17 digits and AI 01 13,\n"
+    "adding the check digit, or 18 and 14 ending in it.\n"
     "\n"
     "Batch mode reads one barcode a line: DATA,OUTPUT[,SYMBOLOGY[,ADDON]]. A field in double\n"
     "quotes may hold commas, and \"\" in it stands for one quote; empty lines are skipped. Every\n"
