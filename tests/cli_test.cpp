@@ -378,6 +378,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-o", picture, "5 \xE2\x82\xAC"}, 2,
        {"'\xE2\x82\xAC' (U+20AC) is not in ISO-8859-1, which Code 128 is read in", "no symbology here can carry it"}},
       {{"-o", picture, "A\xC2\x9B"}, 2, {"control character U+009B would be printed as '\xE2\x80\xBA'"}},
+      {{"-s", "code39-ascii", "-o", picture, "caf\xC3\xA9"}, 2, {"(U+00E9) is not in ASCII", "code128 can carry it"}},
       {{"-o", picture, "--raw", "5 \x80"}, 0, {}},
       {{"-o", picture, ""}, 2, {"no input data"}},
       {{"-o", picture, "-s", "postnet", "--data", "-"}, 2, {"no input data"}},  // empty standard input
