@@ -3,9 +3,7 @@
 #include "base/text_routines.h"
 
 namespace varnel {
-namespace {
 
-// The number written by the digits; callers have checked that they are digits.
 int NumberOf(std::string_view digits) {
   int value = 0;
   for (const char c : digits) value = value * 10 + DigitValue(c);
@@ -18,6 +16,8 @@ bool AllDigits(std::string_view text) {
   }
   return true;
 }
+
+namespace {
 
 int DaysIn(int month, bool leapYear) {
   constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
