@@ -10,7 +10,8 @@ in GS1 data. A line the script does not understand stops the build, rather than 
 import re
 import sys
 
-ISO_LINE = re.compile(r"^(?:country  (?P<country>\d{3}) (?P<alpha2>[A-Z]{2})|currency (?P<currency>\d{3}) [A-Z]{3})\s+\S")
+ISO_LINE = re.compile(r"^(?:country  (?P<country>\d{3}) (?P<alpha2>[A-Z]{2})"
+                      r"|currency (?P<currency>\d{3}) [A-Z]{3})\s+\S")
 PACKAGE_TYPE = re.compile(r"[0-9A-Z]{1,3}")
 
 

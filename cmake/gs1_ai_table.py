@@ -7,8 +7,9 @@ Each entry of the dictionary becomes a constexpr Gs1Ai (src/symbologies/gs1_dict
 run of AIs, whether its length is predefined (the "*" flag), its components (character set, length,
 optional or not, the checks named on it) and its req= and ex= attributes. The dictionary's header
 explains its syntax. GS1's rule that a digital signature signs one instance of a key is added to the
-requisites it lists for the signature (see SIGNED_INSTANCES). A line this script does not understand stops the build, rather than leaving an
-AI out or reading it wrongly; so does a rule of the syntax an entry breaks."""
+requisites it lists for the signature (see SIGNED_INSTANCES). A line this script does not understand
+stops the build, rather than leaving an AI out or reading it wrongly; so does a rule of the syntax an
+entry breaks."""
 import re
 import sys
 

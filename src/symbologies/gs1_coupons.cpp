@@ -88,7 +88,8 @@ class CouponFields {
     char length = 0;
     std::string_view field;
     if (!LengthDigit("01234569", name, length)) return false;
-    return length == kNoCompanyPrefix || Fixed(kCompanyPrefixBase + static_cast<std::size_t>(length - '0'), name, field);
+    return length == kNoCompanyPrefix ||
+           Fixed(kCompanyPrefixBase + static_cast<std::size_t>(length - '0'), name, field);
   }
 
   bool Date(std::string_view name, std::string_view& date) {
@@ -110,10 +111,12 @@ bool PassesOptionalField(char field, CouponFields& fields, std::string_view& exp
   switch (field) {
     case '1':
       return fields.Choice("0123", "additional purchase rules code", digit) &&
-             fields.Purchase("second purchase requirement", "second purchase requirement code", "second purchase family code") &&
+             fields.Purchase("second purchase requirement", "second purchase requirement code",
+                             "second purchase family code") &&
              fields.OptionalCompanyPrefix("second purchase company prefix");
     case '2':
-      return fields.Purchase("third purchase requirement", "third purchase requirement code", "third purchase family code") &&
+      return fields.Purchase("third purchase requirement", "third purchase requirement code",
+                             "third purchase family code") &&
              fields.OptionalCompanyPrefix("third purchase company prefix");
     case '3': return fields.Date("expiration date", expiry);
     case '4': {
@@ -126,7 +129,8 @@ bool PassesOptionalField(char field, CouponFields& fields, std::string_view& exp
     case '6': return fields.Led("1234567", kCompanyPrefixBase, "retailer company prefix or GLN", value);
     case '9':
       return fields.Choice("01256", "save value code", digit) && fields.Choice("012", "save value item", digit) &&
-             fields.Choice("0123456789", "store coupon flag", digit) && fields.Choice("01", "don't multiply flag", digit);
+             fields.Choice("0123456789", "store coupon flag", digit) &&
+             fields.Choice("01", "don't multiply flag", digit);
     default: return false;
   }
 }
@@ -150,7 +154,8 @@ bool PassesCouponCode(std::string_view digits, ComposedMessage& fault) {
     if (!fields.Fixed(1, "optional field", value)) return false;
     const char field = value[0];
     if (kOptionalFields.find(field) == std::string_view::npos || field <= last) {
-      fault << "the coupon's optional field " << field << (field <= last ? " is out of order." : " is not one it may hold.");
+      fault << "the coupon's optional field " << field
+            << (field <= last ? " is out of order." : " is not one it may hold.");
       return false;
     }
     if (!PassesOptionalField(field, fields, expiry, fault)) return false;
@@ -165,7 +170,8 @@ bool PassesPositiveOfferCoupon(std::string_view digits, ComposedMessage& fault) 
   std::string_view value;
   char format = 0;
   if (!fields.Choice("01", "format code", format) || !fields.Led(kFieldLengths, kCompanyPrefixBase, "funder", value) ||
-      !fields.Fixed(kOfferCode, "offer code", value) || !fields.Led(kSerialLengths, kCompanyPrefixBase, "serial number", value)) {
+      !fields.Fixed(kOfferCode, "offer code", value) ||
+      !fields.Led(kSerialLengths, kCompanyPrefixBase, "serial number", value)) {
     return false;
   }
   if (fields.AtEnd()) return true;

@@ -76,7 +76,9 @@ void RefuseLength(const Gs1Ai& definition, std::size_t length, ComposedMessage& 
   const int fewest = lengths.runs[0].fewest;
   const int most = lengths.runs[lengths.count - 1].most;
   bool numeric = true;
-  for (const Gs1Component& component : definition.components) numeric = numeric && component.charset == Gs1Charset::kNumeric;
+  for (const Gs1Component& component : definition.components) {
+    numeric = numeric && component.charset == Gs1Charset::kNumeric;
+  }
   const std::string_view unit = numeric ? " digits" : " characters";
   const int given = static_cast<int>(length);
   if (fewest == most) {

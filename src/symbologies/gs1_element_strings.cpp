@@ -118,7 +118,9 @@ void AppendCharacter(ComposedMessage& message, char c) {
   }
   constexpr char kHex[] = "0123456789ABCDEF";
   const auto byte = static_cast<unsigned char>(c);
-  message << (byte < ' ' || byte == 0x7F ? "the control character 0x" : "byte 0x") << kHex[byte >> 4] << kHex[byte & 15];
+  constexpr unsigned char kDelete = 0x7F;
+  message << (byte < ' ' || byte == kDelete ? "the control character 0x" : "byte 0x") << kHex[byte >> 4]
+          << kHex[byte & 15];
 }
 
 bool RequireCharacters(std::string_view value, std::string_view allowed, ComposedMessage& fault,

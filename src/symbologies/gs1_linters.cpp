@@ -57,7 +57,7 @@ bool PassesPieceOfTotal(std::string_view value, ComposedMessage& fault) {
   const std::size_t half = value.size() / 2;
   const std::string_view piece = value.substr(0, half);
   const std::string_view total = value.substr(half);
-  if (value.size() % 2 != 0 || NumberOf(total) == 0) {
+  if (NumberOf(total) == 0) {
     fault << "the total of pieces in " << value << " is zero.";
   } else if (NumberOf(piece) == 0) {
     fault << "the piece number in " << value << " is zero.";
@@ -98,7 +98,8 @@ bool PassesIban(std::string_view value, ComposedMessage& fault) {
   for (std::size_t i = 2; i < value.size(); ++i) {
     if (DigitValue(value[i]) >= 0 || (i >= 4 && isCapital(value[i]))) continue;
     AppendCharacter(fault, value[i]);
-    fault << (i < 4 ? " is not a digit, as an IBAN's check digits are." : " is not a digit or capital, as an IBAN holds.");
+    fault << (i < 4 ? " is not a digit, as an IBAN's check digits are."
+                    : " is not a digit or capital, as an IBAN holds.");
     return false;
   }
   // The remainder with the check digits as 00, so that they are what brings it to 1.
@@ -190,7 +191,8 @@ bool PassesGs1Linter(Gs1Linter linter, std::string_view value, ComposedMessage& 
     case Gs1Linter::kCouponOffer: return PassesPositiveOfferCoupon(value, fault);
     case Gs1Linter::kIban: return PassesIban(value, fault);
     case Gs1Linter::kImporterIndex:
-      return RequireCharacters(value, kImporterIndices, fault, " is not an importer index (a digit, a letter, '-' or '_').");
+      return RequireCharacters(value, kImporterIndices, fault,
+                               " is not an importer index (a digit, a letter, '-' or '_').");
     case Gs1Linter::kLatitude:
       return Require(IsCoordinate(value, kMostLatitude), fault, value, " is not a latitude: at most 1800000000.");
     case Gs1Linter::kLongitude:
@@ -200,7 +202,8 @@ bool PassesGs1Linter(Gs1Linter linter, std::string_view value, ComposedMessage& 
                      " is not an AIDC media type (01 to 10, or 80 to 99).");
     case Gs1Linter::kNoZeroPrefix:
       return Require(value.size() == 1 || value[0] != '0', fault, value, " must not begin with 0.");
-    case Gs1Linter::kPackageType: return Require(IsGs1PackageType(value), fault, value, " is not a GS1 package type code.");
+    case Gs1Linter::kPackageType:
+      return Require(IsGs1PackageType(value), fault, value, " is not a GS1 package type code.");
     case Gs1Linter::kPositionOfEnd:
       return Require(IsPositionOfEnd(value), fault, value, " is not a position within a sequence, as 1/2.");
   }
