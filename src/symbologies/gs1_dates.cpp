@@ -5,8 +5,9 @@
 namespace varnel {
 
 int NumberOf(std::string_view digits) {
+  constexpr int kSaturated = 999'999'999;
   int value = 0;
-  for (const char c : digits) value = value * 10 + DigitValue(c);
+  for (const char c : digits) value = value > kSaturated / 10 ? kSaturated : value * 10 + DigitValue(c);
   return value;
 }
 

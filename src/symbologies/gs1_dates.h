@@ -5,8 +5,8 @@
 
 namespace varnel {
 
-// Whether the text is digits alone, and the number at most nine digits write: the parts of GS1's
-// dates, times and counts.
+// Whether the text is digits alone, and the number they write, which stops at 999999999 rather than
+// overflow: the parts of GS1's dates, times and counts.
 bool AllDigits(std::string_view text);
 int NumberOf(std::string_view digits);
 
