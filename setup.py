@@ -3,8 +3,8 @@
 Besides the package's Python files it compiles the library and the binding's helper with CMake (a
 Release tree of its own, without the suites and benchmarks, under build-python/) and puts both
 inside the package, where the installed package finds them. It needs what building the library
-needs: CMake, a C++20 compiler, and the development files of FreeType, Fontconfig and libpng, with
-iso-codes (scripts/setup.sh installs them on Debian). CMAKE_BUILD_PARALLEL_LEVEL sets the jobs.
+needs: CMake, a C++20 compiler, and the development files of FreeType, Fontconfig and libpng
+(scripts/setup.sh installs them on Debian). CMAKE_BUILD_PARALLEL_LEVEL sets the jobs.
 """
 
 import os
