@@ -2,6 +2,7 @@
 never with a partial file: options of the wrong kind or out of range, data that is not text, very
 long or NaN, unknown formats, file objects opened for text, paths that cannot be written."""
 
+import ctypes
 import io
 import os
 import shutil
@@ -11,7 +12,7 @@ import tempfile
 import unittest
 
 import varnel32
-from varnel32 import Barcode, VarnelDataError
+from varnel32 import Barcode, VarnelDataError, _native, _options
 
 NAN, INFINITY = float("nan"), float("inf")
 
@@ -38,6 +39,16 @@ BAD_OPTIONS = [
     ("font", 5, TypeError), ("font", "Arial\0", ValueError), ("addon", 12, TypeError), ("addon", "123", ValueError),
     ("addon", "1\0", ValueError), ("upce_system", 2, ValueError), ("upce_system", "0", TypeError),
     ("codabar_start", None, TypeError), ("codabar_stop", "E", ValueError),
+]
+
+# Descriptions the binding never makes, given to its helper directly as any caller of an export
+# may: the field named, and the values that put it out of its range.
+BAD_DESCRIPTIONS = [
+    ("symbology", dict(symbology=10**6)), ("symbology", dict(symbology=-1)), ("data", dict(data=None, dataSize=4)),
+    ("data", dict(dataSize=-1)), ("fontHeight", dict(fontHeight=_native.Length(9, _native.VNB_NO_LENGTH))),
+    ("xDimension", dict(xDimension=_native.Length(1, 99))), ("orientation", dict(orientation=7)),
+    ("fontFace", dict(fontFace=None)), ("codabarStart", dict(codabarStart=9)), ("wideRatio", dict(wideRatio=NAN)),
+    ("dpiY", dict(dpiY=0)), ("barColor", dict(barColor=(ctypes.c_int * 3)(0, 0, 256))),
 ]
 
 
@@ -69,6 +80,20 @@ class BadInputTest(unittest.TestCase):
                     Barcode(**options)
                 self.assertIs(type(raised.exception), kind)
                 self.assertIn(name, str(raised.exception))
+
+    def test_the_helper_refuses_a_description_out_of_range_naming_the_field(self):
+        context, message, size = _native.library.VnCreateContext(), ctypes.create_string_buffer(256), ctypes.c_int()
+        self.addCleanup(_native.library.VnDestroyContext, context)
+        for field, values in BAD_DESCRIPTIONS + [("barcode", None)]:
+            with self.subTest(field=field, values=repr(values)):
+                description = None if values is None else _options.describe(Barcode())
+                for name, value in (values or {}).items():
+                    setattr(description, name, value)
+                self.assertEqual(_native.helper.VnbCheckData(description, message, 256), 0)
+                self.assertIn(field, message.value.decode())
+                self.assertEqual(_native.helper.VnbRenderToMemory(context, description, 5, None, 0, None, None, size,
+                                                                  message, 256), -1)
+                self.assertIn(field, message.value.decode())
 
     def test_a_size_needs_both_sides(self):
         for options in (dict(width=300), dict(height=200)):
