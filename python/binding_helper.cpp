@@ -134,6 +134,8 @@ std::string Lines(const std::vector<std::string>& lines) {
 
 }  // namespace
 
+const char* VnbVersion(void) { return VARNEL_VERSION; }
+
 const char* VnbSymbologyName(int number) {
   const varnel::SymbologyRow* row = varnel::FindSymbology(number);
   return row == nullptr ? nullptr : row->name.data();

@@ -61,6 +61,9 @@ typedef struct VnbBarcode {
   int dpiY;
 } VnbBarcode;
 
+/* The version of the library the helper is built with, CMakeLists.txt's project version. */
+VNB_EXPORT const char* VnbVersion(void);
+
 /* The name of a symbology number, from the library's catalogue; NULL past the last. */
 VNB_EXPORT const char* VnbSymbologyName(int number);
 

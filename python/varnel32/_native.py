@@ -90,6 +90,7 @@ _LIBRARY_SIGNATURES = {
     "VnCtxSaveAsPNG": (_bool, [_void_p, _char_p]),
 }
 _HELPER_SIGNATURES = {
+    "VnbVersion": (_char_p, []),
     "VnbSymbologyName": (_char_p, [_int]),
     "VnbFindSymbology": (_int, [_char_p]),
     "VnbParseLength": (_int, [_char_p, _int, ctypes.POINTER(Length)]),
@@ -148,3 +149,4 @@ def _symbology_names() -> dict:
 
 
 SYMBOLOGIES = _symbology_names()
+VERSION = helper.VnbVersion().decode("ascii")
