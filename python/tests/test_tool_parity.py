@@ -1,6 +1,6 @@
 """The binding draws what the `varnel` tool draws: for the same options, `to_bytes` is the file the
 tool writes, in every format; data either refuses is refused by both; and the binding warns where
-the tool warns, in the tool's words."""
+the tool warns, in the tool's words but for its options, which the binding names by its keywords."""
 
 import unittest
 import warnings
@@ -8,6 +8,7 @@ import warnings
 from samples import SAMPLES
 from tool_runs import run_tool
 from varnel32 import Barcode, VarnelDataError, VarnelWarning
+from varnel32._options import in_keywords
 
 FORMATS = ("bmp", "wmf", "emf", "svg", "png")
 
@@ -68,7 +69,7 @@ class ToolParityTest(unittest.TestCase):
                 self.assertEqual(drawn.returncode, 2, drawn.stderr)
                 with self.assertRaises(VarnelDataError) as raised:
                     Barcode(**options)
-                self.assertEqual(drawn.stderr.decode(), f"varnel: {raised.exception}\n")
+                self.assertEqual(in_keywords(drawn.stderr.decode()), f"varnel: {raised.exception}\n")
 
     def test_the_library_refuses_what_the_tool_refuses(self):
         for options in (dict(symbology="ean13", data="123"), dict(symbology="code39", data="lower"),
@@ -79,19 +80,24 @@ class ToolParityTest(unittest.TestCase):
                 with self.assertRaises(VarnelDataError) as raised:
                     Barcode(**options).to_bytes("png")
                 # The tool adds what the symbology takes to the library's message.
-                self.assertTrue(drawn.stderr.decode().startswith(f"varnel: {raised.exception}"), drawn.stderr)
+                self.assertTrue(in_keywords(drawn.stderr.decode()).startswith(f"varnel: {raised.exception}"),
+                                drawn.stderr)
 
-    def test_warnings_are_the_tools(self):
-        for options in (dict(x_dim="0.2mm"), dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300),
-                        dict(width=50, height=50)):
+    def test_warnings_are_the_tools_naming_the_keywords(self):
+        cases = [(dict(x_dim="0.2mm"), "than x_dim asks; a higher dpi comes closer"),
+                 (dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300), "EAN-13 printing allows"),
+                 (dict(width=50, height=50), "part of them is cut off")]
+        for options, words in cases:
             with self.subTest(**options):
                 drawn = run_tool(self, options, "png")
                 with warnings.catch_warnings(record=True) as caught:
                     warnings.simplefilter("always")
                     self.assertEqual(Barcode(**options).to_bytes("png"), drawn.stdout)
-                self.assertTrue(caught)
                 self.assertTrue(all(w.category is VarnelWarning for w in caught))
-                self.assertEqual("".join(f"varnel: warning: {w.message}\n" for w in caught), drawn.stderr.decode())
+                said = "".join(f"varnel: warning: {w.message}\n" for w in caught)
+                self.assertIn(words, said)
+                self.assertNotIn("--", said)
+                self.assertEqual(said, in_keywords(drawn.stderr.decode()))
 
 
 if __name__ == "__main__":

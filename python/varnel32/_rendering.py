@@ -14,7 +14,7 @@ import warnings
 import weakref
 from typing import Callable, Tuple, TypeVar
 
-from . import _native
+from . import _native, _options
 from ._errors import VarnelDataError, VarnelWarning
 
 # The formats as VnRenderToMemory numbers them (VN_FORMAT_BMP ... VN_FORMAT_PNG), by file ending.
@@ -137,14 +137,16 @@ class Engine:
         """Has `output` set the barcode (a reference to its description) on the context and draw it.
 
         Raises VarnelDataError, with the library's message, when the data is refused: nothing is
-        drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same.
+        drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same, naming
+        the keywords where the tool names its options.
         """
         with self.lock:
             context = self._context or self._made_context()
             _gate.enter(dpi)
             try:
                 drawn, result = output(self, context, description)
-                message = self.message.value.decode("utf-8", "replace") if self.message[0] != b"\0" else ""
+                message = (_options.in_keywords(self.message.value.decode("utf-8", "replace"))
+                           if self.message[0] != b"\0" else "")
                 _last.error = "" if drawn == 1 else message
                 if drawn != 1:
                     raise VarnelDataError(message)
