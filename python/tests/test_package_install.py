@@ -4,13 +4,15 @@ package; then, from another folder and with no environment variable, every symbo
 bytes and read by zbar, and a Pillow image (Debian's python3-pil, seen through the venv).
 
 Slow, as it compiles the library: ctest labels it so. The build happens in the copy, in a
-temporary folder, and leaves the source tree as it was."""
+temporary folder, and leaves the copy, a fresh git repository, as `git status` had it."""
 
+import importlib.util
 import json
 import os
 import pathlib
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 
@@ -23,7 +25,7 @@ ZBAR_SYMBOLOGIES = ["-Sean2.enable", "-Sean5.enable", "-Supca.enable", "-Supce.e
 # Run by the venv's interpreter, from an empty folder: every sample to PNG bytes, and what the
 # package is made of.
 DRAW_EVERY_SAMPLE = """
-import json, os, pathlib, struct, sys
+import importlib.metadata, json, os, pathlib, struct, sys
 import varnel32
 samples, into = json.loads(sys.argv[1]), pathlib.Path(sys.argv[2])
 for n, options in enumerate(samples):
@@ -33,6 +35,7 @@ image = ean8.to_image()
 package = pathlib.Path(varnel32.__file__).parent
 print(json.dumps({"package": str(package), "prefix": sys.prefix, "files": sorted(os.listdir(package)),
                   "symbologies": list(varnel32.SYMBOLOGIES), "image": [image.format, image.mode, list(image.size)],
+                  "versions": [varnel32.__version__, importlib.metadata.version("varnel32")],
                   "png": ["PNG", "P", list(struct.unpack(">II", ean8.to_bytes("png")[16:24]))]}))
 """
 
@@ -62,6 +65,8 @@ class PackageInstallTest(unittest.TestCase):
         for name in source_files(ROOT):
             (source / name).parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(ROOT / name, source / name)
+        git = f"git -c user.name=t -c user.email=t@t -C {source}"
+        subprocess.run(f"{git} init -q && {git} add -A && {git} commit -qm source", shell=True, check=True)
         venv = self.folder / "venv"
         subprocess.run([PYTHON, "-m", "venv", "--system-site-packages", str(venv)], check=True, timeout=300,
                        env=clean_environment())
@@ -71,6 +76,7 @@ class PackageInstallTest(unittest.TestCase):
             capture_output=True, text=True, timeout=1200, cwd=self.folder,
             env={**clean_environment(), "CMAKE_BUILD_PARALLEL_LEVEL": "2"})
         self.assertEqual(installed.returncode, 0, installed.stdout[-3000:] + installed.stderr[-3000:])
+        self.assertEqual(subprocess.check_output(f"{git} status --porcelain --ignored", shell=True), b"")
         return venv / "bin" / "python"
 
     def test_a_fresh_venv_installs_the_package_and_draws_every_symbology_that_zbar_reads(self):
@@ -91,6 +97,7 @@ class PackageInstallTest(unittest.TestCase):
             self.assertIn(name, report["files"])
         self.assertEqual(sorted(report["symbologies"]), sorted(options["symbology"] for options, _ in SAMPLES))
         self.assertEqual(report["image"], report["png"])
+        self.assertEqual(*report["versions"])  # the helper's and setup.py's, both CMakeLists.txt's
 
         for n, (options, readings) in enumerate(SAMPLES):
             with self.subTest(**options):
@@ -102,6 +109,14 @@ class PackageInstallTest(unittest.TestCase):
                                       capture_output=True, text=True, timeout=60)
                 self.assertEqual(read.returncode, 0, read.stderr)
                 self.assertEqual(sorted(read.stdout.splitlines()), sorted(readings))
+
+    def test_a_python_that_cannot_make_wheels_is_told_which_python3_to_use(self):
+        if importlib.util.find_spec("wheel") or importlib.util.find_spec("setuptools.command.bdist_wheel"):
+            self.skipTest(f"{sys.executable} makes wheels")  # a setuptools from 70.1 on, or the wheel module
+        built = subprocess.run([sys.executable, ROOT / "setup.py", "bdist_wheel"], capture_output=True, text=True,
+                               cwd=self.folder)
+        self.assertEqual((built.returncode, os.listdir(self.folder)), (1, []))
+        self.assertIn("Build with Debian's /usr/bin/python3", built.stderr)
 
 
 if __name__ == "__main__":

@@ -83,22 +83,19 @@ class ToolParityTest(unittest.TestCase):
                 self.assertTrue(in_keywords(drawn.stderr.decode()).startswith(f"varnel: {raised.exception}"),
                                 drawn.stderr)
 
-    def test_warnings_are_the_tools_naming_the_keywords(self):
-        cases = [(dict(x_dim="0.2mm"), "than x_dim asks; a higher dpi comes closer"),
-                 (dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300), "EAN-13 printing allows"),
-                 (dict(width=50, height=50), "part of them is cut off")]
-        for options, words in cases:
+    def test_warnings_are_the_tools(self):
+        for options in (dict(x_dim="0.2mm"), dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300),
+                        dict(width=50, height=50)):
             with self.subTest(**options):
                 drawn = run_tool(self, options, "png")
                 with warnings.catch_warnings(record=True) as caught:
                     warnings.simplefilter("always")
                     self.assertEqual(Barcode(**options).to_bytes("png"), drawn.stdout)
+                self.assertTrue(caught)
                 self.assertTrue(all(w.category is VarnelWarning for w in caught))
                 said = "".join(f"varnel: warning: {w.message}\n" for w in caught)
-                self.assertIn(words, said)
-                self.assertNotIn("--", said)
                 self.assertEqual(said, in_keywords(drawn.stderr.decode()))
-
+                self.assertNotIn("--", said)  # "than x_dim asks; a higher dpi comes closer"
 
 if __name__ == "__main__":
     unittest.main()
