@@ -3,6 +3,7 @@ never with a partial file: options of the wrong kind or out of range, data that 
 long or NaN, unknown formats, file objects opened for text, paths that cannot be written."""
 
 import ctypes
+import errno
 import io
 import os
 import shutil
@@ -150,13 +151,18 @@ class BadInputTest(unittest.TestCase):
 
     def test_paths_that_cannot_be_written_raise_oserror_and_leave_no_file(self):
         os.mkdir(self.path("folder.png"))
-        cases = [(self.path("no/such/folder/picture.png"), FileNotFoundError), (self.path("folder.png"), OSError),
-                 ("", ValueError), (None, TypeError), (42, TypeError)]
-        for path, kind in cases:
+        os.mkfifo(self.path("fifo.png"))
+        # The class Python has for the library's reason; a pipe or a device is refused (EINVAL).
+        cases = [(self.path("no/such/folder/picture.png"), FileNotFoundError, errno.ENOENT),
+                 (self.path("folder.png"), IsADirectoryError, errno.EISDIR),
+                 (self.path("fifo.png"), OSError, errno.EINVAL), ("/dev/full", OSError, errno.EINVAL),
+                 ("", ValueError, None), (None, TypeError, None), (42, TypeError, None)]
+        for path, kind, number in cases:
             with self.subTest(path=path):
-                with self.assertRaises(kind):
-                    Barcode().save(path)
-        self.assertEqual(os.listdir(self.folder), ["folder.png"])
+                with self.assertRaises(kind) as raised:
+                    Barcode().save(path, format="png")
+                self.assertEqual((type(raised.exception), getattr(raised.exception, "errno", None)), (kind, number))
+        self.assertEqual(sorted(os.listdir(self.folder)), ["fifo.png", "folder.png"])
         self.assertEqual(os.listdir(self.path("folder.png")), [])
 
     def test_a_read_only_folder_raises_permission_error_and_keeps_its_file(self):

@@ -219,13 +219,10 @@ def file_output(ending: str, path) -> Output:
         drawn = _native.helper.VnbSetUp(context, description, *engine.sizes, engine.message, _MESSAGE_SIZE)
         if drawn != 1:
             return drawn, None
-        ctypes.set_errno(0)
         if not saver(context, encoded):
-            code = ctypes.get_errno()
-            if code:
-                raise OSError(code, f"cannot write the {ending[1:].upper()} picture: {os.strerror(code)}", path)
-            width, height = engine.picture_size()
-            raise OSError(f"cannot write the {ending[1:].upper()} picture of {width}x{height} pixels to {path!r}")
+            # The library's own number for why, of which Python makes IsADirectoryError, ...
+            code = _native.library.VnCtxGetLastSaveError(context)
+            raise OSError(code, os.strerror(code), path)
         return drawn, None
 
     return save
