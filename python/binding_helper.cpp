@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -24,6 +25,11 @@ using varnel::tool::LengthUnit;
 constexpr LengthUnit kUnits[] = {LengthUnit::kPixels, LengthUnit::kPoints, LengthUnit::kMillimetres,
                                  LengthUnit::kCentimetres, LengthUnit::kInches};
 static_assert(kUnits[VNB_PIXELS] == LengthUnit::kPixels);
+
+// By the kinds of VnbParseLength.
+constexpr std::optional<Length> (*kLengthParsers[])(std::string_view) = {
+    varnel::tool::ParsePrintLength, varnel::tool::ParseFontHeight, varnel::tool::ParseBarHeight};
+static_assert(std::size(kLengthParsers) == VNB_BAR_HEIGHT + 1);
 
 std::optional<Length> LengthOf(VnbLength length) {
   if (length.unit == VNB_NO_LENGTH) return std::nullopt;
@@ -145,10 +151,11 @@ int VnbFindSymbology(const char* text) {
   return text == nullptr ? -1 : varnel::tool::FindSymbology(text).value_or(-1);
 }
 
-int VnbParseLength(const char* text, int fontHeight, VnbLength* length) {
-  if (text == nullptr || length == nullptr) return 0;
-  const std::optional<Length> parsed =
-      fontHeight ? varnel::tool::ParseFontHeight(text) : varnel::tool::ParsePrintLength(text);
+int VnbParseLength(const char* text, int kind, VnbLength* length) {
+  if (text == nullptr || length == nullptr || kind < 0 || kind >= static_cast<int>(std::size(kLengthParsers))) {
+    return 0;
+  }
+  const std::optional<Length> parsed = kLengthParsers[kind](text);
   if (!parsed) return 0;
   const auto unit = std::find(std::begin(kUnits), std::end(kUnits), parsed->unit);
   *length = {parsed->value, static_cast<int>(unit - std::begin(kUnits))};

@@ -71,9 +71,14 @@ VNB_EXPORT const char* VnbSymbologyName(int number);
  * the tool's --symbology takes it; -1 for none. */
 VNB_EXPORT int VnbFindSymbology(const char* text);
 
-/* Reads a length as --x-dim and --bar-height take it (fontHeight 0) or as --font-height does
- * (fontHeight 1). Returns 1, or 0 for text that is not one. */
-VNB_EXPORT int VnbParseLength(const char* text, int fontHeight, VnbLength* length);
+/* What a length is for, which decides the units it takes and whether a bare number is pixels. */
+#define VNB_NARROW_WIDTH 0 /* as --x-dim takes it */
+#define VNB_FONT_HEIGHT 1  /* as --font-height takes it */
+#define VNB_BAR_HEIGHT 2   /* as --bar-height takes it */
+
+/* Reads a length as the tool's option for `kind` takes it. Returns 1, or 0 for text that is not
+ * one, or an unknown kind. */
+VNB_EXPORT int VnbParseLength(const char* text, int kind, VnbLength* length);
 
 /* Whether the data and add-on become the library's: 1; else 0, with why in `message` (UTF-8,
  * NUL-terminated, cut to `messageSize`). Nothing is drawn. */

@@ -29,7 +29,7 @@ BAD_OPTIONS = [
     ("addon_gap_cm", -0.5, ValueError), ("addon_gap_cm", True, ValueError),
     ("x_dim", 0.33, TypeError), ("x_dim", "0.33", ValueError), ("x_dim", "nanmm", ValueError),
     ("x_dim", "0.33 mm", ValueError), ("x_dim", "-1mm", ValueError), ("x_dim", "0.33mm\0", ValueError),
-    ("bar_height", "15pt", ValueError), ("bar_height", 15, TypeError), ("bar_height", "infcm", ValueError),
+    ("bar_height", "15pt", ValueError), ("bar_height", 0, ValueError), ("bar_height", "infcm", ValueError),
     ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", None, TypeError),
     ("font_height", 9.5, ValueError), ("dpi", NAN, ValueError), ("dpi", "96", TypeError), ("dpi", (96,), ValueError),
     ("dpi", (96, None), TypeError), ("quiet_zone", -1, ValueError), ("quiet_zone", "10", TypeError),
@@ -102,6 +102,9 @@ class BadInputTest(unittest.TestCase):
             ("\ud800", "U+D800"),
             ("9" * 10**6, "1000000 bytes long"),
             (b"\xff" * 1000, "1000 bytes long"),
+            ("", "no input data"),
+            (b"", "no input data"),
+            ("Preis 5 \u20ac", "'\u20ac' (U+20AC) is not in ISO-8859-1, which Code 128 is read in"),
         ]
         for data, why in cases:
             with self.subTest(data=repr(data[:8])):

@@ -142,17 +142,17 @@ class BindingTest(unittest.TestCase):
         with self.assertRaises(OSError):
             Barcode().save(self.path("folder.svg"))
 
-    def test_text_is_written_in_windows_1252_and_bytes_are_kept_as_they_are(self):
-        Barcode(data="caf\u00e9 \u20ac", font="Arial").save(self.path("text.svg"))
-        Barcode(data=b"caf\xe9 \x80", font=b"Arial").save(self.path("bytes.svg"))
+    def test_text_is_written_in_iso_8859_1_and_bytes_are_kept_as_they_are(self):
+        Barcode(data="caf\u00e9 \u00bd", font="Arial").save(self.path("text.svg"))
+        Barcode(data=b"caf\xe9 \xbd", font=b"Arial").save(self.path("bytes.svg"))
         self.assertEqual(self.read("text.svg"), self.read("bytes.svg"))
         texts = [t.text for t in ElementTree.fromstring(self.read("text.svg")).iter(SVG + "text")]
-        self.assertEqual(texts, ["caf\u00e9 \u20ac"])
+        self.assertEqual(texts, ["caf\u00e9 \u00bd"])
         with self.assertRaises(ValueError) as raised:
-            Barcode(data="ab\u6f22")  # not in the code page
-        self.assertIn("'\u6f22' (U+6F22) has no Windows-1252 byte", str(raised.exception))
+            Barcode(data="ab\u6f22")  # not in ISO-8859-1
+        self.assertIn("'\u6f22' (U+6F22) is not in ISO-8859-1", str(raised.exception))
         with self.assertRaises(ValueError):
-            Barcode(data="\x80")  # the code page's 0x80 is the euro sign
+            Barcode(data="\x80")  # a control character, which the text would print as the euro sign
         with self.assertRaises(ValueError):
             Barcode(data=b"a\0b")
         with self.assertRaises(ValueError):

@@ -7,7 +7,7 @@
 
 A `Barcode` holds every option of one picture, by keyword, with the tool's defaults: the picture
 fitted to the symbol, its quiet zones and its text; the check characters scanners expect; retail
-numbers as people have them; text in Windows-1252. `to_bytes` and `write` render it in memory,
+numbers as people have them; text in ISO-8859-1. `to_bytes` and `write` render it in memory,
 `save` writes a file whole or not at all, `to_image` gives a Pillow image, and a notebook shows it.
 Refused data raises `VarnelDataError` with the library's message; wrong options raise ValueError or
 TypeError naming the option.

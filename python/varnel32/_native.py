@@ -27,6 +27,8 @@ BUILD_TREE_FOLDER = PACKAGE_FOLDER.parent.parent / "build" / "src"
 
 VNB_NO_LENGTH = -1
 VNB_PIXELS = 0
+# What a length is for (VnbParseLength's kinds).
+VNB_NARROW_WIDTH, VNB_FONT_HEIGHT, VNB_BAR_HEIGHT = 0, 1, 2
 
 
 class Length(ctypes.Structure):
