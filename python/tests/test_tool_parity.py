@@ -74,7 +74,7 @@ class ToolParityTest(unittest.TestCase):
                 self.assertEqual(drawn.returncode, 2, drawn.stderr)
                 with self.assertRaises(VarnelDataError) as raised:
                     Barcode(**options)
-                self.assertEqual(in_keywords(drawn.stderr.decode()), f"varnel: {raised.exception}\n")
+                self.assertEqual(drawn.stderr.decode(), f"varnel: {raised.exception}\n")
 
     def test_the_library_refuses_what_the_tool_refuses(self):
         for options in (dict(symbology="ean13", data="123"), dict(symbology="code39", data="lower"),
@@ -85,8 +85,7 @@ class ToolParityTest(unittest.TestCase):
                 with self.assertRaises(VarnelDataError) as raised:
                     Barcode(**options).to_bytes("png")
                 # The tool adds what the symbology takes to the library's message.
-                self.assertTrue(in_keywords(drawn.stderr.decode()).startswith(f"varnel: {raised.exception}"),
-                                drawn.stderr)
+                self.assertTrue(drawn.stderr.decode().startswith(f"varnel: {raised.exception}"), drawn.stderr)
 
     def test_warnings_are_the_tools(self):
         for options in (dict(x_dim="0.2mm"), dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300),
@@ -102,6 +101,7 @@ class ToolParityTest(unittest.TestCase):
                 said = "".join(f"varnel: warning: {w.message}\n" for w in caught)
                 self.assertEqual(said, in_keywords(drawn.stderr.decode()))
                 self.assertNotIn("--", said)  # "than x_dim asks; a higher dpi comes closer"
+
 
 if __name__ == "__main__":
     unittest.main()

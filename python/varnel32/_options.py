@@ -26,9 +26,9 @@ _MESSAGE_SIZE = 1024
 
 Colour = Union[Tuple[int, int, int], str]
 
-# The tool's options as a Barcode's keywords say them. The tool's step words its warnings and
-# refusals in the tool's options, and the binding shares the step: its messages are read with this
-# table, so that one the step adds later names the keyword too. Every option a Barcode has is here.
+# The tool's options as a Barcode's keywords say them. The tool's step words its warnings in the
+# tool's options, and the binding shares the step: its warnings are read with this table, so that
+# one the step adds later names the keyword too. Every option a Barcode has is here.
 TOOL_OPTIONS = {
     "--symbology": "symbology", "--raw": "bytes data", "--size": "width and height", "--quiet-zone": "quiet_zone",
     "--x-dim": "x_dim", "--narrow": "narrow_cm", "--bar-height": "bar_height", "--ratio": "ratio",
@@ -43,7 +43,7 @@ _TOOL_OPTION = re.compile(r"--[a-z][a-z-]*[a-z]")
 
 
 def in_keywords(message: str) -> str:
-    """A message of the tool's step with the binding's keywords in place of the tool's options."""
+    """A warning of the tool's step with the binding's keywords in place of the tool's options."""
     return _TOOL_OPTION.sub(lambda option: TOOL_OPTIONS.get(option.group(), option.group()), message)
 
 
@@ -258,4 +258,4 @@ def check_data(description: _native.Description) -> None:
     """Raises VarnelDataError when the data or add-on cannot become the library's."""
     message = ctypes.create_string_buffer(_MESSAGE_SIZE)
     if not _native.helper.VnbCheckData(ctypes.byref(description), message, _MESSAGE_SIZE):
-        raise VarnelDataError(in_keywords(message.value.decode("utf-8", "replace")))
+        raise VarnelDataError(message.value.decode("utf-8", "replace"))

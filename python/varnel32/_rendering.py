@@ -145,15 +145,14 @@ class Engine:
             _gate.enter(dpi)
             try:
                 drawn, result = output(self, context, description)
-                message = (_options.in_keywords(self.message.value.decode("utf-8", "replace"))
-                           if self.message[0] != b"\0" else "")
+                message = self.message.value.decode("utf-8", "replace") if self.message[0] != b"\0" else ""
                 _last.error = "" if drawn == 1 else message
                 if drawn != 1:
                     raise VarnelDataError(message)
             finally:
                 _gate.leave()
         for warning in message.splitlines():
-            warnings.warn(warning, VarnelWarning, stacklevel=3)
+            warnings.warn(_options.in_keywords(warning), VarnelWarning, stacklevel=3)
         return result
 
 
