@@ -2,7 +2,9 @@
  * ready to draw it (tools/barcode_setup.h), with the catalogue's symbology names and the lengths
  * the tool reads, as a C interface for ctypes. The binding checks each option's type and range;
  * the helper adds no rule of its own, so a barcode drawn from Python is the one the tool draws
- * from the same options. */
+ * from the same options. Like any export, each function checks what it is given: a description
+ * with a field out of the range the tool's command line keeps it to (or a null pointer where one
+ * is needed) is refused with a message naming the field, never drawn. */
 #ifndef VARNEL32_BINDING_HELPER_H
 #define VARNEL32_BINDING_HELPER_H
 
@@ -58,6 +60,9 @@ typedef struct VnbBarcode {
   int dpiX;
   int dpiY;
 } VnbBarcode;
+
+/* The version of the library the helper is built with, CMakeLists.txt's project version. */
+VNB_EXPORT const char* VnbVersion(void);
 
 /* The name of a symbology number, from the library's catalogue; NULL past the last. */
 VNB_EXPORT const char* VnbSymbologyName(int number);

@@ -1,6 +1,6 @@
 """The binding draws what the `varnel` tool draws: for the same options, `to_bytes` is the file the
 tool writes, in every format; data either refuses is refused by both; and the binding warns where
-the tool warns, in the tool's words."""
+the tool warns, in the tool's words but for its options, which the binding names by its keywords."""
 
 import unittest
 import warnings
@@ -8,6 +8,7 @@ import warnings
 from samples import SAMPLES
 from tool_runs import run_tool
 from varnel32 import Barcode, VarnelDataError, VarnelWarning
+from varnel32._options import in_keywords
 
 FORMATS = ("bmp", "wmf", "emf", "svg", "png")
 
@@ -97,7 +98,9 @@ class ToolParityTest(unittest.TestCase):
                     self.assertEqual(Barcode(**options).to_bytes("png"), drawn.stdout)
                 self.assertTrue(caught)
                 self.assertTrue(all(w.category is VarnelWarning for w in caught))
-                self.assertEqual("".join(f"varnel: warning: {w.message}\n" for w in caught), drawn.stderr.decode())
+                said = "".join(f"varnel: warning: {w.message}\n" for w in caught)
+                self.assertEqual(said, in_keywords(drawn.stderr.decode()))
+                self.assertNotIn("--", said)  # "than x_dim asks; a higher dpi comes closer"
 
 
 if __name__ == "__main__":

@@ -231,12 +231,16 @@ class BindingTest(unittest.TestCase):
             self.skipTest("VARNEL_TOOL does not name the tool built with the library")
         return tool
 
-    def test_the_names_are_the_tools(self):
+    def test_the_names_and_the_version_are_the_tools(self):
         # Both come from the library's catalogue.
         tool = self.tool()
         listed = subprocess.run([str(tool), "--list"], capture_output=True, check=True, timeout=60).stdout
         lines = [line.split() for line in listed.decode().splitlines()]
         self.assertEqual(list(varnel32.SYMBOLOGIES.items()), [(fields[1], int(fields[0])) for fields in lines])
+        version = subprocess.run([str(tool), "--version"], capture_output=True, check=True, timeout=60).stdout
+        self.assertEqual(version.decode(), f"varnel {varnel32.__version__}\n")
+        barcode = Barcode(symbology=19, frame=2)
+        self.assertRegex(repr(barcode), r"^Barcode\(symbology='upc-a', data='1234', .* frame='solid', ")
 
     def test_settings_reach_the_picture(self):
         barcode = Barcode(

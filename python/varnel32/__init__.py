@@ -15,11 +15,13 @@ TypeError naming the option.
 Each barcode draws through a library context of its own, so barcodes can be drawn on many threads
 at once. The library and the binding's helper are found inside the package once it is installed
 with pip; see `_native` for where else they are looked for, and VARNEL32_LIBRARY to name one.
+`__version__` is the library's version, which the helper is built with.
 """
 
 from ._barcode import Barcode
 from ._errors import VarnelDataError, VarnelWarning
 from ._native import SYMBOLOGIES
+from ._native import VERSION as __version__
 from ._rendering import FORMATS, last_error
 
 __all__ = ["Barcode", "VarnelDataError", "VarnelWarning", "SYMBOLOGIES", "FORMATS", "last_error"]

@@ -8,7 +8,7 @@ import os
 import pathlib
 from typing import TYPE_CHECKING, BinaryIO, Optional, Tuple, Union
 
-from . import _options, _rendering
+from . import _native, _options, _rendering
 
 if TYPE_CHECKING:
     import PIL.Image
@@ -99,9 +99,19 @@ class Barcode:
         normalise("_description", ctypes.byref(description))
         normalise("_engine", _rendering.Engine())
 
+    def _settings(self) -> dict:
+        return {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}
+
     def __reduce__(self):
         # A copy or an unpickled barcode is made anew, with a library context of its own.
-        return (_restored, (type(self), {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}))
+        return (_restored, (type(self), self._settings()))
+
+    def __repr__(self) -> str:
+        # The symbology and the frame by their names, which say what they are where their numbers
+        # do not; the text makes the same barcode again.
+        settings = {**self._settings(), "symbology": _native.helper.VnbSymbologyName(self.symbology).decode("ascii"),
+                    "frame": list(_options.FRAMES)[self.frame]}
+        return f"{type(self).__name__}({', '.join(f'{name}={value!r}' for name, value in settings.items())})"
 
     def to_bytes(self, format: str = "png") -> bytes:
         """The picture as the file the tool writes: "bmp", "wmf", "emf", "svg" or "png" (a leading

@@ -9,6 +9,7 @@ tool's message.
 import ctypes
 import math
 import numbers
+import re
 from typing import Optional, Tuple, Union
 
 from . import _native
@@ -24,6 +25,26 @@ _ADD_ON_LENGTHS = (2, 5)
 _MESSAGE_SIZE = 1024
 
 Colour = Union[Tuple[int, int, int], str]
+
+# The tool's options as a Barcode's keywords say them. The tool's step words its warnings in the
+# tool's options, and the binding shares the step: its warnings are read with this table, so that
+# one the step adds later names the keyword too. Every option a Barcode has is here.
+TOOL_OPTIONS = {
+    "--symbology": "symbology", "--raw": "bytes data", "--size": "width and height", "--quiet-zone": "quiet_zone",
+    "--x-dim": "x_dim", "--narrow": "narrow_cm", "--bar-height": "bar_height", "--ratio": "ratio",
+    "--orientation": "orientation", "--frame": "frame", "--font": "font", "--font-height": "font_height",
+    "--text": "show_text=True", "--no-text": "show_text=False", "--check": "check_digit=True",
+    "--no-check": "check_digit=False", "--check-in-text": "check_in_text=True", "--start": "codabar_start",
+    "--stop": "codabar_stop", "--upce-system": "upce_system", "--addon": "addon", "--addon-gap": "addon_gap_cm",
+    "--bar-color": "bar_color", "--background-color": "back_color", "--transparent": "transparent=True",
+    "--dpi": "dpi",
+}
+_TOOL_OPTION = re.compile(r"--[a-z][a-z-]*[a-z]")
+
+
+def in_keywords(message: str) -> str:
+    """A warning of the tool's step with the binding's keywords in place of the tool's options."""
+    return _TOOL_OPTION.sub(lambda option: TOOL_OPTIONS.get(option.group(), option.group()), message)
 
 
 def _kind(value) -> str:
