@@ -39,7 +39,7 @@ BarcodeOptions OptionsOf(const VnbBarcode& b) {
   options.narrowWidthCm = b.narrowWidthCm;
   options.xDimension = LengthOf(b.xDimension);
   options.barHeight = LengthOf(b.barHeight);
-  options.fontHeight = *LengthOf(b.fontHeight);
+  options.fontHeight = LengthOf(b.fontHeight);
   options.wideRatio = b.wideRatio;
   options.orientation = b.orientation;
   options.frame = b.frame;
@@ -50,7 +50,7 @@ BarcodeOptions OptionsOf(const VnbBarcode& b) {
   options.codabarStart = b.codabarStart;
   options.codabarStop = b.codabarStop;
   if (b.upceSystem >= 0) options.upceSystem = b.upceSystem;
-  options.addOnGapCm = b.addOnGapCm;
+  if (b.addOnGapCm > 0.0) options.addOnGapCm = b.addOnGapCm;
   options.barColor = {b.barColor[0], b.barColor[1], b.barColor[2]};
   options.backColor = {b.backColor[0], b.backColor[1], b.backColor[2]};
   options.transparentBackground = b.transparentBackground != 0;

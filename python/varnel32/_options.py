@@ -174,9 +174,10 @@ def length(value: Optional[str], name: str, example: str, font_height: bool = Fa
     return parsed
 
 
-def font_height(value: Union[int, str]) -> _native.Length:
-    """Pixels, or a length ("9pt") met in whole pixels at the resolution."""
-    if isinstance(value, str):
+def font_height(value: Optional[Union[int, str]]) -> _native.Length:
+    """Pixels, or a length ("9pt") met in whole pixels at the resolution; None for the symbology's
+    print size."""
+    if value is None or isinstance(value, str):
         return length(value, "font_height", "9pt", font_height=True)
     return _native.Length(whole(value, "font_height", 1), _native.VNB_PIXELS)
 
@@ -214,7 +215,7 @@ def describe(barcode) -> _native.Description:
         codabarStart=CODABAR_CHARACTERS.index(barcode.codabar_start),
         codabarStop=CODABAR_CHARACTERS.index(barcode.codabar_stop),
         upceSystem=-1 if barcode.upce_system is None else whole(barcode.upce_system, "upce_system", 0, 1),
-        addOnGapCm=positive(barcode.addon_gap_cm, "addon_gap_cm"),
+        addOnGapCm=0.0 if barcode.addon_gap_cm is None else positive(barcode.addon_gap_cm, "addon_gap_cm"),
         barColor=barcode.bar_color,
         backColor=barcode.back_color,
         transparentBackground=switch(barcode.transparent, "transparent"),
