@@ -93,10 +93,14 @@ const SymbologyRow& RowNamed(std::string_view name) {
 
 // The quiet zone the table gives, in pixels; the library centres the symbol, so both sides get the
 // larger of the two.
-int ExpectedQuietZone(const SymbologyRow& row, bool addOn) {
+int ExpectedQuietZone(const SymbologyRow& row, bool addOn, int narrow = kNarrow, int dpi = kDpi) {
   const tool::QuietZone& zone = tool::ConventionsOf(row.number).quietZone;
   const int modules = std::max(zone.modulesBefore, addOn ? zone.modulesAfterAddOn : zone.modulesAfter);
-  return modules * kNarrow + static_cast<int>(std::ceil(zone.inchesAlong * kDpi));
+  return modules * narrow + static_cast<int>(std::ceil(zone.inchesAlong * dpi));
+}
+
+bool HasAddOn(const Sample& sample) {
+  return std::find(sample.options.begin(), sample.options.end(), "--addon") != sample.options.end();
 }
 
 // The library centres the symbol by the length VnMeasure gives, which for a few symbologies is not
@@ -154,7 +158,7 @@ TEST(CliFittedTest, EverySymbologyScansInEveryOrientationWithItsQuietZones) {
   const char* const degrees[] = {"0", "90", "180", "270"};
   for (const Sample& sample : kSamples) {
     const SymbologyRow& row = RowNamed(sample.name);
-    const bool addOn = std::find(sample.options.begin(), sample.options.end(), "--addon") != sample.options.end();
+    const bool addOn = HasAddOn(sample);
     for (int orientation = 0; orientation < 4; ++orientation) {
       std::vector<std::string> arguments = {"-s", sample.name, "--x-dim", std::to_string(kNarrow) + "px",
                                             "--orientation", degrees[orientation], "-o", dir.File("fitted.bmp")};
@@ -275,6 +279,48 @@ TEST(CliFittedTest, AFrameGoesAroundTheFittedPicture) {
       ASSERT_EQ(framed.width, plain.width + 2 * inset) << where;
       ASSERT_EQ(framed.height, plain.height + 2 * inset) << where;
       EXPECT_EQ(Window(framed, inset, inset, plain.width, plain.height).gray, plain.gray) << where;
+    }
+  }
+}
+
+// Every symbology turned every way, with its text and without, at a printer's size where the text is
+// 9 or 10 pt: drawn again in a picture larger by a margin on each side, nothing lies in that margin
+// and the rest is the fitted picture, so it held all the library draws; its quiet zones are clear,
+// and with text its outer two rings are too, so that text keeps a margin from the edge. Framed, it
+// grows by the frame, which covers none of it.
+TEST(CliFittedTest, TheFittedPictureHoldsAllTheDrawingInsideItsFrame) {
+  constexpr int kMargin = 8, kPrintNarrow = 4, kPrintDpi = 300;
+  const testing::TempDir dir;
+  for (const Sample& sample : kSamples) {
+    const SymbologyRow& row = RowNamed(sample.name);
+    for (const bool text : {true, false}) {
+      for (int orientation = 0; orientation < 4; ++orientation) {
+        std::vector<std::string> arguments = {"-s", sample.name, "--dpi", std::to_string(kPrintDpi), "--x-dim",
+                                              "0.33mm", "--orientation", std::to_string(90 * orientation)};
+        if (!text) arguments.push_back("--no-text");
+        arguments.insert(arguments.end(), sample.options.begin(), sample.options.end());
+        arguments.push_back(sample.data);
+        const std::string where = testing::Joined(arguments);
+        const testing::Bitmap fitted = Drawn(arguments, dir.File("fitted.bmp"));
+        const std::string larger =
+            std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
+        const testing::Bitmap roomy = Drawn(testing::With(arguments, {"--size", larger}), dir.File("larger.bmp"));
+        ASSERT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
+        bool marginLight = true;
+        for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
+        EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
+        EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+        EXPECT_TRUE(row.bearerBox || !text || (RingIsLight(fitted, 0) && RingIsLight(fitted, 1))) << where;
+        const auto [before, after] = MeasuredQuietZones(testing::Unrotate(fitted, orientation));
+        const int quietZone = ExpectedQuietZone(row, HasAddOn(sample), kPrintNarrow, kPrintDpi);
+        EXPECT_TRUE(before >= quietZone && after >= quietZone) << where << ": " << before << ", " << after;
+        for (const auto& [style, inset] : {std::pair<const char*, int>{"solid", 1}, {"dashed", 2}}) {
+          const testing::Bitmap framed = Drawn(testing::With(arguments, {"--frame", style}), dir.File("framed.bmp"));
+          const int grows = row.bearerBox ? 0 : inset;  // the box of bearer bars replaces the frame
+          ASSERT_EQ(framed.width, fitted.width + 2 * grows) << where << " --frame " << style;
+          EXPECT_EQ(Window(framed, grows, grows, fitted.width, fitted.height).gray, fitted.gray) << where << style;
+        }
+      }
     }
   }
 }
