@@ -61,7 +61,10 @@ VN_EXPORT void VN_CALL VnCodaBarInfo(int start, int stop);
 /* UPC-E number system, 0 or 1; other values leave it unchanged. */
 VN_EXPORT void VN_CALL VnUPCESystem(int system);
 /* EAN/UPC add-on: kind 0 none, 1 two digits, 2 five digits (other kinds leave it unchanged); the
- * digits are always stored; a gap above 0 cm is stored. */
+ * digits are always stored; a gap above 0 cm is stored. Its digits stand centred above its bars, in
+ * a box as wide as the add-on, or, where that holds less than 0.6 of the font height a digit, in
+ * one widened evenly on both sides by up to the gap, so that a large font over narrow bars does not
+ * cut them. */
 VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
 /* Symbology 0..20 (else unchanged; 21 and 22 are chosen with VnSetSymbology); narrow width in cm
  * and wide/narrow ratio, stored when above 0; orientation 0..3 (0, 90, 180, 270 degrees

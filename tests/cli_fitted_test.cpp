@@ -13,6 +13,7 @@
 #include "support/bmp_reader.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
+#include "support/row_scan.h"
 #include "support/symbol_scan.h"
 #include "support/tool_runs.h"
 #include "symbologies/catalogue.h"
@@ -322,6 +323,30 @@ TEST(CliFittedTest, TheFittedPictureHoldsAllTheDrawingInsideItsFrame) {
         }
       }
     }
+  }
+}
+
+// The ink of an upright picture's add-on digits: the dark pixels after the main symbol, in the rows
+// from the bars' top down to the add-on's bars a font height lower. The top row holds bars alone.
+int AddOnTextInk(const testing::Bitmap& picture, int fontHeight) {
+  int top = 0, mainEnd = picture.width - 1, ink = 0;
+  while (top < picture.height && testing::NextDarkX(picture, top, 0) < 0) ++top;
+  while (mainEnd > 0 && !testing::IsDark(picture, mainEnd, top)) --mainEnd;
+  for (int y = top; y < std::min(top + fontHeight, picture.height); ++y) {
+    for (int x = mainEnd + 1; x < picture.width; ++x) ink += testing::IsDark(picture, x, y) ? 1 : 0;
+  }
+  return ink;
+}
+
+// With 1-pixel bars an add-on is narrower than its digits at the 24-pixel text: they are drawn in
+// full all the same, as much ink as over the bars of a 4-pixel add-on, which hold them easily.
+TEST(CliFittedTest, AnAddOnsDigitsAreDrawnInFullOverNarrowBars) {
+  const testing::TempDir dir;
+  for (const char* addOn : {"52495", "12"}) {
+    const std::vector<std::string> arguments = {"-s", "ean13", "--addon", addOn, "5901234123457", "--x-dim"};
+    const int full = AddOnTextInk(Drawn(testing::With(arguments, {"4px"}), dir.File("wide.bmp")), 24);
+    EXPECT_GT(full, 0) << addOn;
+    EXPECT_EQ(AddOnTextInk(Drawn(testing::With(arguments, {"1px"}), dir.File("narrow.bmp")), 24), full) << addOn;
   }
 }
 
