@@ -226,12 +226,29 @@ testing::Bitmap Drawn(const std::vector<std::string>& arguments, const std::stri
   return testing::ReadBmp(path).value_or(testing::Bitmap{});
 }
 
+// The fitted picture, checked to hold all the library draws: drawn again in a picture larger by a
+// margin on each side, which the library's centring puts around the same drawing, nothing lies in
+// that margin and the rest is the fitted picture.
+testing::Bitmap FittedHoldingAllItDraws(const std::vector<std::string>& arguments, const testing::TempDir& dir) {
+  constexpr int kMargin = 8;
+  const std::string where = testing::Joined(arguments);
+  const testing::Bitmap fitted = Drawn(arguments, dir.File("fitted.bmp"));
+  const std::string larger =
+      std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
+  const testing::Bitmap roomy = Drawn(testing::With(arguments, {"--size", larger}), dir.File("larger.bmp"));
+  EXPECT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
+  if (roomy.width != fitted.width + 2 * kMargin) return fitted;
+  bool marginLight = true;
+  for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
+  EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
+  EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+  return fitted;
+}
+
 // Text and bars that reach past the band VnMeasure gives, at sizes where they reach past the quiet
 // zones too, are not cut off: EAN's first digit and UPC's last beside the bars, the ISBN caption
 // above them, guard bars below them with the text off, an add-on's digits over bars shorter than
-// they are, text under bars with a large font. Drawn again in a picture larger by a margin on each
-// side, which the library's centring puts around the same drawing, nothing lies in that margin:
-// the fitted picture held all of it.
+// they are, text under bars with a large font: the fitted picture holds all of it.
 TEST(CliFittedTest, NothingIsCutOffWhereTextOutgrowsTheQuietZones) {
   const std::vector<std::string> cases[] = {
       {"-s", "ean13", "--x-dim", "1px", "--font-height", "40", "590123412345"},
@@ -247,21 +264,11 @@ TEST(CliFittedTest, NothingIsCutOffWhereTextOutgrowsTheQuietZones) {
       {"--font-height", "60", "--bar-height", "5px", "Tall text"},
       {"-s", "postnet", "--font-height", "40", "555551237"},
   };
-  constexpr int kMargin = 8;
   const testing::TempDir dir;
   for (const std::vector<std::string>& arguments : cases) {
     for (const char* degrees : {"0", "90", "180", "270"}) {
       const std::vector<std::string> turned = testing::With(arguments, {"--orientation", degrees});
-      const std::string where = testing::Joined(turned);
-      const testing::Bitmap fitted = Drawn(turned, dir.File("fitted.bmp"));
-      const std::string larger =
-          std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
-      const testing::Bitmap roomy = Drawn(testing::With(turned, {"--size", larger}), dir.File("larger.bmp"));
-      ASSERT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
-      bool marginLight = true;
-      for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
-      EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
-      EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+      FittedHoldingAllItDraws(turned, dir);
     }
   }
 }
@@ -285,12 +292,11 @@ TEST(CliFittedTest, AFrameGoesAroundTheFittedPicture) {
 }
 
 // Every symbology turned every way, with its text and without, at a printer's size where the text is
-// 9 or 10 pt: drawn again in a picture larger by a margin on each side, nothing lies in that margin
-// and the rest is the fitted picture, so it held all the library draws; its quiet zones are clear,
+// 9 or 10 pt: the fitted picture holds all the library draws; its quiet zones are clear,
 // and with text its outer two rings are too, so that text keeps a margin from the edge. Framed, it
 // grows by the frame, which covers none of it.
 TEST(CliFittedTest, TheFittedPictureHoldsAllTheDrawingInsideItsFrame) {
-  constexpr int kMargin = 8, kPrintNarrow = 4, kPrintDpi = 300;
+  constexpr int kPrintNarrow = 4, kPrintDpi = 300;
   const testing::TempDir dir;
   for (const Sample& sample : kSamples) {
     const SymbologyRow& row = RowNamed(sample.name);
@@ -302,15 +308,7 @@ TEST(CliFittedTest, TheFittedPictureHoldsAllTheDrawingInsideItsFrame) {
         arguments.insert(arguments.end(), sample.options.begin(), sample.options.end());
         arguments.push_back(sample.data);
         const std::string where = testing::Joined(arguments);
-        const testing::Bitmap fitted = Drawn(arguments, dir.File("fitted.bmp"));
-        const std::string larger =
-            std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
-        const testing::Bitmap roomy = Drawn(testing::With(arguments, {"--size", larger}), dir.File("larger.bmp"));
-        ASSERT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
-        bool marginLight = true;
-        for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
-        EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
-        EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+        const testing::Bitmap fitted = FittedHoldingAllItDraws(arguments, dir);
         EXPECT_TRUE(row.bearerBox || !text || (RingIsLight(fitted, 0) && RingIsLight(fitted, 1))) << where;
         const auto [before, after] = MeasuredQuietZones(testing::Unrotate(fitted, orientation));
         const int quietZone = ExpectedQuietZone(row, HasAddOn(sample), kPrintNarrow, kPrintDpi);
