@@ -29,7 +29,7 @@ BAD_OPTIONS = [
     ("x_dim", 0.33, TypeError), ("x_dim", "0.33", ValueError), ("x_dim", "nanmm", ValueError),
     ("x_dim", "0.33 mm", ValueError), ("x_dim", "-1mm", ValueError), ("x_dim", "0.33mm\0", ValueError),
     ("bar_height", "15pt", ValueError), ("bar_height", 0, ValueError), ("bar_height", "infcm", ValueError),
-    ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", None, TypeError),
+    ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", [9], TypeError),
     ("font_height", 9.5, ValueError), ("dpi", NAN, ValueError), ("dpi", "96", TypeError), ("dpi", (96,), ValueError),
     ("dpi", (96, None), TypeError), ("quiet_zone", -1, ValueError), ("quiet_zone", "10", TypeError),
     ("show_text", "no", TypeError), ("check_digit", "yes", TypeError), ("check_in_text", 1, TypeError),
