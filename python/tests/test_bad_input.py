@@ -43,7 +43,7 @@ BAD_OPTIONS = [
 
 # Fields of descriptions that the binding never makes, out of range, for its helper, which names them.
 BAD_DESCRIPTIONS = [
-    ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(9, _native.VNB_NO_LENGTH)),
+    ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(0, _native.VNB_PIXELS)),
     ("xDimension", _native.Length(1, 99)), ("fontFace", None), ("orientation", 7), ("wideRatio", NAN), ("dpiY", 0),
 ]
 
