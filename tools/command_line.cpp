@@ -133,7 +133,7 @@ constexpr OptionSpec kOptions[] = {
        const std::optional<int> jobs = ParseInt(v);
        return jobs > 0 && Store(jobs, o.jobs);
      }},
-    {"name", '\0', "PATTERN", "batch lines are data alone, their files named by PATTERN (see below)",
+    {"name", '\0', "PATTERN", "batch lines are data alone, files named by PATTERN (see below)",
      [](ToolOptions& o, std::string_view v) { return Store(FileNamePattern::Parse(v), o.fileNames); }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
