@@ -86,7 +86,7 @@ class LineStages {
 
 }  // namespace
 
-std::size_t SlotsFor(int jobs) { return 2 * static_cast<std::size_t>(std::max(jobs, 1)) + 2; }
+std::size_t SlotsFor(int jobs) { return jobs <= 1 ? 1 : 2 * static_cast<std::size_t>(jobs) + 2; }
 
 bool DrawLines(int jobs, std::size_t slots, const LineWork& work) {
   std::vector<LibraryContext> contexts;
@@ -96,6 +96,15 @@ bool DrawLines(int jobs, std::size_t slots, const LineWork& work) {
     contexts.push_back(std::move(context));
   }
   if (contexts.empty()) return false;
+  // One job draws each line on the calling thread as soon as it is read: there is no one to hand a
+  // line to, and a line still waits for no more than itself.
+  if (jobs <= 1) {
+    while (work.read(0)) {
+      work.draw(contexts[0].get(), 0);
+      work.finish(contexts[0].get(), 0);
+    }
+    return true;
+  }
   LineStages stages(contexts.size());
   // The threads are declared after the contexts, so that they are joined before the contexts go,
   // and the input is ended before they are joined, on every way out, so that threads waiting for

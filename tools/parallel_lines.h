@@ -23,7 +23,7 @@ struct LineWork {
 };
 
 // The slots a batch of `jobs` workers takes: enough that the workers need not wait for the reader
-// or the writer.
+// or the writer. One job needs one slot, and is drawn on the calling thread.
 std::size_t SlotsFor(int jobs);
 
 // Draws every line the reader gives, with up to `slots` lines in flight (fewer when the system
