@@ -224,9 +224,9 @@ VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
  * The picture is kept with the settings until the next one: asked for again in the same format with
  * no setter called since (any setter call counts, even one that changes nothing) and the same screen
  * resolution, it is copied from there rather than rendered again, so that asking for the size and
- * then for the bytes renders once. A picture of more than 1 MiB is let go once its bytes have been
- * copied out; a later call renders it again. The Windows DLLs have no SVG or PNG: they return 0 for
- * VN_FORMAT_SVG and VN_FORMAT_PNG. */
+ * then for the bytes renders once; a file export of that format saves it from there too. A picture
+ * of more than 1 MiB is let go once its bytes have been copied out or saved; a later call renders it
+ * again. The Windows DLLs have no SVG or PNG: they return 0 for VN_FORMAT_SVG and VN_FORMAT_PNG. */
 VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing

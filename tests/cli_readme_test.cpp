@@ -133,6 +133,9 @@ const std::map<std::string, Readings> kReadmePictures = {
     {"pallet.svg", {{"PALLET 42"}, "PALLET 42"}},
     {"shelf/ean.png", {{"5901234123457", "12"}, "5901234123457 12"}},
     {"shelf/lot.svg", {{"Lot 7, box 3"}, "Lot 7, box 3"}},
+    {"labels/part-001.png", {{"PART-1"}, "PART-1"}},
+    {"labels/part-002.png", {{"PART-2"}, "PART-2"}},
+    {"labels/part-003.png", {{"PART-3"}, "PART-3"}},
     {"shelf/code39.bmp", {{"HELLO-39"}, "HELLO-39"}},
     // GS1-128 reads as its element strings without brackets, a field separator after variable ones.
     {"pallet.png", {{"00376104250021234569"}, "00376104250021234569"}},

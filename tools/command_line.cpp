@@ -133,6 +133,8 @@ constexpr OptionSpec kOptions[] = {
        const std::optional<int> jobs = ParseInt(v);
        return jobs > 0 && Store(jobs, o.jobs);
      }},
+    {"name", '\0', "PATTERN", "batch lines are data alone, files named by PATTERN (see below)",
+     [](ToolOptions& o, std::string_view v) { return Store(FileNamePattern::Parse(v), o.fileNames); }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
     {"list-samples", '\0', "", "as --list, tab-separated, with each one's sample data and options",
@@ -167,6 +169,7 @@ std::string Inconsistency(const ToolOptions& options) {
       if (options.dataSources > 1) return "the data is given more than once: as DATA, --data or --data-file";
       if (options.outputPath.empty()) return "no output file (--output FILE)";
       if (options.jobs) return "--jobs is for batch mode (--batch FILE)";
+      if (options.fileNames) return "--name is for batch mode (--batch FILE)";
       return {};
     case Task::kBatch:
       if (options.dataSources > 0) return "the data comes from the batch lines, not the command line";
