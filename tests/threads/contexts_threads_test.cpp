@@ -8,8 +8,10 @@
 //
 // What the threads share by design is exercised as a host would: the font cache (every thread
 // prints text, in its own face and height), the clipboard (every thread copies to it and reads it
-// back) and the screen resolution (set again to the value it has while others draw; a new value
-// would change the pictures under the threads' feet, so it never changes during the run).
+// back) and the screen resolution, which a ninth thread sets over and over while the others draw:
+// again to the value it has, or to one setting and another in turn. Then each picture must be the
+// one the render gave alone at one of the settings, its layout and its stated physical size both of
+// that setting; a picture that read the resolution more than once, and mixed the two, is neither.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -21,8 +23,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <ostream>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "base/settings.h"
@@ -37,7 +42,6 @@ using Bytes = std::vector<std::uint8_t>;
 
 constexpr int kThreads = 8;
 constexpr auto kRunTime = std::chrono::seconds(3);
-constexpr int kDpi = 120;
 // A thread's failures are counted, and the first few described.
 constexpr std::size_t kFailuresDescribed = 5;
 
@@ -80,7 +84,6 @@ struct Result {
   int length = -1;
   int thickness = -1;
   std::string lastError;
-  bool operator==(const Result&) const = default;
 };
 
 // Data each thread's last symbology refuses, each with a message of its own, so that a last error
@@ -140,6 +143,17 @@ Bytes ReadAndRemove(const std::string& path) {
   return bytes;
 }
 
+// The picture in memory as a host takes it while another thread may set the resolution between its
+// asking for the size and for the bytes: when the second call does not confirm the size, it asks
+// again.
+Bytes PictureInMemory(VnContext* context, int format) {
+  constexpr int kTries = 100;
+  for (int tries = 0; tries < kTries; ++tries) {
+    if (auto picture = testing::PictureInMemory(context, format)) return std::move(*picture);
+  }
+  return {};
+}
+
 // Renders the job on the context. A file goes to `stem` plus the format's name and is read back
 // and removed, so every save makes a new file. A clipboard copy leaves the clipboard's bytes to the
 // caller: another thread may replace them at any moment.
@@ -154,7 +168,7 @@ Result Render(VnContext* context, const Job& job, const std::string& stem) {
     const std::string path = stem + "." + kContextFileOutputs[job.output].name;
     result.returned = kContextFileOutputs[job.output].save(context, path.c_str());
     result.file = ReadAndRemove(path);
-    result.memory = testing::PictureInMemory(context, kContextFileOutputs[job.output].format).value_or(Bytes{});
+    result.memory = PictureInMemory(context, kContextFileOutputs[job.output].format);
   }
   result.lastError = VnCtxGetLastError(context);
   return result;
@@ -192,9 +206,39 @@ class TempFolder {
   std::string path_;
 };
 
+struct Resolution {
+  int x;
+  int y;
+};
+
+// The resolutions the ninth thread sets in turn while the others draw.
+struct ResolutionRun {
+  const char* name;
+  std::vector<Resolution> settings;
+};
+
+void PrintTo(const ResolutionRun& run, std::ostream* out) { *out << run.name; }
+
+// A file or a picture in memory that a render alone made at one of the settings, and which; -1 for
+// none.
+int SettingThatMade(const Bytes& picture, const std::vector<Result>& alone, Bytes Result::*part) {
+  for (std::size_t s = 0; s < alone.size(); ++s) {
+    if (alone[s].*part == picture) return static_cast<int>(s);
+  }
+  return -1;
+}
+
+// The measure and the last error as a render alone gave them at one of the settings.
+bool MeasuredAsAlone(const Result& got, const std::vector<Result>& alone) {
+  return std::any_of(alone.begin(), alone.end(), [&](const Result& r) {
+    return std::tie(r.returned, r.length, r.thickness, r.lastError) == std::tie(got.returned, got.length, got.thickness, got.lastError);
+  });
+}
+
 struct Worker {
   std::vector<Job> jobs;
-  std::vector<Result> expected;
+  std::vector<std::vector<Result>> alone;  // each job's result alone at each setting
+  std::vector<long> filesOfSetting;        // the files that came out at each setting
   long renders = 0;
   long clipboardCopies = 0;     // copies that found the clipboard free
   long clipboardReads = 0;      // contents read back and checked
@@ -206,12 +250,19 @@ struct Worker {
   }
 };
 
-TEST(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
-  VnSetScreenResolution(kDpi, kDpi);
+class ContextsOnThreads : public ::testing::TestWithParam<ResolutionRun> {};
+
+INSTANTIATE_TEST_SUITE_P(, ContextsOnThreads,
+                         ::testing::Values(ResolutionRun{"SetAgainToItsValue", {{120, 120}}},
+                                           ResolutionRun{"SwitchedBetweenTwo", {{100, 300}, {300, 100}}}),
+                         [](const ::testing::TestParamInfo<ResolutionRun>& run) { return run.param.name; });
+
+TEST_P(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
+  const std::vector<Resolution>& settings = GetParam().settings;
   TempFolder folder;
 
-  // The references, one render at a time on this thread; and every metafile the clipboard may
-  // hold during the run.
+  // The references, one render at a time on this thread at each setting; and every metafile the
+  // clipboard may hold during the run.
   std::vector<Worker> workers(kThreads);
   std::vector<Bytes> clipboardContents;
   VnContext* alone = VnCreateContext();
@@ -219,17 +270,23 @@ TEST(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
   for (int t = 0; t < kThreads; ++t) {
     Worker& worker = workers[static_cast<std::size_t>(t)];
     worker.jobs = JobsOf(t);
-    for (const Job& job : worker.jobs) {
-      Result result = Render(alone, job, folder.File("alone"));
-      // Refused data is drawn as its message, and only measuring it fails.
-      const bool refused = job.design.data == kRefusals[t].data;
-      ASSERT_EQ(result.returned, refused && job.output == kMeasure ? 0 : 1) << Describe(t, job);
-      ASSERT_EQ(result.lastError.empty(), !refused) << Describe(t, job);
-      if (job.output == kClipboard) clipboardContents.push_back(ClipboardContent());
-      if (job.output < kFileOutputCount) {
-        ASSERT_FALSE(result.file.empty()) << Describe(t, job);
+    worker.alone.resize(worker.jobs.size());
+    worker.filesOfSetting.resize(settings.size());
+    for (const Resolution setting : settings) {
+      VnSetScreenResolution(setting.x, setting.y);
+      for (std::size_t i = 0; i < worker.jobs.size(); ++i) {
+        const Job& job = worker.jobs[i];
+        Result result = Render(alone, job, folder.File("alone"));
+        // Refused data is drawn as its message, and only measuring it fails.
+        const bool refused = job.design.data == kRefusals[t].data;
+        ASSERT_EQ(result.returned, refused && job.output == kMeasure ? 0 : 1) << Describe(t, job);
+        ASSERT_EQ(result.lastError.empty(), !refused) << Describe(t, job);
+        if (job.output == kClipboard) clipboardContents.push_back(ClipboardContent());
+        if (job.output < kFileOutputCount) {
+          ASSERT_FALSE(result.file.empty()) << Describe(t, job);
+        }
+        worker.alone[i].push_back(std::move(result));
       }
-      worker.expected.push_back(std::move(result));
     }
   }
   VnDestroyContext(alone);
@@ -250,16 +307,21 @@ TEST(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
       for (std::size_t n = 0; n < count || std::chrono::steady_clock::now() < deadline; ++n) {
         const std::size_t i = (n + static_cast<std::size_t>(t) * 5) % count;
         const Job& job = worker.jobs[i];
-        VnSetScreenResolution(kDpi, kDpi);
+        const std::vector<Result>& references = worker.alone[i];
         const Result result = Render(context, job, stem);
         ++worker.renders;
         if (job.output != kClipboard) {
-          if (!(result == worker.expected[i])) worker.Fail(Describe(t, job) + ": not the render done alone");
+          // The file and the picture in memory after it are each of one setting, not necessarily
+          // the same: the resolution may change between the two.
+          const int fileSetting = SettingThatMade(result.file, references, &Result::file);
+          if (job.output < kFileOutputCount && fileSetting >= 0) ++worker.filesOfSetting[static_cast<std::size_t>(fileSetting)];
+          if (fileSetting < 0 || SettingThatMade(result.memory, references, &Result::memory) < 0 || !MeasuredAsAlone(result, references))
+            worker.Fail(Describe(t, job) + ": not the render done alone at either setting");
           continue;
         }
         // The copy fails only when another thread has the clipboard open; the render is made first
         // all the same, and names its data's refusal as it did alone.
-        if (result.lastError != worker.expected[i].lastError) worker.Fail(Describe(t, job) + ": last error");
+        if (result.lastError != references.front().lastError) worker.Fail(Describe(t, job) + ": last error");
         worker.clipboardCopies += result.returned;
         const Bytes content = ClipboardContent();
         if (content.empty()) continue;
@@ -270,10 +332,22 @@ TEST(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
       VnDestroyContext(context);
     });
   }
+  // The ninth thread: the settings in turn, as fast as it can, until the others are done.
+  std::atomic<bool> drawing{true};
+  long settingsMade = 0;
+  std::thread setter([&] {
+    while (!go.load()) std::this_thread::yield();
+    for (std::size_t n = 0; drawing.load(); ++n, ++settingsMade) {
+      const Resolution setting = settings[n % settings.size()];
+      VnSetScreenResolution(setting.x, setting.y);
+    }
+  });
   const auto start = std::chrono::steady_clock::now();
   deadline = start + kRunTime;
   go = true;
   for (std::thread& thread : threads) thread.join();
+  drawing = false;
+  setter.join();
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   long renders = 0, copies = 0, reads = 0;
@@ -284,12 +358,14 @@ TEST(ContextsOnThreads, EveryRenderEqualsTheSameRenderDoneAlone) {
     reads += worker.clipboardReads;
     EXPECT_EQ(worker.failures, 0) << "thread " << t << " of " << worker.renders << " renders";
     for (const std::string& what : worker.described) ADD_FAILURE() << what;
+    // Every setting laid out some of the thread's files: the resolution did change under them.
+    for (const long files : worker.filesOfSetting) EXPECT_GT(files, 0) << "thread " << t;
   }
   // The clipboard's checks ran: copies went through and what they left was read back.
   EXPECT_GT(copies, 0);
   EXPECT_GT(reads, 0);
-  std::printf("%ld renders on %d threads in %.1f s; %ld clipboard copies went through, %ld contents checked\n",
-              renders, kThreads, seconds, copies, reads);
+  std::printf("%ld renders on %d threads in %.1f s, %ld resolutions set; %ld clipboard copies went through, %ld contents checked\n",
+              renders, kThreads, seconds, settingsMade, copies, reads);
 }
 
 }  // namespace
