@@ -68,7 +68,6 @@ TEST(FilePermissions, ANewFileGetsWhatTheUmaskAllows) {
   }
 }
 
-// All but the set-id permissions, which writing over the file would clear.
 TEST(FilePermissions, AReplacedFileKeepsItsOwn) {
   const ScopedUmask umaskForTheTest(0022);
   const std::pair<mode_t, mode_t> cases[] = {{0600, 0600}, {0640, 0640}, {0666, 0666}, {0444, 0444}, {06755, 0755}};

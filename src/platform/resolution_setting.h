@@ -31,7 +31,8 @@ class ResolutionSetting {
     return std::uint64_t{static_cast<std::uint32_t>(x)} << 32 | static_cast<std::uint32_t>(y);
   }
   static constexpr ScreenResolution Unpack(std::uint64_t packed) {
-    return ScreenResolution{static_cast<int>(static_cast<std::uint32_t>(packed >> 32)), static_cast<int>(static_cast<std::uint32_t>(packed))};
+    return ScreenResolution{static_cast<int>(static_cast<std::uint32_t>(packed >> 32)),
+                            static_cast<int>(static_cast<std::uint32_t>(packed))};
   }
 
   // Read by every render: a plain load on every platform we build for, 32-bit Windows included.
