@@ -144,7 +144,8 @@ VN_EXPORT int VN_CALL VnGetClipboardEMF(void* buffer, int size);
 /* The screen resolution in pixels per inch, horizontally and vertically, that lays out every
  * picture (centimetres become pixels) and that the metafiles refer to. Until set it is the screen's
  * own on Windows (LOGPIXELSX and LOGPIXELSY), 96 by 96 elsewhere. A value below 1 leaves that
- * direction unchanged. */
+ * direction unchanged. A render takes both directions once, together: one set on another thread
+ * meanwhile gives a picture wholly at the old resolution or wholly at the new. */
 VN_EXPORT void VN_CALL VnSetScreenResolution(int dpiX, int dpiY);
 
 /* Writes the picture as an SVG file whose view box is the picture's size in pixels and whose width

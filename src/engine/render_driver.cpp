@@ -21,7 +21,10 @@
 namespace varnel {
 namespace {
 
-using Encoder = void (*)(Context& context);
+// A reference rather than a pointer: an entry cannot be written without its encoder, so the table
+// needs no check for a null one; nor could GCC make that check while compiling under its
+// sanitizers, which take any function's address to be possibly null.
+using Encoder = void (&)(Context& context);
 
 // Each symbology's encoder, keyed by its number so that the build checks the pairing against the
 // catalogue's numbering.
@@ -57,7 +60,7 @@ constexpr EncoderEntry kEncoders[] = {
 
 constexpr bool EncodersInNumberOrder() {
   for (std::size_t i = 0; i < std::size(kEncoders); ++i) {
-    if (static_cast<std::size_t>(kEncoders[i].number) != i || kEncoders[i].encode == nullptr) return false;
+    if (static_cast<std::size_t>(kEncoders[i].number) != i) return false;
   }
   return true;
 }
@@ -77,8 +80,7 @@ void KeepWideWithinRange(Context& context) {
 }
 
 // Along the symbol the screen's resolution in its running direction applies, across it the other.
-void ComputeDeviceSizes(Context& context) {
-  const ScreenResolution screen = GetScreenResolution();
+void ComputeDeviceSizes(Context& context, ScreenResolution screen) {
   const bool vertical = RunsVertically(context.settings.orientation);
   context.state.dpiAcross = vertical ? screen.x : screen.y;
   context.state.dpiAlong = vertical ? screen.y : screen.x;
@@ -135,8 +137,8 @@ int TextEscapement(int orientation) {
 
 // The steps every render and the measure share: device sizes, validation (recorded as the last
 // outcome) and, for data that is drawn, the text band. False when the data is refused.
-bool PrepareRender(Context& context) {
-  ComputeDeviceSizes(context);
+bool PrepareRender(Context& context, ScreenResolution screen) {
+  ComputeDeviceSizes(context, screen);
   const bool drawable = ValidateMessage(context) != 0;
   context.lastError = drawable ? "" : context.state.errorMessage;
   if (!drawable) return false;
@@ -234,8 +236,8 @@ void DrawInOneWalk(Context& context) {
 // number) for its own later walk; the next render starts again from the data.
 void RestoreWorkMessage(Context& context) { std::memcpy(context.state.workMessage, context.settings.message, sizeof context.state.workMessage); }
 
-void RenderWith(Context& context, void (*drawSymbol)(Context&)) {
-  if (!PrepareRender(context)) {
+void RenderWith(Context& context, ScreenResolution screen, void (*drawSymbol)(Context&)) {
+  if (!PrepareRender(context, screen)) {
     DrawValidationMessage(context);
     return;
   }
@@ -307,20 +309,20 @@ DrawingReach DrawnReach(Context& context, const SymbolExtent& extent) {
 
 }  // namespace
 
-void RenderBarcode(Context& context) { RenderWith(context, DrawInFewestWalks); }
+void RenderBarcode(Context& context, ScreenResolution screen) { RenderWith(context, screen, DrawInFewestWalks); }
 
-void RenderBarcodeInTwoWalks(Context& context) { RenderWith(context, DrawInTwoWalks); }
+void RenderBarcodeInTwoWalks(Context& context, ScreenResolution screen) { RenderWith(context, screen, DrawInTwoWalks); }
 
 std::optional<SymbolExtent> MeasureBarcode(Context& context) {
   std::optional<SymbolExtent> extent;
-  if (PrepareRender(context)) extent = MeasureSymbol(context);
+  if (PrepareRender(context, GetScreenResolution())) extent = MeasureSymbol(context);
   RestoreWorkMessage(context);
   return extent;
 }
 
 std::optional<DrawingReach> MeasureDrawingReach(Context& context) {
   std::optional<DrawingReach> reach;
-  if (PrepareRender(context)) reach = DrawnReach(context, MeasureSymbol(context));
+  if (PrepareRender(context, GetScreenResolution())) reach = DrawnReach(context, MeasureSymbol(context));
   RestoreWorkMessage(context);
   return reach;
 }

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "drawing/context.h"
+#include "platform/screen.h"
 
 namespace varnel {
 
@@ -14,15 +15,16 @@ struct SymbolExtent {
 };
 
 // Draws the barcode of the settings onto context.state.surface, whose picture origin is originX,
-// originY, and records in context.lastError whether its data was drawn.
-void RenderBarcode(Context& context);
+// originY, laid out at `screen`, and records in context.lastError whether its data was drawn.
+void RenderBarcode(Context& context, ScreenResolution screen);
 
 // The same picture, always measured in a first walk and drawn at its place in a second: what
 // RenderBarcode does for sizes too large to draw from the picture's edge and shift into place.
-void RenderBarcodeInTwoWalks(Context& context);
+void RenderBarcodeInTwoWalks(Context& context, ScreenResolution screen);
 
-// Validates and measures the barcode of the settings as RenderBarcode does, recording the outcome
-// in context.lastError, but draws nothing and needs no surface. Nothing when the data is refused.
+// Validates and measures the barcode of the settings as RenderBarcode does at the resolution set
+// now, recording the outcome in context.lastError, but draws nothing and needs no surface. Nothing
+// when the data is refused.
 std::optional<SymbolExtent> MeasureBarcode(Context& context);
 
 // How far the drawing reaches past the symbol's extent, in pixels, in the symbol's own directions:

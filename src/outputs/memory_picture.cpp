@@ -31,14 +31,12 @@ const FileBytes* CurrentPicture(Context& context, int format, const PictureEncod
   const ScreenResolution screen = GetScreenResolution();
   if (KeptIsCurrent(context, format, screen)) return &kept.bytes;
   LetGo(kept);  // first, so that two pictures never hold memory at once
-  auto picture = RenderPicture(context, encoding);
+  auto picture = RenderPicture(context, encoding, screen);
   if (!picture) return nullptr;
   kept.bytes = std::move(*picture);
   kept.settingChanges = context.settingChanges;
   kept.screen = screen;
-  // Another thread may have set the resolution while the picture was drawn, and the picture may or
-  // may not show it: it is handed over, but not kept as the picture of either resolution.
-  kept.format = SameScreen(GetScreenResolution(), screen) ? format : 0;
+  kept.format = format;
   return &kept.bytes;
 }
 

@@ -17,22 +17,24 @@ namespace varnel {
 namespace {
 
 // Whether a BMP or a placeable header can hold the picture is known from its size alone.
-bool BmpCanHold(const Context& context) { return OneBitBmpCanHold(context.settings.width, context.settings.height); }
-
-bool WmfCanHold(const Context& context) {
-  return FitsPlaceableHeader(context.settings.width, context.settings.height, GetScreenResolution().x);
+bool BmpCanHold(const Context& context, ScreenResolution) {
+  return OneBitBmpCanHold(context.settings.width, context.settings.height);
 }
 
-std::optional<FileBytes> EncodeBmp(const Context& context, const Surface& surface) {
+bool WmfCanHold(const Context& context, ScreenResolution screen) {
+  return FitsPlaceableHeader(context.settings.width, context.settings.height, screen.x);
+}
+
+std::optional<FileBytes> EncodeBmp(const Context& context, const Surface& surface, ScreenResolution) {
   return EncodeOneBitBmp(surface, Palette{context.settings.barColor, context.settings.backColor});
 }
 
-std::optional<FileBytes> EncodeWmf(const Context&, const Surface& surface) {
-  return EncodePlaceableWmf(surface, GetScreenResolution().x);
+std::optional<FileBytes> EncodeWmf(const Context&, const Surface& surface, ScreenResolution screen) {
+  return EncodePlaceableWmf(surface, screen.x);
 }
 
-std::optional<FileBytes> EncodeEmfForScreen(const Context&, const Surface& surface) {
-  return EncodeEmf(surface, GetScreenResolution());
+std::optional<FileBytes> EncodeEmfForScreen(const Context&, const Surface& surface, ScreenResolution screen) {
+  return EncodeEmf(surface, screen);
 }
 
 constexpr PictureEncoding kBmp{BmpCanHold, EncodeBmp};
@@ -65,7 +67,7 @@ bool SaveAsBmp(Context& context, const char* path) { return SavePicture(context,
 bool SaveAsWmf(Context& context, const char* path) { return SavePicture(context, PictureFormat::kWmf, path); }
 bool SaveAsEmf(Context& context, const char* path) { return SavePicture(context, PictureFormat::kEmf, path); }
 
-std::optional<FileBytes> RenderEnhMetaFile(Context& context) { return RenderPicture(context, kEmf); }
+std::optional<FileBytes> RenderEnhMetaFile(Context& context) { return RenderPicture(context, kEmf, GetScreenResolution()); }
 
 // The metafile is made before the clipboard is opened, so that the clipboard is held only for
 // the moment of the exchange; when it cannot be opened the metafile is simply dropped.

@@ -1,6 +1,7 @@
 // The steps every output shares: render a context's barcode once onto a surface the size of the
 // picture, with the picture's origin at 0, 0, and encode that surface as a format's file, which the
-// file outputs put in place and the memory output hands to the host.
+// file outputs put in place and the memory output hands to the host. A picture is checked, laid out
+// and encoded at one reading of the screen resolution, taken before anything else.
 #pragma once
 
 #include <optional>
@@ -9,31 +10,38 @@
 #include "drawing/context.h"
 #include "drawing/surface.h"
 #include "engine/render_driver.h"
+#include "platform/screen.h"
 
 namespace varnel {
 
 // What a surface records: RenderBarcode's picture, or the same picture drawn by another route
 // (RenderBarcodeInTwoWalks).
-using Render = void (*)(Context& context);
+using Render = void (*)(Context& context, ScreenResolution screen);
 
 // The recording is the context's own, started afresh by every call: it stays valid until the
 // context's next render (copy it to keep it longer).
-const Surface& RenderToSurface(Context& context, Render render = RenderBarcode);
+const Surface& RenderToSurface(Context& context, ScreenResolution screen, Render render = RenderBarcode);
 
-// A file format's encoder: the whole file, or nothing when the picture cannot be expressed in it.
-using PictureEncoder = std::optional<FileBytes> (*)(const Context& context, const Surface& surface);
+// The same at the resolution set now.
+inline const Surface& RenderToSurface(Context& context, Render render = RenderBarcode) {
+  return RenderToSurface(context, GetScreenResolution(), render);
+}
 
-// How a format's file is made. `canHold`, where a format has one, says from the settings alone
-// whether the format can hold the picture at all, so that a picture it cannot is refused before it
-// is drawn.
+// A file format's encoder: the whole file of a surface drawn at `screen`, or nothing when the
+// picture cannot be expressed in it.
+using PictureEncoder = std::optional<FileBytes> (*)(const Context& context, const Surface& surface, ScreenResolution screen);
+
+// How a format's file is made. `canHold`, where a format has one, says from the settings and the
+// resolution alone whether the format can hold the picture at all, so that a picture it cannot is
+// refused before it is drawn.
 struct PictureEncoding {
-  bool (*canHold)(const Context& context);
+  bool (*canHold)(const Context& context, ScreenResolution screen);
   PictureEncoder encode;
 };
 
-// The whole file of the context's barcode, or nothing for a picture the format refuses, one too large
-// to record (see Surface::kMaxOperations), or one whose memory cannot be had.
-std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding);
+// The whole file of the context's barcode at `screen`, or nothing for a picture the format refuses,
+// one too large to record (see Surface::kMaxOperations), or one whose memory cannot be had.
+std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding, ScreenResolution screen);
 
 // Replaces the file at `path` with the file's bytes (see ReplaceFileContents): 0 when saved, else
 // the errno that says why not.

@@ -1,6 +1,5 @@
 // The outputs that need FreeType and zlib; the Windows DLLs leave this file out.
 #include "outputs/picture_formats.h"
-#include "platform/screen.h"
 #include "writers/png_file.h"
 #include "writers/svg_file.h"
 
@@ -13,15 +12,17 @@ std::optional<COLORREF> TransparentColour(const Context& context) {
   return context.settings.backColor;
 }
 
-std::optional<FileBytes> EncodeSvgPicture(const Context& context, const Surface& surface) {
-  return EncodeSvg(surface, GetScreenResolution(), TransparentColour(context));
+std::optional<FileBytes> EncodeSvgPicture(const Context& context, const Surface& surface, ScreenResolution screen) {
+  return EncodeSvg(surface, screen, TransparentColour(context));
 }
 
 // Whether a PNG can hold the picture is known from its size alone.
-bool PngCanHold(const Context& context) { return OneBitPngCanHold(context.settings.width, context.settings.height); }
+bool PngCanHold(const Context& context, ScreenResolution) {
+  return OneBitPngCanHold(context.settings.width, context.settings.height);
+}
 
-std::optional<FileBytes> EncodePng(const Context& context, const Surface& surface) {
-  return EncodeOneBitPng(surface, Palette{context.settings.barColor, context.settings.backColor}, GetScreenResolution(),
+std::optional<FileBytes> EncodePng(const Context& context, const Surface& surface, ScreenResolution screen) {
+  return EncodeOneBitPng(surface, Palette{context.settings.barColor, context.settings.backColor}, screen,
                          context.settings.transparentBackground != 0);
 }
 

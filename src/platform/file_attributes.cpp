@@ -22,7 +22,7 @@ constexpr char kAccessAcl[] = "system.posix_acl_access";
 
 // The file takes the place of the old one as if it had been written over: a print service that
 // saves over a user's picture must not make it its own, nor a user take a file away from the group
-// that shares it. Changing the owner clears the set-id permissions, so it goes first.
+// that shares it.
 void TakeOverOwner(int fd, const struct stat& old) {
   if (old.st_uid == ::geteuid() && old.st_gid == ::getegid()) return;
   if (::fchown(fd, old.st_uid, old.st_gid) == 0) return;
@@ -134,7 +134,9 @@ bool CarryOverExtendedAttributes(int fd, const std::string& oldPath, mode_t mode
 
 bool TakeOverAttributes(int fd, const std::string& oldPath, const struct stat& old) {
   TakeOverOwner(fd, old);
-  const mode_t mode = old.st_mode & 07777;
+  // The set-user-ID and set-group-ID permissions, like capabilities, lend their rights to what the
+  // file holds, and writing over the file would clear them: a picture gets neither.
+  const mode_t mode = old.st_mode & 07777 & ~mode_t{S_ISUID | S_ISGID};
   return ::fchmod(fd, mode) == 0 && CarryOverExtendedAttributes(fd, oldPath, mode);
 }
 

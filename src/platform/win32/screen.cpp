@@ -1,17 +1,15 @@
 // The resolution is the screen's own, asked of the platform each time a picture is laid out, unless
 // the host has chosen one.
-#include <atomic>
-
 #include "platform/screen.h"
 
+#include "platform/resolution_setting.h"
 #include "platform/win32/windows_api.h"
 
 namespace varnel {
 namespace {
 
 // 0 until the host chooses; shared by every context and set while other threads may be rendering.
-std::atomic<int> chosenX{0};
-std::atomic<int> chosenY{0};
+ResolutionSetting chosen{0, 0};
 
 // Without a screen (a service with no desktop) the platform's standard resolution stands in.
 constexpr int kStandardPixelsPerInch = 96;
@@ -27,13 +25,11 @@ int ScreenPixelsPerInch(int index) {
 }  // namespace
 
 ScreenResolution GetScreenResolution() {
-  const int x = chosenX.load(), y = chosenY.load();
-  return ScreenResolution{x >= 1 ? x : ScreenPixelsPerInch(LOGPIXELSX), y >= 1 ? y : ScreenPixelsPerInch(LOGPIXELSY)};
+  const ScreenResolution host = chosen.Load();
+  return ScreenResolution{host.x >= 1 ? host.x : ScreenPixelsPerInch(LOGPIXELSX),
+                          host.y >= 1 ? host.y : ScreenPixelsPerInch(LOGPIXELSY)};
 }
 
-void SetScreenResolution(int x, int y) {
-  if (x >= 1) chosenX.store(x);
-  if (y >= 1) chosenY.store(y);
-}
+void SetScreenResolution(int x, int y) { chosen.Store(x, y); }
 
 }  // namespace varnel
