@@ -49,6 +49,16 @@ if(NOT CMAKE_SIZEOF_VOID_P EQUAL 8)
 endif()
 target_link_libraries(varnel32 PRIVATE gdi32 user32)
 
+# The DLL ships without its debugging information and symbols (the static runtimes bring most of
+# them): they go to Varnel32.dll.debug beside it, which the DLL names in its .gnu_debuglink, so
+# that a debugger given both finds them. The 32-bit DLL is 419 KB so rather than 875 KB.
+add_custom_command(TARGET varnel32 POST_BUILD
+  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug Varnel32.dll Varnel32.dll.debug
+  COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=Varnel32.dll.debug Varnel32.dll
+  WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
+  BYPRODUCTS ${PROJECT_BINARY_DIR}/Varnel32.dll.debug
+  VERBATIM)
+
 # The import libraries, both made from the list of exports. The linker's own would bind a 32-bit
 # caller's decorated reference (VnSetSize@8) to nothing, as the link kills the '@', so mingw's
 # dlltool makes libvarnel32.dll.a in its place. LLVM's dlltool makes Varnel32.lib in the short

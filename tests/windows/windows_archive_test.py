@@ -1,8 +1,9 @@
 """The Windows release archive that scripts/package-windows.sh makes: its name and layout, each DLL
-built for its own architecture and importing only Windows' own DLLs, and every export the header
-names exported by both DLLs under its plain name, listed in both .def files (the 32-bit one with
-the bytes of its arguments), bound by both import libraries of each and declared by the .NET
-example. The DLLs and the libraries are read here, byte by byte, not with the tools that made them.
+built for its own architecture, importing only Windows' own DLLs and carrying no debugging
+information but a link to its own in the debug archive, and every export the header names exported
+by both DLLs under its plain name, listed in both .def files (the 32-bit one with the bytes of its
+arguments), bound by both import libraries of each and declared by the .NET example. The DLLs and
+the libraries are read here, byte by byte, not with the tools that made them.
 
     python3 tests/windows/windows_archive_test.py      (after scripts/package-windows.sh)
 """
@@ -10,6 +11,7 @@ import re
 import struct
 import unittest
 import zipfile
+import zlib
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parents[2]
@@ -17,6 +19,7 @@ HEADER = (ROOT / "include" / "varnel32.h").read_text()
 VERSION = re.search(r"^project\(varnel32 VERSION ([0-9.]+)", (ROOT / "CMakeLists.txt").read_text(), re.M).group(1)
 NAME = f"varnel32-{VERSION}-windows"
 ARCHIVE = ROOT / "build-windows-release" / f"{NAME}.zip"
+DEBUG_ARCHIVE = ROOT / "build-windows-release" / f"{NAME}-debug.zip"
 
 # Architecture: the machine and optional-header magic of its PE files.
 ARCHITECTURES = {"x86": (0x14C, 0x10B), "x64": (0x8664, 0x20B)}
@@ -42,7 +45,7 @@ class PortableExecutable:
         pe = struct.unpack_from("<I", data, 0x3C)[0]
         if data[pe:pe + 4] != b"PE\0\0":
             raise ValueError("not a PE file")
-        self.machine, sections, _, _, _, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
+        self.machine, sections, _, symbols, symbol_count, optional_size, _ = struct.unpack_from("<HHIIIHH", data, pe + 4)
         optional = pe + 24
         self.magic = struct.unpack_from("<H", data, optional)[0]
         directories = optional + (96 if self.magic == 0x10B else 112)
@@ -50,6 +53,20 @@ class PortableExecutable:
         self.import_rva = struct.unpack_from("<I", data, directories + 8)[0]
         table = optional + optional_size
         self.sections = [struct.unpack_from("<IIII", data, table + 40 * i + 8) for i in range(sections)]
+        # A name longer than eight bytes, such as .debug_info, is "/offset" into the string table
+        # that follows the symbols.
+        strings = symbols + 18 * symbol_count
+        self.section_names = []
+        for i in range(sections):
+            name = data[table + 40 * i:table + 40 * i + 8].rstrip(b"\0").decode("ascii")
+            if name.startswith("/"):
+                start = strings + int(name[1:])
+                name = data[start:data.index(b"\0", start)].decode("ascii")
+            self.section_names.append(name)
+
+    def section(self, name):
+        _, _, raw_size, raw = self.sections[self.section_names.index(name)]
+        return self.data[raw:raw + raw_size]
 
     def offset(self, rva):
         for virtual_size, address, raw_size, raw in self.sections:
@@ -116,6 +133,22 @@ class WindowsArchiveTest(unittest.TestCase):
                 dll = PortableExecutable(self.member(f"{arch}/Varnel32.dll"))
                 self.assertEqual((dll.machine, dll.magic), (machine, magic))
                 self.assertLessEqual({name.lower() for name in dll.imported_dlls()}, WINDOWS_DLLS)
+
+    def test_each_dll_carries_no_debug_sections_and_names_its_debug_file(self):
+        # The debug archive holds each DLL's debugging information, which the DLL names with its
+        # CRC-32 in its .gnu_debuglink: the name NUL-padded to four bytes, then the CRC.
+        with zipfile.ZipFile(DEBUG_ARCHIVE) as archive:
+            debug_files = {info.filename: archive.read(info) for info in archive.infolist() if not info.is_dir()}
+        self.assertEqual(set(debug_files), {f"{NAME}/{arch}/Varnel32.dll.debug" for arch in ARCHITECTURES})
+        for arch in ARCHITECTURES:
+            with self.subTest(arch=arch):
+                dll = PortableExecutable(self.member(f"{arch}/Varnel32.dll"))
+                self.assertEqual([name for name in dll.section_names if name.startswith(".debug")], [])
+                link = dll.section(".gnu_debuglink")
+                debug = debug_files[f"{NAME}/{arch}/Varnel32.dll.debug"]
+                self.assertEqual(link[:20], b"Varnel32.dll.debug\0\0")
+                self.assertEqual(struct.unpack_from("<I", link, 20)[0], zlib.crc32(debug))
+                self.assertIn(".debug_info", PortableExecutable(debug).section_names)
 
     def test_both_dlls_export_every_export_of_the_header_by_its_plain_name(self):
         for arch in ARCHITECTURES:
