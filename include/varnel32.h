@@ -162,8 +162,9 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * colour, entry 1 the background) and the screen resolution stored in pixels per metre. Returns 0
  * for a NULL path, a picture whose pixels cannot be allocated or would take more than 4 GiB as a
  * BMP does, or a file that cannot be written (any old file stays as it was).
- * The Windows DLLs have no SVG or PNG output: there VnSaveAsSVG, VnSaveAsPNG and their VnCtx forms
- * return 0 and write nothing. */
+ * In the Windows DLLs the SVG's and the PNG's text is in GDI's fonts: the SVG's runs are laid out
+ * with GDI's metrics, and the PNG's glyphs are GDI's outlines one bit deep, where the BMP's text is
+ * drawn by GDI itself: the bars are the same pixels, a glyph's edge may differ by a pixel. */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
 /* Chooses the symbology by number, any of 0..22: those VnBasicInfo takes and those it does not
@@ -222,8 +223,7 @@ VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
  * no setter called since (any setter call counts, even one that changes nothing) and the same screen
  * resolution, it is copied from there rather than rendered again, so that asking for the size and
  * then for the bytes renders once. A picture of more than 1 MiB is let go once its bytes have been
- * copied out; a later call renders it again. The Windows DLLs have no SVG or PNG: they return 0 for
- * VN_FORMAT_SVG and VN_FORMAT_PNG. */
+ * copied out; a later call renders it again. */
 VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing

@@ -55,7 +55,6 @@ public static class Varnel
     public static extern bool VnSaveAsWMF(string path);
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnSaveAsEMF(string path);
-    // The Windows DLL has no SVG or PNG: there these two return false.
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnSaveAsSVG(string path);
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
