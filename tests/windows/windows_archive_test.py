@@ -174,6 +174,13 @@ class WindowsArchiveTest(unittest.TestCase):
                     symbols = archive_symbols(self.member(f"{arch}/{library}"))
                     self.assertLessEqual(references[arch], symbols)
 
+    def test_the_readme_table_names_every_export(self):
+        # Each by its name; the VnCtx forms by the one row that covers them all.
+        readme = (ROOT / "README.md").read_text()
+        table = readme[readme.index("### Exports"):readme.index("\n## ", readme.index("### Exports"))]
+        named = set(re.findall(r"`(Vn\w+)`", table))
+        self.assertEqual(sorted(name for name in self.exports if name not in named and not name.startswith("VnCtx")), [])
+
     def test_the_dotnet_example_declares_every_export(self):
         text = self.member("examples/Barcodes.cs").decode("utf-8")
         declared = re.findall(r"\bstatic extern [^(]*\b(Vn\w+)\(", text)
