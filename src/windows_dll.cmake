@@ -47,15 +47,10 @@ endif()
 # zlib from libz-mingw-w64-dev, linked in (-static takes its libz.a).
 target_link_libraries(varnel32 PRIVATE z gdi32 user32)
 
-# The DLL ships without its debugging information and symbols (the static runtimes bring most of
-# them): they go to Varnel32.dll.debug beside it, which the DLL names in its .gnu_debuglink, so
-# that a debugger given both finds them. The 32-bit DLL is 419 KB so rather than 875 KB.
-add_custom_command(TARGET varnel32 POST_BUILD
-  COMMAND ${CMAKE_OBJCOPY} --only-keep-debug Varnel32.dll Varnel32.dll.debug
-  COMMAND ${CMAKE_OBJCOPY} --strip-all --add-gnu-debuglink=Varnel32.dll.debug Varnel32.dll
-  WORKING_DIRECTORY ${PROJECT_BINARY_DIR}
-  BYPRODUCTS ${PROJECT_BINARY_DIR}/Varnel32.dll.debug
-  VERBATIM)
+# The DLL ships without its debugging information, which goes to Varnel32.dll.debug beside it: the
+# 32-bit DLL is 611 KB so rather than 1,098 KB.
+include(${PROJECT_SOURCE_DIR}/cmake/split_debug.cmake)
+varnel_split_debug(varnel32 Varnel32.dll)
 
 # The import libraries, both made from the list of exports. The linker's own would bind a 32-bit
 # caller's decorated reference (VnSetSize@8) to nothing, as the link kills the '@', so mingw's

@@ -2,10 +2,10 @@
 // which the BMP and the metafiles draw their text. A font is made upright with CreateFontIndirectA
 // (the raster turns the ink itself) and measured on a memory surface of its own: the cell and the
 // ascent from GetTextMetricsA, the em as the cell less its internal leading, each byte's advance
-// from GetCharWidth32A, the reach from the face's box (GetOutlineTextMetricsA), and each glyph's ink
-// from GetGlyphOutlineA as one bit a pixel, hinted as GDI draws it without smoothing. A byte is a
-// character of the process's ANSI code page, as ExtTextOutA takes it. A face that GDI has no
-// outline of (a bitmap font) is measured but draws no ink.
+// from GetCharWidth32W, the reach from the face's box (GetOutlineTextMetricsA), and each glyph's ink
+// from GetGlyphOutlineW as one bit a pixel, hinted as GDI draws it without smoothing. A byte is a
+// Windows-1252 character, as on every platform, whatever the process's code page (varnel.exe's is
+// UTF-8). A face that GDI has no outline of (a bitmap font) is measured but draws no ink.
 //
 // The last font is kept, with the advances measured in it, since the runs of a picture and the
 // pictures of a batch mostly share one; a glyph's ink is rendered each time it is drawn.
@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/windows_1252.h"
 #include "platform/font_engine.h"
 #include "platform/glyph_ink.h"
 
@@ -87,7 +88,8 @@ class ScaledFont {
   int Advance(std::uint8_t byte) {
     int& advance = advances_[byte];
     INT width = 0;
-    if (advance < 0) advance = GetCharWidth32A(dc_, byte, byte, &width) ? std::max(width, 0) : 0;
+    const UINT character = Windows1252ToUtf16(byte);
+    if (advance < 0) advance = GetCharWidth32W(dc_, character, character, &width) ? std::max(width, 0) : 0;
     return advance;
   }
 
@@ -95,10 +97,11 @@ class ScaledFont {
     static constexpr MAT2 kUpright{{0, 1}, {0, 0}, {0, 0}, {0, 1}};
     ink_ = GlyphMask{};
     GLYPHMETRICS metrics;
-    const DWORD size = GetGlyphOutlineA(dc_, byte, GGO_BITMAP, &metrics, 0, nullptr, &kUpright);
+    const UINT character = Windows1252ToUtf16(byte);
+    const DWORD size = GetGlyphOutlineW(dc_, character, GGO_BITMAP, &metrics, 0, nullptr, &kUpright);
     if (size == GDI_ERROR || size == 0) return ink_;  // no outline, or a glyph without ink
     bits_.resize(size);
-    if (GetGlyphOutlineA(dc_, byte, GGO_BITMAP, &metrics, size, bits_.data(), &kUpright) == GDI_ERROR) return ink_;
+    if (GetGlyphOutlineW(dc_, character, GGO_BITMAP, &metrics, size, bits_.data(), &kUpright) == GDI_ERROR) return ink_;
     // Rows top first, each padded to 32 bits, the leftmost pixel in the top bit.
     const auto width = static_cast<int>(metrics.gmBlackBoxX), height = static_cast<int>(metrics.gmBlackBoxY);
     const std::size_t pitch = (metrics.gmBlackBoxX + 31) / 32 * 4;
