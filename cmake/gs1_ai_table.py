@@ -6,8 +6,10 @@
 Each entry of the dictionary becomes a constexpr Gs1Ai (src/symbologies/gs1_dictionary.h): its AI or
 run of AIs, whether its length is predefined (the "*" flag), its components (character set, length,
 optional or not, the checks named on it) and its req= and ex= attributes. The dictionary's header
-explains its syntax. A line this script does not understand stops the build, rather than leaving an
-AI out or reading it wrongly; so does a rule of the syntax an entry breaks."""
+explains its syntax. GS1's rule that a digital signature signs one instance of a key is added to the
+requisites it lists for the signature (see SIGNED_INSTANCES). A line this script does not understand
+stops the build, rather than leaving an AI out or reading it wrongly; so does a rule of the syntax an
+entry breaks."""
 import re
 import sys
 
@@ -16,6 +18,14 @@ COMPONENT = re.compile(r"^(?P<open>\[)?(?P<charset>[NXYZ])(?P<range>\.\.)?(?P<le
 AIS = re.compile(r"^(?P<first>\d{2,4})(?:-(?P<last>\d{2,4}))?$")
 FLAG_CHARACTERS = set("*!?\"$%&'()+,-./:;<=>@[\\]^_`{|}~")
 CHARSETS = {"N": "kNumeric", "X": "kSet82", "Y": "kSet39", "Z": "kSet64"}
+
+
+# A digital signature, AI (8030), signs one instance of a thing, so the key beside it must carry its
+# serial. The dictionary writes the compound keys so ("01+21"), but for a key whose serial is its own
+# optional component, as (253), (255) and (8003), it can only name the key; the table asks for the
+# serial too, as "253:serial" (kWithSerial in src/symbologies/gs1_dictionary.h).
+SIGNED_INSTANCES = {"8030"}
+WITH_SERIAL = ":serial"
 
 
 def fail(number, line, why):
@@ -93,6 +103,19 @@ def read_dictionary(path):
     return entries
 
 
+def require_serials(entries):
+    with_serial = {entry["first"] for entry in entries
+                   if entry["first"] == entry["last"] and entry["components"][-1]["optional"]}
+    for entry in entries:
+        if entry["first"] not in SIGNED_INSTANCES:
+            continue
+        entry["required"] = " ".join(
+            ",".join(alternative + WITH_SERIAL if alternative in with_serial else alternative
+                     for alternative in requisite.split(","))
+            for requisite in entry["required"].split())
+    return entries
+
+
 def cpp_string(text):
     return '"' + text.replace("\\", "\\\\").replace('"', '\\"') + '"'
 
@@ -129,7 +152,7 @@ def write_table(entries, path):
 def main():
     if len(sys.argv) != 3:
         sys.exit("usage: gs1_ai_table.py DICTIONARY OUTPUT.h")
-    write_table(read_dictionary(sys.argv[1]), sys.argv[2])
+    write_table(require_serials(read_dictionary(sys.argv[1])), sys.argv[2])
 
 
 main()

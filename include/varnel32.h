@@ -245,6 +245,20 @@ VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
  * of the same context: copy it to keep it. */
 VN_EXPORT const char* VN_CALL VnGetLastError(void);
 
+/* Why the last file export (VnSaveAsBMP, VnSaveAsWMF, VnSaveAsEMF, VnSaveAsSVG, VnSaveAsPNG) that
+ * returned 0 failed, as the system's error number (errno): ENOSPC for a full disk, EFBIG for a file
+ * past the process's size limit, EACCES for a folder that may not be written, and so on, as the
+ * system said it. 0 after a file export that saved its file, and before any; the other exports leave
+ * it as it is. Where the library refuses a path or a picture itself, the number is the nearest the
+ * system has: ENOENT for a NULL or empty path, EISDIR for a folder at the path, EINVAL for anything
+ * else there that is not a regular file (a pipe, a device such as /dev/full or /dev/null, a socket),
+ * EACCES for a link refused in a shared folder, ELOOP for a loop of links, EFBIG for a picture the
+ * format or the drawing cannot hold (see the outputs), ENOMEM for one whose memory cannot be had,
+ * and ENOSYS for SVG and PNG in the Windows DLLs. The Windows DLLs give the numbers of the C runtime
+ * they are built with (msvcrt): the system's error becomes the nearest of them, EIO where there is
+ * none. */
+VN_EXPORT int VN_CALL VnGetLastSaveError(void);
+
 /* ---- Contexts --------------------------------------------------------------------------------- */
 
 /* A context is an engine of its own: its settings, its last error, its working memory and the
@@ -259,7 +273,7 @@ VN_EXPORT const char* VN_CALL VnGetLastError(void);
  * destroyed context is the caller's fault, like any freed memory. Every VnCtx export does what the
  * export of the same name without "Ctx" does, on the given context; a NULL context is refused: the
  * setters have no effect, the outputs and VnCtxMeasure return 0 (VnCtxMeasure zeroes the sizes),
- * and VnCtxGetLastError returns "". */
+ * VnCtxGetLastError returns "" and VnCtxGetLastSaveError 0. */
 typedef struct VnContext VnContext;
 
 VN_EXPORT VnContext* VN_CALL VnCreateContext(void);
@@ -290,6 +304,7 @@ VN_EXPORT VnBool VN_CALL VnCtxSaveAsPNG(VnContext* context, const char* path);
 VN_EXPORT int VN_CALL VnCtxRenderToMemory(VnContext* context, int format, void* buffer, int size);
 VN_EXPORT VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness);
 VN_EXPORT const char* VN_CALL VnCtxGetLastError(VnContext* context);
+VN_EXPORT int VN_CALL VnCtxGetLastSaveError(VnContext* context);
 
 /* Saving files in the Windows DLLs. The file is written beside its path and moved over it once
  * complete (MoveFileEx, through to the disk); a replacement is flushed before the move, and keeps

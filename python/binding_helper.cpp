@@ -1,10 +1,13 @@
 #include "binding_helper.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "barcode_data.h"
 #include "barcode_setup.h"
@@ -23,9 +26,80 @@ constexpr LengthUnit kUnits[] = {LengthUnit::kPixels, LengthUnit::kPoints, Lengt
                                  LengthUnit::kCentimetres, LengthUnit::kInches};
 static_assert(kUnits[VNB_PIXELS] == LengthUnit::kPixels);
 
+// By the kinds of VnbParseLength.
+constexpr std::optional<Length> (*kLengthParsers[])(std::string_view) = {
+    varnel::tool::ParsePrintLength, varnel::tool::ParseFontHeight, varnel::tool::ParseBarHeight};
+static_assert(std::size(kLengthParsers) == VNB_BAR_HEIGHT + 1);
+
 std::optional<Length> LengthOf(VnbLength length) {
   if (length.unit == VNB_NO_LENGTH) return std::nullopt;
   return Length{length.value, kUnits[length.unit]};
+}
+
+// The text, cut to the buffer where it must be, but never inside a character.
+void CopyMessage(std::string_view text, char* message, int messageSize) {
+  if (message == nullptr || messageSize <= 0) return;
+  std::size_t size = std::min(text.size(), static_cast<std::size_t>(messageSize - 1));
+  if (size < text.size()) {
+    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
+  }
+  std::memcpy(message, text.data(), size);
+  message[size] = '\0';
+}
+
+bool Within(int value, int lowest, int highest) { return value >= lowest && value <= highest; }
+bool Positive(double value) { return std::isfinite(value) && value > 0.0; }
+bool IsText(const char* text, int size) { return size == 0 || (size > 0 && text != nullptr); }
+bool IsColour(const int (&rgb)[3]) {
+  return std::all_of(std::begin(rgb), std::end(rgb), [](int c) { return Within(c, 0, 255); });
+}
+bool IsLength(VnbLength length, bool optional) {
+  if (optional && length.unit == VNB_NO_LENGTH) return true;
+  return Within(length.unit, 0, static_cast<int>(std::size(kUnits)) - 1) && Positive(length.value);
+}
+
+// Why the helper cannot take a description: the first field the tool's command line could not
+// have given, whose ranges the tool's step takes for granted (it indexes its tables by them), or
+// empty. Whoever calls an export may pass anything; the binding's checks are not the helper's.
+std::string Refusal(const VnbBarcode* b) {
+  if (b == nullptr) return "no barcode";
+  const std::pair<const char*, bool> fields[] = {
+      {"symbology", varnel::FindSymbology(b->symbology) != nullptr},
+      {"data", IsText(b->data, b->dataSize)},
+      {"addOn", IsText(b->addOn, b->addOnSize)},
+      {"narrowWidthCm", Positive(b->narrowWidthCm)},
+      {"xDimension", IsLength(b->xDimension, true)},
+      {"barHeight", IsLength(b->barHeight, true)},
+      {"fontHeight", IsLength(b->fontHeight, false)},
+      {"wideRatio", Positive(b->wideRatio)},
+      {"orientation", Within(b->orientation, 0, 3)},
+      {"frame", Within(b->frame, 0, 2)},
+      {"fontFace", b->fontFace != nullptr},
+      {"codabarStart", Within(b->codabarStart, 0, 3)},
+      {"codabarStop", Within(b->codabarStop, 0, 3)},
+      {"upceSystem", Within(b->upceSystem, -1, 1)},
+      {"addOnGapCm", Positive(b->addOnGapCm)},
+      {"barColor", IsColour(b->barColor)},
+      {"backColor", IsColour(b->backColor)},
+      {"dpiX", b->dpiX > 0},
+      {"dpiY", b->dpiY > 0},
+  };
+  for (const auto& [name, good] : fields) {
+    if (!good) return std::string("the barcode's ") + name + " is missing or out of its range";
+  }
+  return {};
+}
+
+// An export's body, which refuses with `onFailure` what it cannot have the memory for rather than
+// let an exception out through C.
+template <typename Body>
+int Guarded(int onFailure, char* message, int messageSize, Body body) noexcept {
+  try {
+    return body();
+  } catch (...) {
+    CopyMessage("not enough memory for the barcode", message, messageSize);
+    return onFailure;
+  }
 }
 
 BarcodeOptions OptionsOf(const VnbBarcode& b) {
@@ -58,17 +132,6 @@ BarcodeOptions OptionsOf(const VnbBarcode& b) {
   return options;
 }
 
-// The text, cut to the buffer where it must be, but never inside a character.
-void CopyMessage(std::string_view text, char* message, int messageSize) {
-  if (message == nullptr || messageSize <= 0) return;
-  std::size_t size = std::min(text.size(), static_cast<std::size_t>(messageSize - 1));
-  if (size < text.size()) {
-    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80) --size;
-  }
-  std::memcpy(message, text.data(), size);
-  message[size] = '\0';
-}
-
 std::string Lines(const std::vector<std::string>& lines) {
   std::string joined;
   for (const std::string& line : lines) joined.append(joined.empty() ? "" : "\n").append(line);
@@ -76,6 +139,8 @@ std::string Lines(const std::vector<std::string>& lines) {
 }
 
 }  // namespace
+
+const char* VnbVersion(void) { return VARNEL_VERSION; }
 
 const char* VnbSymbologyName(int number) {
   const varnel::SymbologyRow* row = varnel::FindSymbology(number);
@@ -86,10 +151,11 @@ int VnbFindSymbology(const char* text) {
   return text == nullptr ? -1 : varnel::tool::FindSymbology(text).value_or(-1);
 }
 
-int VnbParseLength(const char* text, int fontHeight, VnbLength* length) {
-  if (text == nullptr || length == nullptr) return 0;
-  const std::optional<Length> parsed =
-      fontHeight ? varnel::tool::ParseFontHeight(text) : varnel::tool::ParsePrintLength(text);
+int VnbParseLength(const char* text, int kind, VnbLength* length) {
+  if (text == nullptr || length == nullptr || kind < 0 || kind >= static_cast<int>(std::size(kLengthParsers))) {
+    return 0;
+  }
+  const std::optional<Length> parsed = kLengthParsers[kind](text);
   if (!parsed) return 0;
   const auto unit = std::find(std::begin(kUnits), std::end(kUnits), parsed->unit);
   *length = {parsed->value, static_cast<int>(unit - std::begin(kUnits))};
@@ -97,29 +163,40 @@ int VnbParseLength(const char* text, int fontHeight, VnbLength* length) {
 }
 
 int VnbCheckData(const VnbBarcode* barcode, char* message, int messageSize) {
-  const varnel::tool::PreparedData prepared = varnel::tool::PrepareData(OptionsOf(*barcode));
-  CopyMessage(prepared.refusal, message, messageSize);
-  return prepared.refusal.empty() ? 1 : 0;
+  return Guarded(0, message, messageSize, [&] {
+    std::string refusal = Refusal(barcode);
+    if (refusal.empty()) refusal = varnel::tool::PrepareData(OptionsOf(*barcode)).refusal;
+    CopyMessage(refusal, message, messageSize);
+    return refusal.empty() ? 1 : 0;
+  });
 }
 
 int VnbSetUp(VnContext* context, const VnbBarcode* barcode, int* width, int* height, char* message,
              int messageSize) {
-  const varnel::tool::BarcodeSetUp setUp = varnel::tool::SetUpBarcode(context, OptionsOf(*barcode));
-  *width = setUp.picture.first;
-  *height = setUp.picture.second;
-  switch (setUp.outcome) {
-    case varnel::tool::SetUpOutcome::kReady: CopyMessage(Lines(setUp.warnings), message, messageSize); return 1;
-    case varnel::tool::SetUpOutcome::kLibraryRefused:
-      CopyMessage(varnel::tool::Windows1252ToUtf8(VnCtxGetLastError(context)), message, messageSize);
-      return 0;
-    case varnel::tool::SetUpOutcome::kDataRefused: CopyMessage(setUp.refusal, message, messageSize); return -1;
-  }
-  return -1;
+  return Guarded(-1, message, messageSize, [&] {
+    const std::string refusal = context == nullptr ? "no library context" : Refusal(barcode);
+    if (!refusal.empty()) {
+      CopyMessage(refusal, message, messageSize);
+      return -1;
+    }
+    const varnel::tool::BarcodeSetUp setUp = varnel::tool::SetUpBarcode(context, OptionsOf(*barcode));
+    if (width != nullptr) *width = setUp.picture.first;
+    if (height != nullptr) *height = setUp.picture.second;
+    switch (setUp.outcome) {
+      case varnel::tool::SetUpOutcome::kReady: CopyMessage(Lines(setUp.warnings), message, messageSize); return 1;
+      case varnel::tool::SetUpOutcome::kLibraryRefused:
+        CopyMessage(varnel::tool::Windows1252ToUtf8(VnCtxGetLastError(context)), message, messageSize);
+        return 0;
+      case varnel::tool::SetUpOutcome::kDataRefused: CopyMessage(setUp.refusal, message, messageSize); return -1;
+    }
+    return -1;
+  });
 }
 
 int VnbRenderToMemory(VnContext* context, const VnbBarcode* barcode, int format, void* buffer, int bufferSize,
                       int* width, int* height, int* length, char* message, int messageSize) {
   const int drawn = VnbSetUp(context, barcode, width, height, message, messageSize);
-  *length = drawn == 1 ? VnCtxRenderToMemory(context, format, buffer, bufferSize) : 0;
+  const int rendered = drawn == 1 ? VnCtxRenderToMemory(context, format, buffer, bufferSize) : 0;
+  if (length != nullptr) *length = rendered;
   return drawn;
 }

@@ -2,7 +2,9 @@
  * ready to draw it (tools/barcode_setup.h), with the catalogue's symbology names and the lengths
  * the tool reads, as a C interface for ctypes. The binding checks each option's type and range;
  * the helper adds no rule of its own, so a barcode drawn from Python is the one the tool draws
- * from the same options. */
+ * from the same options. Like any export, each function checks what it is given: a description
+ * with a field out of the range the tool's command line keeps it to (or a null pointer where one
+ * is needed) is refused with a message naming the field, never drawn. */
 #ifndef VARNEL32_BINDING_HELPER_H
 #define VARNEL32_BINDING_HELPER_H
 
@@ -59,6 +61,9 @@ typedef struct VnbBarcode {
   int dpiY;
 } VnbBarcode;
 
+/* The version of the library the helper is built with, CMakeLists.txt's project version. */
+VNB_EXPORT const char* VnbVersion(void);
+
 /* The name of a symbology number, from the library's catalogue; NULL past the last. */
 VNB_EXPORT const char* VnbSymbologyName(int number);
 
@@ -66,9 +71,14 @@ VNB_EXPORT const char* VnbSymbologyName(int number);
  * the tool's --symbology takes it; -1 for none. */
 VNB_EXPORT int VnbFindSymbology(const char* text);
 
-/* Reads a length as --x-dim and --bar-height take it (fontHeight 0) or as --font-height does
- * (fontHeight 1). Returns 1, or 0 for text that is not one. */
-VNB_EXPORT int VnbParseLength(const char* text, int fontHeight, VnbLength* length);
+/* What a length is for, which decides the units it takes and whether a bare number is pixels. */
+#define VNB_NARROW_WIDTH 0 /* as --x-dim takes it */
+#define VNB_FONT_HEIGHT 1  /* as --font-height takes it */
+#define VNB_BAR_HEIGHT 2   /* as --bar-height takes it */
+
+/* Reads a length as the tool's option for `kind` takes it. Returns 1, or 0 for text that is not
+ * one, or an unknown kind. */
+VNB_EXPORT int VnbParseLength(const char* text, int kind, VnbLength* length);
 
 /* Whether the data and add-on become the library's: 1; else 0, with why in `message` (UTF-8,
  * NUL-terminated, cut to `messageSize`). Nothing is drawn. */

@@ -6,8 +6,6 @@ set -euo pipefail
 packages=(
   g++ cmake make pkg-config git
   libfreetype-dev libfontconfig-dev fonts-liberation2 zlib1g-dev libpng-dev
-  # The ISO country and currency codes that GS1-128's content checks look up, read by the build.
-  iso-codes
   libgtest-dev libgmock-dev libbenchmark-dev
   # Independent decoders the suites use to check what the library draws.
   libzbar-dev libzxing-dev

@@ -74,8 +74,8 @@ TEST(CliTest, OptionsDrawWhatTheirSettersDraw) {
       // The check characters that scanners expect are drawn unless --no-check.
       {{"-s", "code93", "1234"}, [] { VnBasicInfo(5, 0.07, 2.0, 0, 0); VnTextInfo(1, 1, 0); }},
       {{"-s", "code93", "--no-check", "1234"}, [] { VnBasicInfo(5, 0.07, 2.0, 0, 0); }},
-      {{"-s", "sscc18", "001234567890123456"},
-       [] { VnBasicInfo(17, 0.07, 2.0, 0, 0); VnSetMessage("001234567890123456"); VnTextInfo(1, 1, 0); }},
+      {{"-s", "sscc18", "001234567890123452"},
+       [] { VnBasicInfo(17, 0.07, 2.0, 0, 0); VnSetMessage("001234567890123452"); VnTextInfo(1, 1, 0); }},
       {{"-s", "ean128-ai01", "--no-check", "10614141000415"},
        [] { VnBasicInfo(18, 0.07, 2.0, 0, 0); VnSetMessage("10614141000415"); }},
       {{"-s", "code39", "--no-check", "--check", "1234"}, [] { VnTextInfo(1, 1, 0); }},
@@ -151,7 +151,7 @@ TEST(CliTest, EquivalentCommandLinesDrawTheSamePicture) {
       {{"-s", "upc-e", "04252614"}, {"-s", "upc-e", "04210000526"}},
       {{"-s", "upc-e", "14252611"}, {"-s", "upc-e", "--upce-system", "1", "14210000526"}},
       {{"-s", "upc-e", "--upce-system", "1", "425261"}, {"-s", "upc-e", "14210000526"}},
-      {{"Gr\xC3\xB6\xC3\x9F" "e \xE2\x82\xAC" "5"}, {"--raw", "Gr\xF6\xDF" "e \x80" "5"}},
+      {{"Gr\xC3\xB6\xC3\x9F" "e \xC2\xBD"}, {"--raw", "Gr\xF6\xDF" "e \xBD"}},
       // The five bytes Windows-1252 leaves unassigned are shown as their own C1 characters.
       {{"A\xC2\x81" "B"}, {"--raw", "A\x81" "B"}},
       {{"-s", "code39", "--data-file", dir.File("crlf.txt")}, {"-s", "code39", "LINE"}},
@@ -161,6 +161,9 @@ TEST(CliTest, EquivalentCommandLinesDrawTheSamePicture) {
       {{"-"}, {"--data-file", dir.File("dash.txt")}},
       {{"--", "-"}, {"--data-file", dir.File("dash.txt")}},
       {{"-f", "bmp", "-o", "-", "OUT"}, {"OUT"}},
+      // Short options take their value attached; a bare bar height is pixels, as a font height is.
+      {{"-o" + dir.File("given.bmp"), "-scode39", "-x4px", "OUT"}, {"-s", "code39", "-x", "4px", "OUT"}},
+      {{"--bar-height", "37", "X"}, {"--bar-height", "37px", "X"}},
   };
   for (const Case& test : cases) {
     const std::string where = Joined(test.given) + " / " + Joined(test.same);
@@ -198,6 +201,9 @@ TEST(CliTest, PicturesReadBackAsTheirData) {
       {{"-s", "ean13", "--addon", "52495", "590123412345"}, {"5901234123457", "52495"}},
       {{"-s", "UPC-A", "--addon", "53", "03600029145"}, {"036000291452", "53"}},
       {{"-s", "itf", "--ratio", "3", "12345678"}, {"12345678"}},
+      // The GS1 check digit is added to an SSCC's 17 digits and a GTIN-14's 13.
+      {{"-s", "sscc18", "37610425002123456"}, {"00376104250021234569"}},
+      {{"-s", "ean128-ai01", "0950110153000"}, {"0109501101530003"}},
   };
   const TempDir dir;
   for (const Case& test : cases) {
@@ -291,6 +297,8 @@ TEST(CliTest, StandardOutputTakesTheFilesBytes) {
     EXPECT_EQ(run.err, "") << format;
     EXPECT_TRUE(std::vector<std::uint8_t>(run.out.begin(), run.out.end()) == testing::ReadFileBytes(file)) << format;
   }
+  const testing::ProgramResult png = Varnel({"-s", "ean8", "-o", "-", "9638507"});  // PNG without --format
+  EXPECT_TRUE(std::vector<std::uint8_t>(png.out.begin(), png.out.end()) == testing::ReadFileBytes(dir.File("label.png")));
 }
 
 // --transparent leaves the background unpainted where the format can: the PNG's palette gains a
@@ -362,8 +370,23 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-s", "code39", "-o", picture, "A_B"}, 2, {"'_' is not a Code 39 character"}},
       {{"-s", "codabar", "-o", picture, "12*4"}, 2, {"'*' is not a Codabar character"}},
       {{"-s", "itf", "-o", picture, "12a4"}, 2, {"Only digits are allowed.", "digits only"}},
-      {{"-s", "sscc18", "-o", picture, "123"}, 2, {"even number of digits"}},
-      {{"-o", picture, "\xE6\x97\xA5"}, 2, {"U+65E5", "no Windows-1252 byte"}},
+      {{"-s", "sscc18", "-o", picture, "123"}, 2, {"SSCC-18 takes the first 17 digits of an SSCC", "gs1-128"}},
+      {{"-s", "sscc18", "-o", picture, "376104250021234568"}, 2, {"check digit should be 9, not 8"}},
+      {{"-s", "ean128-ai01", "-o", picture, "09501101530004"}, 2, {"check digit should be 3"}},
+      {{"-s", "ean128-ai01", "-o", picture, "1234"}, 2, {"13 digits of a GTIN-14, or all 14"}},
+      {{"-o", picture, "\xE6\x97\xA5"}, 2, {"U+65E5", "not in ISO-8859-1"}},
+      {{"-o", picture, "5 \xE2\x82\xAC"}, 2,
+       {"'\xE2\x82\xAC' (U+20AC) is not in ISO-8859-1, which Code 128 is read in", "no symbology here can carry it"}},
+      {{"-o", picture, "A\xC2\x9B"}, 2, {"control character U+009B would be printed as '\xE2\x80\xBA'"}},
+      {{"-s", "code39-ascii", "-o", picture, "caf\xC3\xA9"}, 2, {"(U+00E9) is not in ASCII", "code128 can carry it"}},
+      {{"-o", picture, "--raw", "5 \x80"}, 0, {}},
+      {{"-o", picture, ""}, 2, {"no input data"}},
+      {{"-o", picture, "-s", "postnet", "--data", "-"}, 2, {"no input data"}},  // empty standard input
+      // Drawn, with a warning: no check characters, a contradicting extension, a symbol too long.
+      {{"-s", "code93", "--no-check", "-o", picture, "93"}, 0, {"warning: the Code 93 symbol is drawn without"}},
+      {{"-s", "sscc18", "--no-check", "-o", picture, "37610425002123456"}, 0, {"warning: the SSCC-18 symbol"}},
+      {{"-f", "svg", "-o", picture, "1"}, 0, {"warning: --format svg writes a svg picture into " + picture}},
+      {{"-o", picture, std::string(200, 'A')}, 0, {"warning: the symbol is 2235 modules long"}},
       {{"-o", picture, "A\xFF"}, 2, {"not UTF-8 at byte 2", "--raw"}},
       {{"-o", picture, "A\xC0\xAF"}, 2, {"not UTF-8"}},  // an overlong '/'
       {{"-o", picture, "--raw", "A\xFF"}, 0, {}},
@@ -390,7 +413,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"--x-dim", "infmm", "-o", picture, "1"}, 1, {"--x-dim"}},
       {{"--x-dim", "3pt", "-o", picture, "1"}, 1, {"--x-dim"}},
       {{"--x-dim", "0.33 mm", "-o", picture, "1"}, 1, {"--x-dim"}},
-      {{"--bar-height", "15", "-o", picture, "1"}, 1, {"--bar-height"}},
+      {{"--bar-height", "0", "-o", picture, "1"}, 1, {"--bar-height"}},
       {{"--bar-height", "0cm", "-o", picture, "1"}, 1, {"--bar-height"}},
       {{"--bar-height", "2furlongs", "-o", picture, "1"}, 1, {"--bar-height"}},
       {{"--font-height", "0", "-o", picture, "1"}, 1, {"--font-height"}},
@@ -400,7 +423,6 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"--quiet-zone", "-1", "-o", picture, "1"}, 1, {"--quiet-zone"}},
       {{"--quiet-zone", "two", "-o", picture, "1"}, 1, {"--quiet-zone"}},
       {{"--format", "gif", "-o", picture, "1"}, 1, {"--format"}},
-      {{"-o", "-", "1"}, 1, {"standard output needs --format"}},
       {{"-o", dir.File("label"), "1"}, 1, {"label", "--format"}},
       {{"--unknown", "-o", picture, "1"}, 1, {"--unknown"}},
       {{"--no-text=yes", "-o", picture, "1"}, 1, {"--no-text"}},
@@ -422,6 +444,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"--size"}, 1, {"--size"}},
       {{"--jobs", "0", "-b", "-"}, 1, {"--jobs"}},
       {{"-j", "-2", "-b", "-"}, 1, {"--jobs"}},
+      {{"-j0", "-b", "-"}, 1, {"bad value '0' for --jobs"}},
       {{"--jobs=two", "-b", "-"}, 1, {"--jobs"}},
       {{"--jobs", "1.5", "-b", "-"}, 1, {"--jobs"}},
       {{"--jobs=", "-b", "-"}, 1, {"--jobs"}},
@@ -430,13 +453,17 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
   };
   for (const Case& test : cases) {
     const std::string where = Joined(test.arguments);
+    std::filesystem::remove(picture);
     const testing::ProgramResult run = Varnel(test.arguments);
     EXPECT_EQ(run.exitCode, test.exitCode) << where << "\n" << run.err;
     for (const std::string& message : test.messages) {
       EXPECT_TRUE(Contains(run.err, message)) << where << "\n" << run.err;
     }
-    if (test.exitCode == 0) {
+    if (test.exitCode == 0 && test.messages.empty()) {
       EXPECT_EQ(run.err, "") << where;
+    }
+    if (test.exitCode != 0) {
+      EXPECT_FALSE(Exists(picture)) << where;
     }
     EXPECT_EQ(run.out, "") << where;
   }
@@ -603,7 +630,7 @@ TEST(CliTest, BatchGoesOnPastBadLines) {
   const TempDir dir;
   const std::string refused = "590123412345," + dir.File("one.png") + ",ean13\n" +
                               "59012341234," + dir.File("two.png") + ",ean13\n" +
-                              "HELLO," + dir.File("three.bmp") + ",code39\n";
+                              "HELLO," + dir.File("three.bmp") + ",code39\n" + "," + dir.File("four.png") + "\n";
   testing::ProgramResult run = Varnel({"-b", "-"}, refused);
   EXPECT_EQ(run.exitCode, 2);
   EXPECT_TRUE(Contains(run.err, "line 2: " + dir.File("two.png") + ": 12 digits are required. EAN-13 takes"))
@@ -611,6 +638,8 @@ TEST(CliTest, BatchGoesOnPastBadLines) {
   EXPECT_TRUE(Exists(dir.File("one.png")));
   EXPECT_FALSE(Exists(dir.File("two.png")));
   EXPECT_EQ(ZbarReads(ReadPicture(dir.File("three.bmp"))), std::vector<std::string>{"HELLO"});
+  EXPECT_TRUE(Contains(run.err, "line 4: " + dir.File("four.png") + ": no input data")) << run.err;
+  EXPECT_FALSE(Exists(dir.File("four.png")));
 
   // A line that is not a barcode at all is a failure of its own, and outweighs refused data.
   for (const std::string& broken : {std::string("only-one-field"), "\"unclosed," + dir.File("x.bmp"),
@@ -618,7 +647,7 @@ TEST(CliTest, BatchGoesOnPastBadLines) {
                                     std::string("1,-"), std::string("1,-,code128")}) {
     run = Varnel({"-b", "-"}, refused + broken + "\n");
     EXPECT_EQ(run.exitCode, 1) << broken;
-    EXPECT_TRUE(Contains(run.err, "line 4")) << broken << "\n" << run.err;
+    EXPECT_TRUE(Contains(run.err, "line 5")) << broken << "\n" << run.err;
     EXPECT_FALSE(Exists(dir.File("x.bmp"))) << broken;
   }
 
@@ -718,7 +747,7 @@ TEST(CliTest, BatchDrawsTheSameWithSeveralJobs) {
   for (const auto& [name, bytes] : oneFiles) EXPECT_TRUE(fourFiles.at(name) == bytes) << name;
 }
 
-// --list prints the catalogue's rows, every one and nothing else.
+// --list prints the catalogue's rows, every one and nothing else but a pointer to gs1-128.
 TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
   const testing::ProgramResult run = Varnel({"--list"});
   ASSERT_EQ(run.exitCode, 0);
@@ -735,7 +764,9 @@ TEST(CliTest, ListNamesEverySymbologyByItsNumber) {
     const SymbologyRow& row = kSymbologies[names.size()];
     EXPECT_EQ(number, row.number) << line;
     EXPECT_EQ(name, row.name) << line;
-    EXPECT_EQ(title, row.title) << line;
+    // The classic GS1 symbologies point to the one that takes GS1 data as people have it.
+    const bool classicGs1 = row.number == kUccEan128 || row.number == kSscc18 || row.number == kUccEan128Ai01;
+    EXPECT_EQ(title, std::string(row.title) + (classicGs1 ? " (other GS1 data: gs1-128)" : "")) << line;
     names.push_back(name);
   }
   ASSERT_EQ(names.size(), std::size(kSymbologies));

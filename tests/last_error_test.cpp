@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <regex>
 #include <string>
 
@@ -104,6 +105,14 @@ TEST(LastError, AFileThatCannotBeWrittenDoesNotMakeDrawnDataRefused) {
   testing::TempDir folder;
   EXPECT_EQ(VnSaveAsPNG(folder.File("no/such/folder/x.png").c_str()), 0);
   EXPECT_STREQ(VnGetLastError(), "");
+  // Why a save failed is kept by each context for its own saves.
+  VnContext* context = VnCreateContext();
+  EXPECT_EQ(VnCtxGetLastSaveError(context), 0);
+  EXPECT_EQ(VnCtxSaveAsBMP(context, folder.path().c_str()), 0);
+  EXPECT_EQ(VnCtxGetLastSaveError(context), EISDIR);
+  EXPECT_EQ(VnGetLastSaveError(), ENOENT);
+  EXPECT_EQ(VnCtxGetLastSaveError(nullptr), 0);
+  VnDestroyContext(context);
 }
 
 // A context begins as VnSetDefault leaves the default context, whatever that has been set to, and

@@ -1,6 +1,9 @@
 #include "barcode_data.h"
 
 #include "retail_numbers.h"
+#include "symbologies/catalogue.h"
+#include "symbology_conventions.h"
+#include "symbology_names.h"
 #include "text_encoding.h"
 
 namespace varnel::tool {
@@ -10,15 +13,39 @@ constexpr std::size_t kLongestData = 999;
 
 PreparedData Refused(std::string why) { return {{}, {}, std::nullopt, std::move(why)}; }
 
+// Where a character that the symbology's set does not hold can go: the symbologies that take any
+// character of a set that holds it.
+std::string Carriers(char32_t c) {
+  std::string names;
+  for (const SymbologyConventions& conventions : kConventions) {
+    const SymbologyRow& row = kSymbologies[conventions.number];
+    if (row.data != DataRule::kAnyBytes || !Holds(conventions.characterSet, c)) continue;
+    names += names.empty() ? "" : " or ";
+    names += row.name;
+  }
+  return names.empty() ? "no symbology here can carry it" : names + " can carry it";
+}
+
+// The text in the symbology's character set, or why it has none there.
+EncodedText Encoded(int symbology, const std::string& text) {
+  EncodedText encoded = Encode(text, ConventionsOf(symbology).characterSet);
+  if (encoded.outside != 0) {
+    encoded.problem += ", which " + std::string(ShortTitle(symbology)) + " is read in; " + Carriers(encoded.outside);
+  }
+  return encoded;
+}
+
 }  // namespace
 
 PreparedData PrepareData(const BarcodeOptions& barcode) {
+  // The library draws empty data as a symbol of nothing, which no scanner reads.
+  if (barcode.data.empty()) return Refused("no input data: the data is empty");
   std::string data = barcode.data;
   std::string addOn = barcode.addOnDigits;
   if (!barcode.raw) {
-    Windows1252Text text = ToWindows1252(data);
+    EncodedText text = Encoded(barcode.symbology, data);
     if (!text.problem.empty()) return Refused("cannot draw the data: " + text.problem);
-    Windows1252Text addOnText = ToWindows1252(addOn);
+    EncodedText addOnText = Encoded(barcode.symbology, addOn);
     if (!addOnText.problem.empty()) return Refused("cannot draw the add-on: " + addOnText.problem);
     data = std::move(text.bytes);
     addOn = std::move(addOnText.bytes);

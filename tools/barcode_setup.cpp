@@ -4,6 +4,7 @@
 #include "fitted_size.h"
 #include "library_settings.h"
 #include "print_sizes.h"
+#include "symbol_warnings.h"
 
 namespace varnel::tool {
 namespace {
@@ -28,6 +29,7 @@ BarcodeSetUp SetUpBarcode(VnContext* context, BarcodeOptions barcode) {
     return {SetUpOutcome::kLibraryRefused, {}, {}, std::move(barcode), {}};
   }
   std::vector<std::string> warnings = PrintSizeWarnings(barcode, sizes);
+  for (std::string& warning : SymbolWarnings(barcode, sizes, symbol)) warnings.push_back(std::move(warning));
   const Pair fitted = FittedPictureSize(barcode, sizes, symbol);
   const Pair picture = barcode.size.value_or(fitted);
   if (picture.first < fitted.first || picture.second < fitted.second) {

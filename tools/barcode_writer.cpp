@@ -17,10 +17,20 @@ std::string KnownExtensions() {
   return list;
 }
 
+// A format that --format names against a path whose extension names another: the file will be
+// opened by the wrong program, or not at all.
+std::vector<std::string> FormatWarnings(const std::string& outputPath, const OutputFormat* format) {
+  const OutputFormat* named = FormatForPath(outputPath);
+  if (format == nullptr || named == nullptr || named == format) return {};
+  return {"--format " + std::string(format->name) + " writes a " + std::string(format->name) + " picture into " +
+          outputPath + ", whose extension says " + std::string(named->name)};
+}
+
 }  // namespace
 
 WriteResult WriteBarcode(VnContext* context, BarcodeOptions barcode, const std::string& outputPath,
                          const OutputFormat* format) {
+  std::vector<std::string> warnings = FormatWarnings(outputPath, format);
   if (format == nullptr) format = FormatForPath(outputPath);
   if (format == nullptr) {
     return {WriteOutcome::kFailed,
@@ -40,9 +50,10 @@ WriteResult WriteBarcode(VnContext* context, BarcodeOptions barcode, const std::
               {}};
     case SetUpOutcome::kReady: break;
   }
+  warnings.insert(warnings.end(), setUp.warnings.begin(), setUp.warnings.end());
   std::string failure = SavePicture(context, outputPath, *format, setUp.picture);
-  if (!failure.empty()) return {WriteOutcome::kFailed, std::move(failure), std::move(setUp.warnings)};
-  return {WriteOutcome::kWritten, {}, std::move(setUp.warnings)};
+  if (!failure.empty()) return {WriteOutcome::kFailed, std::move(failure), std::move(warnings)};
+  return {WriteOutcome::kWritten, {}, std::move(warnings)};
 }
 
 }  // namespace varnel::tool

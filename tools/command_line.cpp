@@ -66,7 +66,7 @@ constexpr OptionSpec kOptions[] = {
      [](ToolOptions& o, std::string_view v) { return !v.empty() && StoreDataSource(o, v, o.dataFile); }},
     {"raw", '\0', "", "pass the data's bytes on unchanged, not as UTF-8 text",
      [](ToolOptions& o, std::string_view) { return Switch(o.barcode.raw, true); }},
-    {"output", 'o', "FILE", "the picture to write; - for standard output",
+    {"output", 'o', "FILE", "the picture to write; - for standard output (PNG unless --format)",
      [](ToolOptions& o, std::string_view v) { return StoreNonEmpty(v, o.outputPath); }},
     {"format", 'f', "FORMAT", "bmp, wmf, emf, svg or png (default: the output's extension)",
      [](ToolOptions& o, std::string_view v) { return (o.format = FormatNamed(v)) != nullptr; }},
@@ -83,8 +83,8 @@ constexpr OptionSpec kOptions[] = {
      StoreXDimension},
     {"narrow", '\0', "CM", "narrow width in cm, as the library takes it (default 0.07)",
      StoreNarrowCentimetres},
-    {"bar-height", '\0', "LEN", "height of the bars, e.g. 15mm (mm cm in px; default 1.5cm)",
-     [](ToolOptions& o, std::string_view v) { return Store(ParsePrintLength(v), o.barcode.barHeight); }},
+    {"bar-height", '\0', "PX|LEN", "height of the bars: pixels, or 15mm... (mm cm in px; default 1.5cm)",
+     [](ToolOptions& o, std::string_view v) { return Store(ParseBarHeight(v), o.barcode.barHeight); }},
     {"ratio", '\0', "R", "width of a wide bar over a narrow one (default 2.0)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.wideRatio); }},
     {"orientation", '\0', "DEGREES", "0, 90, 180 or 270, counter-clockwise (default 0)",
@@ -166,7 +166,6 @@ std::string Inconsistency(const ToolOptions& options) {
       if (options.dataSources == 0) return "no data to encode";
       if (options.dataSources > 1) return "the data is given more than once: as DATA, --data or --data-file";
       if (options.outputPath.empty()) return "no output file (--output FILE)";
-      if (options.outputPath == "-" && options.format == nullptr) return "standard output needs --format";
       if (options.jobs) return "--jobs is for batch mode (--batch FILE)";
       return {};
     case Task::kBatch:
@@ -207,8 +206,10 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) 
       const std::size_t equals = body.find('=');
       option = FindLong(body.substr(0, equals));
       if (equals != std::string_view::npos) value = body.substr(equals + 1);
-    } else if (argument.size() == 2) {
+    } else {
+      // A short option's value may follow it at once, as in -sean13 or -j1.
       option = FindShort(argument[1]);
+      if (argument.size() > 2) value = argument.substr(2);
     }
     if (option == nullptr) return {std::nullopt, "unknown option '" + std::string(argument) + "'"};
     if (option->valueName.empty() && value) return {std::nullopt, Named(*option) + " takes no value"};
@@ -224,6 +225,8 @@ ParsedCommandLine ParseCommandLine(std::span<const std::string_view> arguments) 
     }
   }
   if (options.task == Task::kRender && !options.batchSource.empty()) options.task = Task::kBatch;
+  // Standard output has no extension to name a format: PNG, the one that most programs take.
+  if (options.outputPath == "-" && options.format == nullptr) options.format = FormatNamed("png");
   if (std::string problem = Inconsistency(options); !problem.empty()) return {std::nullopt, std::move(problem)};
   return {std::move(options), {}};
 }

@@ -20,7 +20,7 @@ struct ToolOptions {
   std::optional<std::string> dataFile;  // where the data is read from; "-" for standard input
   int dataSources = 0;                  // how many of DATA, --data and --data-file were given
   std::string outputPath;               // "-" for standard output
-  const OutputFormat* format = nullptr;  // instead of the one the output's extension names
+  const OutputFormat* format = nullptr;  // instead of the one the output's extension names; PNG for "-"
   bool force = false;                   // a binary picture may go to a terminal
   std::string batchSource;  // a file, or "-" for standard input
   std::optional<int> jobs;  // how many batch lines are drawn at once; unset, one a core

@@ -49,17 +49,31 @@ std::optional<Length> ParseLength(std::string_view text, std::initializer_list<L
   return std::nullopt;
 }
 
-std::optional<Length> ParsePrintLength(std::string_view text) {
-  return ParseLength(text, {LengthUnit::kMillimetres, LengthUnit::kCentimetres, LengthUnit::kInches, LengthUnit::kPixels});
-}
+namespace {
 
-std::optional<Length> ParseFontHeight(std::string_view text) {
+// A bare whole number above 0 is pixels, as the library takes sizes; else a length in `allowed`.
+std::optional<Length> ParseLengthOrPixels(std::string_view text, std::initializer_list<LengthUnit> allowed) {
   if (const std::optional<int> pixels = ParseInt(text)) {
     if (*pixels <= 0) return std::nullopt;
     return Length{static_cast<double>(*pixels), LengthUnit::kPixels};
   }
-  return ParseLength(text, {LengthUnit::kPoints, LengthUnit::kMillimetres, LengthUnit::kCentimetres,
-                            LengthUnit::kInches, LengthUnit::kPixels});
+  return ParseLength(text, allowed);
+}
+
+}  // namespace
+
+std::optional<Length> ParsePrintLength(std::string_view text) {
+  return ParseLength(text, {LengthUnit::kMillimetres, LengthUnit::kCentimetres, LengthUnit::kInches, LengthUnit::kPixels});
+}
+
+std::optional<Length> ParseBarHeight(std::string_view text) {
+  return ParseLengthOrPixels(text, {LengthUnit::kMillimetres, LengthUnit::kCentimetres, LengthUnit::kInches,
+                                    LengthUnit::kPixels});
+}
+
+std::optional<Length> ParseFontHeight(std::string_view text) {
+  return ParseLengthOrPixels(text, {LengthUnit::kPoints, LengthUnit::kMillimetres, LengthUnit::kCentimetres,
+                                    LengthUnit::kInches, LengthUnit::kPixels});
 }
 
 double InPixels(Length length, int dpi) {

@@ -19,9 +19,13 @@ struct Length {
 // "in"); nothing else, so a bare number or "0.33 mm" is not a length.
 std::optional<Length> ParseLength(std::string_view text, std::initializer_list<LengthUnit> allowed);
 
-// A size for print, the narrow width or the bar height: a length in millimetres, centimetres,
-// inches or pixels.
+// The narrow width for print: a length in millimetres, centimetres, inches or pixels. A bare number
+// is refused: it would be whole pixels, and who writes 0.33 means millimetres.
 std::optional<Length> ParsePrintLength(std::string_view text);
+
+// A bar height: a bare whole number above 0 is pixels, as for the font height; a length in
+// millimetres, centimetres, inches or pixels is met in whole pixels at the resolution.
+std::optional<Length> ParseBarHeight(std::string_view text);
 
 // A font height: a bare whole number above 0 is pixels, as the library takes it; a length in
 // points, millimetres, centimetres, inches or pixels is met in whole pixels at the resolution.

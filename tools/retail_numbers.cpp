@@ -6,6 +6,8 @@
 
 #include "symbologies/catalogue.h"
 #include "symbologies/upc_e_zeros.h"
+#include "symbology_conventions.h"
+#include "symbology_names.h"
 
 namespace varnel::tool {
 namespace {
@@ -14,6 +16,8 @@ constexpr std::string_view kBooklandPrefix = "978";
 constexpr std::size_t kIsbnDigits = 10;
 constexpr std::size_t kEan13Digits = 13;
 constexpr std::size_t kUpcEDigits = 6;
+constexpr std::size_t kSsccDigits = 18;
+constexpr std::size_t kGtin14Digits = 14;
 
 bool AllDigits(std::string_view text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
@@ -114,11 +118,27 @@ RetailData UpcEData(const std::string& data, std::optional<int> upceSystem) {
   return {upcA, upceSystem ? upceSystem : NumberSystemOf(system), {}};
 }
 
+// SSCC-18 and AI 01 carry a GS1 key, an SSCC or a GTIN-14, whose last digit is its check digit. The
+// library draws whatever digit pairs it is given, so the key is held to its length here, and its
+// check digit added or checked, as a scanner's host checks it.
+RetailData Gs1KeyData(int symbology, const std::string& data, std::size_t digits, std::optional<int> upceSystem) {
+  if (AllDigits(data) && data.size() == digits - 1) return {data + EanCheckDigit(data), upceSystem, {}};
+  if (AllDigits(data) && data.size() == digits) {
+    const char expected = EanCheckDigit(std::string_view(data).substr(0, digits - 1));
+    if (data.back() != expected) return WrongCheckDigit(data, expected);
+    return {data, upceSystem, {}};
+  }
+  return Refused(std::string(ShortTitle(symbology)) + " takes " + std::string(ConventionsOf(symbology).accepts) +
+                 "; other GS1 data is drawn with -s gs1-128");
+}
+
 }  // namespace
 
 RetailData ToLibraryData(int symbology, const std::string& data, std::optional<int> upceSystem) {
   if (symbology == kIsbn) return IsbnData(data);
-  const SymbologyRow* row = FindSymbology(symbology);
+  if (symbology == kSscc18) return Gs1KeyData(symbology, data, kSsccDigits, upceSystem);
+  if (symbology == kUccEan128Ai01) return Gs1KeyData(symbology, data, kGtin14Digits, upceSystem);
+  const SymbologyRow* row = varnel::FindSymbology(symbology);
   if (row == nullptr) return {data, upceSystem, {}};
   switch (row->data) {
     case DataRule::kFixedDigits:

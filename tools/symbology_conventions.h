@@ -1,6 +1,7 @@
 // What the tool adds to each symbology beyond what the library draws and refuses: the quiet zones
 // that readers need around it, whether its optional check character is drawn unless --no-check,
-// the narrowest element a scanner is sure to resolve, and how to tell a person what data it takes.
+// the narrowest element a scanner is sure to resolve, how to tell a person what data it takes, and
+// the character set its readers decode it in.
 // The library leaves all of these to its host; they are a command-line tool's convenient defaults.
 #pragma once
 
@@ -9,6 +10,7 @@
 #include <string_view>
 
 #include "base/settings.h"
+#include "text_encoding.h"
 
 namespace varnel::tool {
 
@@ -45,6 +47,8 @@ struct SymbologyConventions {
   std::string_view accepts;
   // A hint for data with lower-case letters, which the symbology cannot draw; empty when it can.
   std::string_view lowerCaseHint;
+  // What readers decode the data in, and so what the tool turns UTF-8 text into.
+  CharacterSet characterSet = CharacterSet::kIso8859_1;
 };
 
 inline constexpr QuietZone kTenModules{10, 10, 0, 0.0, 0.0};
@@ -70,7 +74,7 @@ inline constexpr SymbologyConventions kConventions[] = {
     {kCode128, kTenModules, 0, false, 0.0, "", "", ""},
     {kCode39, kTenModules, 0, false, 0.0, kCode39Characters, kCode39Accepts,
      "lower-case letters need -s code39-ascii"},
-    {kCode39Ascii, kTenModules, 0, false, 0.0, "", "", ""},
+    {kCode39Ascii, kTenModules, 0, false, 0.0, "", "", "", CharacterSet::kAscii},
     {kCode93, kTenModules, 0, true, 0.0, kCode39Characters, kCode39Accepts,
      "lower-case letters need -s code39-ascii or -s code128"},
     {kUccEan128, kTenModules, 0, false, 0.0, "", "digits", ""},
@@ -87,8 +91,10 @@ inline constexpr SymbologyConventions kConventions[] = {
     {kMsi, kTenModules, 0, false, 0.0, "", "digits only", ""},
     {kPlanet, kPostalClearZone, -2, false, 0.0, "", "digits only", ""},
     {kPostnet, kPostalClearZone, -2, false, 0.0, "", "digits only (a ZIP code: 5, 9 or 11 digits)", ""},
-    {kSscc18, kTenModules, 0, true, 0.0, "", "an even number of digits (an SSCC is 18)", ""},
-    {kUccEan128Ai01, kTenModules, 0, true, 0.0, "", "an even number of digits (a GTIN-14 is 14)", ""},
+    {kSscc18, kTenModules, 0, true, 0.0, "", "the first 17 digits of an SSCC, or all 18 ending in its check digit",
+     ""},
+    {kUccEan128Ai01, kTenModules, 0, true, 0.0, "",
+     "the first 13 digits of a GTIN-14, or all 14 ending in its check digit", ""},
     {kUpcA, kUpcAQuietZone, 0, false, kEanUpcMinimumX, "", "11 digits, or 12 ending in their check digit", ""},
     {kUpcE, kUpcEQuietZone, 0, false, kEanUpcMinimumX, "",
      "the 11-digit UPC-A number that UPC-E shortens, or the 6, 7 or 8 digits printed under a UPC-E symbol",

@@ -48,12 +48,14 @@ std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
   return DecodedCharacter{value, lead->size};
 }
 
-// The byte the library shows as the character; nothing when there is none.
-std::optional<char> Windows1252Byte(char32_t c) {
-  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
-  const auto found = std::find(kWindows1252High.begin(), kWindows1252High.end(), c);
-  if (found == kWindows1252High.end()) return std::nullopt;
-  return static_cast<char>(0x80 + (found - kWindows1252High.begin()));
+constexpr char32_t kLastLatin1 = 0xFF;
+
+constexpr std::string_view kSetNames[] = {"ASCII", "ISO-8859-1", "Unicode"};
+
+// The character's byte, when the library prints that byte as the same character.
+std::optional<char> PrintedAlike(char32_t c) {
+  if (c > kLastLatin1 || Windows1252ToUtf16(static_cast<std::uint8_t>(c)) != c) return std::nullopt;
+  return static_cast<char>(c);
 }
 
 std::string CodePointName(char32_t c) {
@@ -62,9 +64,16 @@ std::string CodePointName(char32_t c) {
   return name;
 }
 
+// For messages: quoted, with its code point; a C1 control by its code point alone, as one such as
+// U+009B starts a terminal's control sequence.
+std::string Named(char32_t c, std::string_view character) {
+  if (c >= 0x80 && c < 0xA0) return "the control character " + CodePointName(c);
+  return Quoted(character) + " (" + CodePointName(c) + ")";
+}
+
 }  // namespace
 
-Windows1252Text ToWindows1252(std::string_view utf8) {
+EncodedText Encode(std::string_view utf8, CharacterSet set) {
   std::string bytes;
   bytes.reserve(utf8.size());
   for (std::size_t at = 0; at < utf8.size();) {
@@ -72,13 +81,22 @@ Windows1252Text ToWindows1252(std::string_view utf8) {
     if (!decoded) {
       return {{}, "the text is not UTF-8 at byte " + std::to_string(at + 1) + " (--raw passes bytes unchanged)"};
     }
-    const std::optional<char> byte = Windows1252Byte(decoded->codePoint);
+    const char32_t c = decoded->codePoint;
+    const std::string_view character = utf8.substr(at, decoded->size);
+    at += decoded->size;
+    if (set == CharacterSet::kUnicodeThroughEci) {
+      bytes += character;
+      continue;
+    }
+    if (!Holds(set, c)) {
+      return {{}, Named(c, character) + " is not in " + std::string(kSetNames[static_cast<int>(set)]), c};
+    }
+    const std::optional<char> byte = PrintedAlike(c);
     if (!byte) {
-      return {{}, Quoted(utf8.substr(at, decoded->size)) + " (" + CodePointName(decoded->codePoint) +
-                      ") has no Windows-1252 byte, which the library's text is made of"};
+      return {{}, Named(c, character) + " would be printed as " +
+                      Quoted(Windows1252ToUtf8(std::string(1, static_cast<char>(c)))) + " under the bars"};
     }
     bytes += *byte;
-    at += decoded->size;
   }
   return {std::move(bytes), {}};
 }

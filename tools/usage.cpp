@@ -1,6 +1,7 @@
 #include "usage.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "command_line.h"
@@ -22,9 +23,11 @@ constexpr const char* kSynopsis =
 
 constexpr const char* kDetails =
     "\n"
-    "Data is UTF-8 text, drawn as the library's Windows-1252 characters; --raw passes bytes as\n"
-    "they are. EAN-13, JAN-13, EAN-8, JAN-8 and UPC-A numbers may end in their check digit, an\n"
-    "ISBN may be its 13-digit 978 number, and UPC-E may be the 6, 7 or 8 digits printed under it.\n"
+    "Data is UTF-8 text, drawn as the bytes readers decode, ISO-8859-1 (code39-ascii: ASCII);\n"
+    "--raw passes bytes as they are. Empty data is refused. EAN-13, JAN-13, EAN-8, JAN-8 and\n"
+    "UPC-A numbers may end in their check digit, an ISBN may be its 13-digit 978 number, and\n"
+    "UPC-E may be the 6, 7 or 8 digits printed under it. SSCC-18 takes 17 digits and AI 01 13,\n"
+    "adding the check digit, or 18 and 14 ending in it.\n"
     "\n"
     "Batch mode reads one barcode a line: DATA,OUTPUT[,SYMBOLOGY[,ADDON]]. A field in double\n"
     "quotes may hold commas, and \"\" in it stands for one quote; empty lines are skipped. Every\n"
@@ -39,6 +42,15 @@ constexpr const char* kDetails =
     "symbology takes, and that output is left as it was); 1 for any other failure, such as a\n"
     "bad option or a file that cannot be written. In batch mode the other lines are still\n"
     "drawn, and 1 wins over 2.\n";
+
+// The classic GS1 symbologies take digits only and check no AI; GS1 data as people have it, its AIs
+// in brackets, is GS1-128's.
+constexpr Symbology kClassicGs1[] = {kUccEan128, kSscc18, kUccEan128Ai01};
+constexpr const char* kGs1Pointer = " (other GS1 data: gs1-128)";
+
+bool IsClassicGs1(int symbology) {
+  return std::find(std::begin(kClassicGs1), std::end(kClassicGs1), symbology) != std::end(kClassicGs1);
+}
 
 // Built up by appending: GCC 12 at -O3 warns, wrongly, of overlapping copies in `"-" + std::string`.
 std::string OptionLabel(const OptionSpec& option) {
@@ -69,8 +81,8 @@ void PrintVersion(std::FILE* out) { std::fprintf(out, "varnel %s\n", VARNEL_VERS
 
 void PrintSymbologyList(std::FILE* out) {
   for (const SymbologyRow& row : kSymbologies) {
-    std::fprintf(out, "%2d  %-12.*s  %.*s\n", row.number, static_cast<int>(row.name.size()), row.name.data(),
-                 static_cast<int>(row.title.size()), row.title.data());
+    std::fprintf(out, "%2d  %-12.*s  %.*s%s\n", row.number, static_cast<int>(row.name.size()), row.name.data(),
+                 static_cast<int>(row.title.size()), row.title.data(), IsClassicGs1(row.number) ? kGs1Pointer : "");
   }
 }
 

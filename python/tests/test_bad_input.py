@@ -2,6 +2,7 @@
 never with a partial file: options of the wrong kind or out of range, data that is not text, very
 long or NaN, unknown formats, file objects opened for text, paths that cannot be written."""
 
+import ctypes
 import io
 import os
 import shutil
@@ -11,7 +12,7 @@ import tempfile
 import unittest
 
 import varnel32
-from varnel32 import Barcode, VarnelDataError
+from varnel32 import Barcode, VarnelDataError, _native, _options
 
 NAN, INFINITY = float("nan"), float("inf")
 
@@ -27,7 +28,7 @@ BAD_OPTIONS = [
     ("addon_gap_cm", -0.5, ValueError), ("addon_gap_cm", True, ValueError),
     ("x_dim", 0.33, TypeError), ("x_dim", "0.33", ValueError), ("x_dim", "nanmm", ValueError),
     ("x_dim", "0.33 mm", ValueError), ("x_dim", "-1mm", ValueError), ("x_dim", "0.33mm\0", ValueError),
-    ("bar_height", "15pt", ValueError), ("bar_height", 15, TypeError), ("bar_height", "infcm", ValueError),
+    ("bar_height", "15pt", ValueError), ("bar_height", 0, ValueError), ("bar_height", "infcm", ValueError),
     ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", None, TypeError),
     ("font_height", 9.5, ValueError), ("dpi", NAN, ValueError), ("dpi", "96", TypeError), ("dpi", (96,), ValueError),
     ("dpi", (96, None), TypeError), ("quiet_zone", -1, ValueError), ("quiet_zone", "10", TypeError),
@@ -38,6 +39,12 @@ BAD_OPTIONS = [
     ("font", 5, TypeError), ("font", "Arial\0", ValueError), ("addon", 12, TypeError), ("addon", "123", ValueError),
     ("addon", "1\0", ValueError), ("upce_system", 2, ValueError), ("upce_system", "0", TypeError),
     ("codabar_start", None, TypeError), ("codabar_stop", "E", ValueError),
+]
+
+# Fields of descriptions that the binding never makes, out of range, for its helper, which names them.
+BAD_DESCRIPTIONS = [
+    ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(9, _native.VNB_NO_LENGTH)),
+    ("xDimension", _native.Length(1, 99)), ("fontFace", None), ("orientation", 7), ("wideRatio", NAN), ("dpiY", 0),
 ]
 
 
@@ -70,6 +77,17 @@ class BadInputTest(unittest.TestCase):
                 self.assertIs(type(raised.exception), kind)
                 self.assertIn(name, str(raised.exception))
 
+    def test_the_helper_refuses_a_description_out_of_range_naming_the_field(self):
+        context, message, helper = _native.library.VnCreateContext(), ctypes.create_string_buffer(256), _native.helper
+        self.addCleanup(_native.library.VnDestroyContext, context)
+        for field, value in BAD_DESCRIPTIONS:
+            with self.subTest(field=field, value=repr(value)):
+                description = _options.describe(Barcode())
+                setattr(description, field, value)
+                checked = (helper.VnbCheckData(description, message, 256), field in str(message.value))
+                ready = (helper.VnbSetUp(context, description, None, None, message, 256), field in str(message.value))
+                self.assertEqual((checked, ready), ((0, True), (-1, True)))
+
     def test_a_size_needs_both_sides(self):
         for options in (dict(width=300), dict(height=200)):
             with self.assertRaisesRegex(ValueError, "width and height go together"):
@@ -82,6 +100,9 @@ class BadInputTest(unittest.TestCase):
             ("\ud800", "U+D800"),
             ("9" * 10**6, "1000000 bytes long"),
             (b"\xff" * 1000, "1000 bytes long"),
+            ("", "no input data"),
+            (b"", "no input data"),
+            ("Preis 5 \u20ac", "'\u20ac' (U+20AC) is not in ISO-8859-1, which Code 128 is read in"),
         ]
         for data, why in cases:
             with self.subTest(data=repr(data[:8])):
@@ -131,13 +152,16 @@ class BadInputTest(unittest.TestCase):
 
     def test_paths_that_cannot_be_written_raise_oserror_and_leave_no_file(self):
         os.mkdir(self.path("folder.png"))
-        cases = [(self.path("no/such/folder/picture.png"), FileNotFoundError), (self.path("folder.png"), OSError),
-                 ("", ValueError), (None, TypeError), (42, TypeError)]
+        os.mkfifo(self.path("fifo.png"))  # refused, as a device is, with EINVAL: an OSError of no subclass
+        cases = [(self.path("no/such/picture.png"), FileNotFoundError), (self.path("folder.png"), IsADirectoryError),
+                 (self.path("fifo.png"), OSError), ("/dev/full", OSError), ("", ValueError), (None, TypeError),
+                 (42, TypeError)]
         for path, kind in cases:
             with self.subTest(path=path):
-                with self.assertRaises(kind):
-                    Barcode().save(path)
-        self.assertEqual(os.listdir(self.folder), ["folder.png"])
+                with self.assertRaises(kind) as raised:
+                    Barcode().save(path, format="png")
+                self.assertIs(type(raised.exception), kind)
+        self.assertEqual(sorted(os.listdir(self.folder)), ["fifo.png", "folder.png"])
         self.assertEqual(os.listdir(self.path("folder.png")), [])
 
     def test_a_read_only_folder_raises_permission_error_and_keeps_its_file(self):

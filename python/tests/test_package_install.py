@@ -6,11 +6,13 @@ bytes and read by zbar, and a Pillow image (Debian's python3-pil, seen through t
 Slow, as it compiles the library: ctest labels it so. The build happens in the copy, in a
 temporary folder, and leaves the source tree as it was."""
 
+import importlib.util
 import json
 import os
 import pathlib
 import shutil
 import subprocess
+import sys
 import tempfile
 import unittest
 
@@ -62,6 +64,8 @@ class PackageInstallTest(unittest.TestCase):
         for name in source_files(ROOT):
             (source / name).parent.mkdir(parents=True, exist_ok=True)
             shutil.copy2(ROOT / name, source / name)
+        git = f"git -c user.name=t -c user.email=t@t -C {source}"
+        subprocess.run(f"{git} init -q && {git} add -A && {git} commit -qm source", shell=True, check=True)
         venv = self.folder / "venv"
         subprocess.run([PYTHON, "-m", "venv", "--system-site-packages", str(venv)], check=True, timeout=300,
                        env=clean_environment())
@@ -71,6 +75,7 @@ class PackageInstallTest(unittest.TestCase):
             capture_output=True, text=True, timeout=1200, cwd=self.folder,
             env={**clean_environment(), "CMAKE_BUILD_PARALLEL_LEVEL": "2"})
         self.assertEqual(installed.returncode, 0, installed.stdout[-3000:] + installed.stderr[-3000:])
+        self.assertEqual(subprocess.check_output(f"{git} status --porcelain --ignored", shell=True), b"")
         return venv / "bin" / "python"
 
     def test_a_fresh_venv_installs_the_package_and_draws_every_symbology_that_zbar_reads(self):
@@ -102,6 +107,13 @@ class PackageInstallTest(unittest.TestCase):
                                       capture_output=True, text=True, timeout=60)
                 self.assertEqual(read.returncode, 0, read.stderr)
                 self.assertEqual(sorted(read.stdout.splitlines()), sorted(readings))
+
+    def test_a_python_that_cannot_make_wheels_is_told_which_python3_to_use(self):
+        if importlib.util.find_spec("wheel") or importlib.util.find_spec("setuptools.command.bdist_wheel"):
+            self.skipTest(f"{sys.executable} makes wheels")  # a setuptools from 70.1 on, or the wheel module
+        run = subprocess.run([sys.executable, ROOT / "setup.py", "bdist_wheel"], capture_output=True, cwd=self.folder)
+        self.assertEqual((run.returncode, os.listdir(self.folder)), (1, []))
+        self.assertIn(b"Build with Debian's /usr/bin/python3", run.stderr)
 
 
 if __name__ == "__main__":

@@ -1,6 +1,6 @@
 """The binding draws what the `varnel` tool draws: for the same options, `to_bytes` is the file the
 tool writes, in every format; data either refuses is refused by both; and the binding warns where
-the tool warns, in the tool's words."""
+the tool warns, in the tool's words but for its options, which the binding names by its keywords."""
 
 import unittest
 import warnings
@@ -8,6 +8,7 @@ import warnings
 from samples import SAMPLES
 from tool_runs import run_tool
 from varnel32 import Barcode, VarnelDataError, VarnelWarning
+from varnel32._options import in_keywords
 
 FORMATS = ("bmp", "wmf", "emf", "svg", "png")
 
@@ -29,7 +30,8 @@ OPTIONS = [
     dict(symbology="postnet", data="555551237", dpi=(300, 150)),
     dict(symbology="planet", data="40123456789", orientation=90, dpi=(150, 300)),
     dict(symbology="code128", data="Lot 7, box 3", width=480, height=200, font="DejaVu Sans", font_height="4mm"),
-    dict(symbology="code128", data="caf\u00e9 \u20ac \x81"),
+    dict(symbology="code128", data="caf\u00e9 \u00bd \x81"),
+    dict(symbology="sscc18", data="37610425002123456", bar_height=37),
     dict(symbology="code128", data=b"caf\xe9 \x80"),
     dict(symbology="codabar", data="40156", codabar_start="c", codabar_stop="d", x_dim="1px"),
     dict(symbology="gs1-128", data="[01]09501101530003[17]260101[10]ABC123", narrow_cm=0.06),
@@ -59,8 +61,12 @@ class ToolParityTest(unittest.TestCase):
             dict(symbology="ean13", data="5901234123458"),  # a wrong check digit
             dict(symbology="upc-e", data="24252614"),  # no number system 2
             dict(symbology="isbn", data="0306406153"),
-            dict(symbology="code128", data="\u6f22"),  # no Windows-1252 byte
+            dict(symbology="code128", data="\u6f22"),  # not in ISO-8859-1
             dict(symbology="code128", data="7" * 1000),
+            dict(symbology="code128", data="Preis 5 \u20ac"),
+            dict(symbology="postnet", data=""),
+            dict(symbology="sscc18", data="1234"),
+            dict(symbology="ean128-ai01", data="09501101530004"),  # check digit 3
         ]
         for options in cases:
             with self.subTest(**{k: repr(v) for k, v in options.items()}):
@@ -83,7 +89,8 @@ class ToolParityTest(unittest.TestCase):
 
     def test_warnings_are_the_tools(self):
         for options in (dict(x_dim="0.2mm"), dict(symbology="ean13", data="590123412345", narrow_cm=0.02, dpi=300),
-                        dict(width=50, height=50)):
+                        dict(width=50, height=50), dict(symbology="code93", check_digit=False),
+                        dict(symbology="ean128-ai01", data="0950110153000", check_digit=False), dict(data="A" * 200)):
             with self.subTest(**options):
                 drawn = run_tool(self, options, "png")
                 with warnings.catch_warnings(record=True) as caught:
@@ -91,7 +98,9 @@ class ToolParityTest(unittest.TestCase):
                     self.assertEqual(Barcode(**options).to_bytes("png"), drawn.stdout)
                 self.assertTrue(caught)
                 self.assertTrue(all(w.category is VarnelWarning for w in caught))
-                self.assertEqual("".join(f"varnel: warning: {w.message}\n" for w in caught), drawn.stderr.decode())
+                said = "".join(f"varnel: warning: {w.message}\n" for w in caught)
+                self.assertEqual(said, in_keywords(drawn.stderr.decode()))
+                self.assertNotIn("--", said)  # "than x_dim asks; a higher dpi comes closer"
 
 
 if __name__ == "__main__":

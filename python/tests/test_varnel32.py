@@ -142,17 +142,17 @@ class BindingTest(unittest.TestCase):
         with self.assertRaises(OSError):
             Barcode().save(self.path("folder.svg"))
 
-    def test_text_is_written_in_windows_1252_and_bytes_are_kept_as_they_are(self):
-        Barcode(data="caf\u00e9 \u20ac", font="Arial").save(self.path("text.svg"))
-        Barcode(data=b"caf\xe9 \x80", font=b"Arial").save(self.path("bytes.svg"))
+    def test_text_is_written_in_iso_8859_1_and_bytes_are_kept_as_they_are(self):
+        Barcode(data="caf\u00e9 \u00bd", font="Arial").save(self.path("text.svg"))
+        Barcode(data=b"caf\xe9 \xbd", font=b"Arial").save(self.path("bytes.svg"))
         self.assertEqual(self.read("text.svg"), self.read("bytes.svg"))
         texts = [t.text for t in ElementTree.fromstring(self.read("text.svg")).iter(SVG + "text")]
-        self.assertEqual(texts, ["caf\u00e9 \u20ac"])
+        self.assertEqual(texts, ["caf\u00e9 \u00bd"])
         with self.assertRaises(ValueError) as raised:
-            Barcode(data="ab\u6f22")  # not in the code page
-        self.assertIn("'\u6f22' (U+6F22) has no Windows-1252 byte", str(raised.exception))
+            Barcode(data="ab\u6f22")  # not in ISO-8859-1
+        self.assertIn("'\u6f22' (U+6F22) is not in ISO-8859-1", str(raised.exception))
         with self.assertRaises(ValueError):
-            Barcode(data="\x80")  # the code page's 0x80 is the euro sign
+            Barcode(data="\x80")  # a control character, which the text would print as the euro sign
         with self.assertRaises(ValueError):
             Barcode(data=b"a\0b")
         with self.assertRaises(ValueError):
@@ -231,12 +231,16 @@ class BindingTest(unittest.TestCase):
             self.skipTest("VARNEL_TOOL does not name the tool built with the library")
         return tool
 
-    def test_the_names_are_the_tools(self):
+    def test_the_names_and_the_version_are_the_tools(self):
         # Both come from the library's catalogue.
         tool = self.tool()
         listed = subprocess.run([str(tool), "--list"], capture_output=True, check=True, timeout=60).stdout
         lines = [line.split() for line in listed.decode().splitlines()]
         self.assertEqual(list(varnel32.SYMBOLOGIES.items()), [(fields[1], int(fields[0])) for fields in lines])
+        version = subprocess.run([str(tool), "--version"], capture_output=True, check=True, timeout=60).stdout
+        self.assertEqual(version.decode(), f"varnel {varnel32.__version__}\n")
+        barcode = Barcode(symbology=19, frame=2)
+        self.assertRegex(repr(barcode), r"^Barcode\(symbology='upc-a', data='1234', .* frame='solid', ")
 
     def test_settings_reach_the_picture(self):
         barcode = Barcode(

@@ -8,7 +8,7 @@ import os
 import pathlib
 from typing import TYPE_CHECKING, BinaryIO, Optional, Tuple, Union
 
-from . import _options, _rendering
+from . import _native, _options, _rendering
 
 if TYPE_CHECKING:
     import PIL.Image
@@ -30,16 +30,19 @@ class Barcode:
     text or a retail number the library cannot take raises VarnelDataError.
 
     symbology: a name of SYMBOLOGIES (any case, with or without '-', '_' or spaces) or its number.
-    data: text, written in Windows-1252 as the tool writes it (a character with no byte there is
-        refused), or bytes, passed to the library as they are. Retail numbers as people have them:
-        EAN-13 with 13 digits, UPC-A with 12, an ISBN's 10 digits or its 978 number, UPC-E as
-        printed (6, 7 or 8 digits) or its 11-digit UPC-A number; a wrong check digit is refused.
+    data: text, written in ISO-8859-1, which readers decode, as the tool writes it (a character
+        outside it is refused, and so is empty data), or bytes, passed to the library as they are.
+        Retail numbers as people have them: EAN-13 with 13 digits, UPC-A with 12, an ISBN's 10
+        digits or its 978 number, UPC-E as printed (6, 7 or 8 digits) or its 11-digit UPC-A number;
+        a wrong check digit is refused. SSCC-18 takes 17 digits and AI 01 13, adding the check
+        digit, or 18 and 14 ending in the right one.
     width, height: the picture in pixels; neither (the default) for the symbol, its quiet zones and
         its text, and nothing more. quiet_zone: narrow widths before and after the bars instead of
         the symbology's own.
     narrow_cm: the narrow element in centimetres as the library takes them (truncated to whole
         pixels); x_dim: instead, a print size met in whole pixels at `dpi`, such as "0.33mm"
-        (mm, cm, in or px). ratio: wide over narrow. bar_height: such as "15mm" (default 1.5 cm).
+        (mm, cm, in or px). ratio: wide over narrow. bar_height: pixels, or a length such as "15mm"
+        (default 1.5 cm).
     orientation: 0, 90, 180 or 270 degrees counter-clockwise. frame: "none", "dashed", "solid".
     font, font_height: the text's face, and its cell in pixels or as a length such as "9pt".
     show_text: the text under the bars. check_digit: the optional check character; None (the
@@ -74,7 +77,7 @@ class Barcode:
     dpi: Union[int, Tuple[int, int]] = 96
     quiet_zone: Optional[int] = None
     x_dim: Optional[str] = None
-    bar_height: Optional[str] = None
+    bar_height: Optional[Union[int, str]] = None
     transparent: bool = False
 
     def __post_init__(self) -> None:
@@ -96,9 +99,19 @@ class Barcode:
         normalise("_description", ctypes.byref(description))
         normalise("_engine", _rendering.Engine())
 
+    def _settings(self) -> dict:
+        return {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}
+
     def __reduce__(self):
         # A copy or an unpickled barcode is made anew, with a library context of its own.
-        return (_restored, (type(self), {f.name: getattr(self, f.name) for f in dataclasses.fields(self)}))
+        return (_restored, (type(self), self._settings()))
+
+    def __repr__(self) -> str:
+        # The symbology and the frame by their names, which say what they are where their numbers
+        # do not; the text makes the same barcode again.
+        settings = {**self._settings(), "symbology": _native.helper.VnbSymbologyName(self.symbology).decode("ascii"),
+                    "frame": list(_options.FRAMES)[self.frame]}
+        return f"{type(self).__name__}({', '.join(f'{name}={value!r}' for name, value in settings.items())})"
 
     def to_bytes(self, format: str = "png") -> bytes:
         """The picture as the file the tool writes: "bmp", "wmf", "emf", "svg" or "png" (a leading

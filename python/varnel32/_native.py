@@ -27,6 +27,8 @@ BUILD_TREE_FOLDER = PACKAGE_FOLDER.parent.parent / "build" / "src"
 
 VNB_NO_LENGTH = -1
 VNB_PIXELS = 0
+# What a length is for (VnbParseLength's kinds).
+VNB_NARROW_WIDTH, VNB_FONT_HEIGHT, VNB_BAR_HEIGHT = 0, 1, 2
 
 
 class Length(ctypes.Structure):
@@ -88,8 +90,10 @@ _LIBRARY_SIGNATURES = {
     "VnCtxSaveAsEMF": (_bool, [_void_p, _char_p]),
     "VnCtxSaveAsSVG": (_bool, [_void_p, _char_p]),
     "VnCtxSaveAsPNG": (_bool, [_void_p, _char_p]),
+    "VnCtxGetLastSaveError": (_int, [_void_p]),
 }
 _HELPER_SIGNATURES = {
+    "VnbVersion": (_char_p, []),
     "VnbSymbologyName": (_char_p, [_int]),
     "VnbFindSymbology": (_int, [_char_p]),
     "VnbParseLength": (_int, [_char_p, _int, ctypes.POINTER(Length)]),
@@ -128,7 +132,7 @@ def _load() -> Tuple[ctypes.CDLL, ctypes.CDLL]:
                           f"libvarnel32.so: it looked in {looked}.{unset} {_HOW_TO_POINT}")
     try:
         loaded_helper = ctypes.CDLL(str(helper))
-        library = ctypes.CDLL(LIBRARY_SONAME, use_errno=True)  # the one the helper has loaded
+        library = ctypes.CDLL(LIBRARY_SONAME)  # the one the helper has loaded
     except OSError as error:
         raise ImportError(f"varnel32's helper {helper} cannot load {LIBRARY_SONAME}, which it looks for beside "
                           f"itself, in the prefix it was installed into and where the system's loader looks "
@@ -148,3 +152,4 @@ def _symbology_names() -> dict:
 
 
 SYMBOLOGIES = _symbology_names()
+VERSION = helper.VnbVersion().decode("ascii")

@@ -9,6 +9,7 @@ tool's message.
 import ctypes
 import math
 import numbers
+import re
 from typing import Optional, Tuple, Union
 
 from . import _native
@@ -24,6 +25,26 @@ _ADD_ON_LENGTHS = (2, 5)
 _MESSAGE_SIZE = 1024
 
 Colour = Union[Tuple[int, int, int], str]
+
+# The tool's options as a Barcode's keywords say them. The tool's step words its warnings in the
+# tool's options, and the binding shares the step: its warnings are read with this table, so that
+# one the step adds later names the keyword too. Every option a Barcode has is here.
+TOOL_OPTIONS = {
+    "--symbology": "symbology", "--raw": "bytes data", "--size": "width and height", "--quiet-zone": "quiet_zone",
+    "--x-dim": "x_dim", "--narrow": "narrow_cm", "--bar-height": "bar_height", "--ratio": "ratio",
+    "--orientation": "orientation", "--frame": "frame", "--font": "font", "--font-height": "font_height",
+    "--text": "show_text=True", "--no-text": "show_text=False", "--check": "check_digit=True",
+    "--no-check": "check_digit=False", "--check-in-text": "check_in_text=True", "--start": "codabar_start",
+    "--stop": "codabar_stop", "--upce-system": "upce_system", "--addon": "addon", "--addon-gap": "addon_gap_cm",
+    "--bar-color": "bar_color", "--background-color": "back_color", "--transparent": "transparent=True",
+    "--dpi": "dpi",
+}
+_TOOL_OPTION = re.compile(r"--[a-z][a-z-]*[a-z]")
+
+
+def in_keywords(message: str) -> str:
+    """A warning of the tool's step with the binding's keywords in place of the tool's options."""
+    return _TOOL_OPTION.sub(lambda option: TOOL_OPTIONS.get(option.group(), option.group()), message)
 
 
 def _kind(value) -> str:
@@ -123,7 +144,7 @@ def dpi(value: Union[int, Tuple[int, int]]) -> Tuple[int, int]:
 
 def text_bytes(value: Union[str, bytes], name: str) -> Tuple[bytes, bool]:
     """The bytes of data or an add-on, and whether they are the library's own (bytes) rather than
-    UTF-8 text for the tool's rules to turn into Windows-1252."""
+    UTF-8 text for the tool's rules to turn into ISO-8859-1."""
     if isinstance(value, str):
         encoded, raw = _utf8(value, name), False
     elif isinstance(value, (bytes, bytearray)):
@@ -160,25 +181,36 @@ def font_face(value: Union[str, bytes]) -> bytes:
     return face
 
 
-def length(value: Optional[str], name: str, example: str, font_height: bool = False) -> _native.Length:
+# The units each kind of length takes.
+_UNITS = {_native.VNB_NARROW_WIDTH: "mm, cm, in or px", _native.VNB_FONT_HEIGHT: "pt, mm, cm, in or px",
+          _native.VNB_BAR_HEIGHT: "mm, cm, in or px"}
+
+
+def length(value: Optional[str], name: str, example: str, kind: int = _native.VNB_NARROW_WIDTH) -> _native.Length:
     """A length as the tool reads one, a number and its unit with nothing between."""
     if value is None:
         return _native.Length(0.0, _native.VNB_NO_LENGTH)
     if not isinstance(value, str):
         raise TypeError(f"{name} must be a length with its unit, such as {example!r}, not {_kind(value)}")
     parsed = _native.Length()
-    if "\0" in value or not _native.helper.VnbParseLength(_utf8(value, name), int(font_height), ctypes.byref(parsed)):
-        units = "pt, mm, cm, in or px" if font_height else "mm, cm, in or px"
-        raise ValueError(f"{name} {value!r} is not a length: a number above 0 and its unit ({units}), "
+    if "\0" in value or not _native.helper.VnbParseLength(_utf8(value, name), kind, ctypes.byref(parsed)):
+        raise ValueError(f"{name} {value!r} is not a length: a number above 0 and its unit ({_UNITS[kind]}), "
                          f"such as {example!r}")
     return parsed
 
 
-def font_height(value: Union[int, str]) -> _native.Length:
-    """Pixels, or a length ("9pt") met in whole pixels at the resolution."""
+def pixels_or_length(value: Union[int, str], name: str, example: str, kind: int) -> _native.Length:
+    """Pixels, or a length (such as `example`) met in whole pixels at the resolution."""
     if isinstance(value, str):
-        return length(value, "font_height", "9pt", font_height=True)
-    return _native.Length(whole(value, "font_height", 1), _native.VNB_PIXELS)
+        return length(value, name, example, kind)
+    return _native.Length(whole(value, name, 1), _native.VNB_PIXELS)
+
+
+def bar_height(value: Optional[Union[int, str]]) -> _native.Length:
+    """The library's 1.5 cm for None."""
+    if value is None:
+        return length(None, "bar_height", "15mm")
+    return pixels_or_length(value, "bar_height", "15mm", _native.VNB_BAR_HEIGHT)
 
 
 def picture_size(width: Optional[int], height: Optional[int]) -> Tuple[int, int]:
@@ -202,8 +234,8 @@ def describe(barcode) -> _native.Description:
         quietZone=-1 if barcode.quiet_zone is None else whole(barcode.quiet_zone, "quiet_zone", 0),
         narrowWidthCm=positive(barcode.narrow_cm, "narrow_cm"),
         xDimension=length(barcode.x_dim, "x_dim", "0.33mm"),
-        barHeight=length(barcode.bar_height, "bar_height", "15mm"),
-        fontHeight=font_height(barcode.font_height),
+        barHeight=bar_height(barcode.bar_height),
+        fontHeight=pixels_or_length(barcode.font_height, "font_height", "9pt", _native.VNB_FONT_HEIGHT),
         wideRatio=positive(barcode.ratio, "ratio"),
         orientation=orientation(barcode.orientation),
         frame=barcode.frame,

@@ -14,7 +14,7 @@ import warnings
 import weakref
 from typing import Callable, Tuple, TypeVar
 
-from . import _native
+from . import _native, _options
 from ._errors import VarnelDataError, VarnelWarning
 
 # The formats as VnRenderToMemory numbers them (VN_FORMAT_BMP ... VN_FORMAT_PNG), by file ending.
@@ -137,7 +137,8 @@ class Engine:
         """Has `output` set the barcode (a reference to its description) on the context and draw it.
 
         Raises VarnelDataError, with the library's message, when the data is refused: nothing is
-        drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same.
+        drawn then. Warns (VarnelWarning) as the tool does of a picture drawn all the same, naming
+        the keywords where the tool names its options.
         """
         with self.lock:
             context = self._context or self._made_context()
@@ -151,7 +152,7 @@ class Engine:
             finally:
                 _gate.leave()
         for warning in message.splitlines():
-            warnings.warn(warning, VarnelWarning, stacklevel=3)
+            warnings.warn(_options.in_keywords(warning), VarnelWarning, stacklevel=3)
         return result
 
 
@@ -217,13 +218,10 @@ def file_output(ending: str, path) -> Output:
         drawn = _native.helper.VnbSetUp(context, description, *engine.sizes, engine.message, _MESSAGE_SIZE)
         if drawn != 1:
             return drawn, None
-        ctypes.set_errno(0)
         if not saver(context, encoded):
-            code = ctypes.get_errno()
-            if code:
-                raise OSError(code, f"cannot write the {ending[1:].upper()} picture: {os.strerror(code)}", path)
-            width, height = engine.picture_size()
-            raise OSError(f"cannot write the {ending[1:].upper()} picture of {width}x{height} pixels to {path!r}")
+            # The library's own number for why, of which Python makes IsADirectoryError, ...
+            code = _native.library.VnCtxGetLastSaveError(context)
+            raise OSError(code, os.strerror(code), path)
         return drawn, None
 
     return save

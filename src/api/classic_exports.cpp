@@ -69,5 +69,6 @@ void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolu
 VnBool VN_CALL VnMeasure(int* length, int* thickness) { return varnel::MeasureInto(DefaultContext(), length, thickness); }
 
 const char* VN_CALL VnGetLastError(void) { return DefaultContext().lastError; }
+int VN_CALL VnGetLastSaveError(void) { return DefaultContext().lastSaveError; }
 
 }  // extern "C"

@@ -89,4 +89,9 @@ const char* VN_CALL VnCtxGetLastError(VnContext* context) {
   return engine != nullptr ? engine->lastError : "";
 }
 
+int VN_CALL VnCtxGetLastSaveError(VnContext* context) {
+  const varnel::Context* engine = ContextOf(context);
+  return engine != nullptr ? engine->lastSaveError : 0;
+}
+
 }  // extern "C"

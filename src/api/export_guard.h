@@ -3,6 +3,8 @@
 // the steps every setter and every output takes as an export.
 #pragma once
 
+#include <cerrno>
+
 #include "drawing/context.h"
 #include "outputs/memory_picture.h"
 #include "outputs/pictures.h"
@@ -42,9 +44,11 @@ void Set(Context* context, void (*set)(Context&, Arguments...), Arguments... arg
   ++context->settingChanges;
 }
 
-// A file output as an export: 1 when the file was written, else 0.
+// A file output as an export: 1 when the file was written, else 0. A save cut short by an
+// exhausted allocator leaves ENOMEM as its reason.
 inline VnBool Saved(PictureFormat format, Context* context, const char* path) {
   if (context == nullptr) return 0;
+  context->lastSaveError = ENOMEM;
   return Guarded<VnBool>(0, [&] { return SavePicture(*context, format, path) ? 1 : 0; });
 }
 

@@ -11,7 +11,7 @@ namespace varnel {
 inline constexpr int kMessageCapacity = 1000;        // 999 characters and the NUL
 inline constexpr int kSupplementTextCapacity = 12;   // 11 digits and the NUL
 inline constexpr int kFaceNameCapacity = 32;         // 31 characters and the NUL
-inline constexpr int kRefusalTextCapacity = 160;     // a validation message composed from parts
+inline constexpr int kRefusalTextCapacity = 256;     // a validation message composed from parts
 inline constexpr int kSymbologyCount = 23;
 // VnBasicInfo has always taken 0..20 and left the setting as it was for any other number; the
 // symbologies numbered from here on are chosen with VnSetSymbology alone.

@@ -37,6 +37,9 @@ struct Context {
   // render's validation.
   const char* lastError = "";
   char refusalText[kRefusalTextCapacity] = "";
+  // Why the last file output failed, as an errno, or 0 after one that saved its file (and before
+  // any).
+  int lastSaveError = 0;
   // Counted by every setter export, whether or not the value changes: a kept picture made at another
   // count may not be the one the settings now describe.
   std::uint64_t settingChanges = 0;

@@ -1,5 +1,6 @@
 #include "outputs/pictures.h"
 
+#include <cerrno>
 #include <utility>
 
 #include "outputs/render_to_surface.h"
@@ -49,7 +50,8 @@ const PictureEncoding* EncodingOf(int format) {
 
 bool SavePicture(Context& context, PictureFormat format, const char* path) {
   const PictureEncoding* encoding = EncodingOf(static_cast<int>(format));
-  return encoding != nullptr && SaveRenderedPicture(context, path, *encoding);
+  context.lastSaveError = encoding != nullptr ? SaveRenderedPicture(context, path, *encoding) : ENOSYS;
+  return context.lastSaveError == 0;
 }
 
 bool SaveAsBmp(Context& context, const char* path) { return SavePicture(context, PictureFormat::kBmp, path); }

@@ -1,5 +1,7 @@
 #include "outputs/render_to_surface.h"
 
+#include <cerrno>
+
 #include "platform/file_replace.h"
 
 namespace varnel {
@@ -15,18 +17,34 @@ const Surface& RenderToSurface(Context& context, Render render) {
   return surface;
 }
 
-std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding) {
+namespace {
+
+// The file, or nothing with `whyNot` set: EFBIG for a picture the format or the recording cannot
+// hold, ENOMEM for one whose encoding gave up, which is for want of memory but in the metafiles'
+// rare case of a text beyond their 16-bit values.
+std::optional<FileBytes> Rendered(Context& context, const PictureEncoding& encoding, int& whyNot) {
+  whyNot = EFBIG;
   if (encoding.canHold != nullptr && !encoding.canHold(context)) return std::nullopt;
   const Surface& surface = RenderToSurface(context);
   if (!surface.Complete()) return std::nullopt;
+  whyNot = ENOMEM;
   return encoding.encode(context, surface);
 }
 
-bool SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding) {
+}  // namespace
+
+std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding) {
+  int whyNot = 0;
+  return Rendered(context, encoding, whyNot);
+}
+
+int SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding) {
   // No file can be had without a name: refused before a picture, which may be huge, is drawn.
-  if (path == nullptr || *path == '\0') return false;
-  const auto file = RenderPicture(context, encoding);
-  return file && ReplaceFileContents(path, file->data(), file->size());
+  if (path == nullptr || *path == '\0') return ENOENT;
+  int whyNot = 0;
+  const auto file = Rendered(context, encoding, whyNot);
+  if (!file) return whyNot;
+  return ReplaceFileContents(path, file->data(), file->size()) ? 0 : errno;
 }
 
 }  // namespace varnel

@@ -35,9 +35,10 @@ struct PictureEncoding {
 // to record (see Surface::kMaxOperations), or one whose memory cannot be had.
 std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding);
 
-// Renders, encodes and replaces the file at `path` with the complete new file. False for a null
-// or empty path (before anything is drawn), a picture RenderPicture does not make, or a file that
-// cannot be written; an old file then stays.
-bool SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding);
+// Renders, encodes and replaces the file at `path` with the complete new file. Returns 0 when it
+// is saved, else why not as an errno: ENOENT for a null or empty path (before anything is drawn),
+// EFBIG or ENOMEM for a picture RenderPicture does not make, or the reason ReplaceFileContents
+// gives for a file that cannot be written; an old file then stays.
+int SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding);
 
 }  // namespace varnel

@@ -33,6 +33,13 @@ bool WriteAll(int fd, const std::uint8_t* data, std::size_t size) {
   return true;
 }
 
+// Removes what a failed save made without losing the failure's reason from errno.
+void RemoveKeepingReason(int folder, const char* name) {
+  const int reason = errno;
+  ::unlinkat(folder, name, 0);
+  errno = reason;
+}
+
 // A brand new file is created as any new file of the process is, the umask and the folder's
 // default access list applying: it shows nothing its final self would not. The file that replaces
 // an old one starts private to its owner, and gets the old file's permissions only once it holds
@@ -84,7 +91,7 @@ enum class Outcome { kSaved, kFailed, kUnsupported };
 Outcome RenameIntoPlace(const SaveTarget& target, const std::string& temporary) {
   const int folder = target.folder.get();
   if (::renameat(folder, temporary.c_str(), folder, target.name.c_str()) != 0) {
-    ::unlinkat(folder, temporary.c_str(), 0);
+    RemoveKeepingReason(folder, temporary.c_str());
     return Outcome::kFailed;
   }
   FlushFolderAfterReplacing(target);
@@ -113,7 +120,7 @@ bool LinkUnnamed(int fd, int folder, const char* name) {
 Outcome LinkNewFile(UniqueFd& file, int folder, const char* name) {
   if (!LinkUnnamed(file.get(), folder, name)) return errno == ENOENT ? Outcome::kUnsupported : Outcome::kFailed;
   if (file.Close()) return Outcome::kSaved;
-  ::unlinkat(folder, name, 0);
+  RemoveKeepingReason(folder, name);
   return Outcome::kFailed;
 }
 
@@ -166,7 +173,7 @@ Outcome SaveNamed(const SaveTarget& target, const std::uint8_t* data, std::size_
     }
     const bool written = WriteAll(file.get(), data, size) && (!target.existing || PrepareToReplace(file.get(), target));
     if (file.Close() && written) return RenameIntoPlace(target, temporary);
-    ::unlinkat(folder, temporary.c_str(), 0);
+    RemoveKeepingReason(folder, temporary.c_str());
     return Outcome::kFailed;
   }
   return Outcome::kFailed;
@@ -175,7 +182,10 @@ Outcome SaveNamed(const SaveTarget& target, const std::uint8_t* data, std::size_
 }  // namespace
 
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
-  if (path == nullptr || *path == '\0') return false;
+  if (path == nullptr || *path == '\0') {
+    errno = ENOENT;  // as the system says for an empty path
+    return false;
+  }
   Outcome outcome = SaveNewFile(path, data, size);
   if (outcome != Outcome::kUnsupported) return outcome == Outcome::kSaved;
   const std::optional<SaveTarget> target = FindSaveTarget(path);

@@ -36,14 +36,24 @@ bool MayFollow(const struct stat& link, int folder) {
   return link.st_uid == ::geteuid() || link.st_uid == status.st_uid;
 }
 
-// Where the link named `target.name` points, as a path from the current folder; empty when it
-// cannot be read or is longer than any path the system would follow.
+// Where the link named `target.name` points, as a path from the current folder; empty, with errno
+// saying why, when it cannot be read or is longer than any path the system would follow.
 std::string LinkedPath(const SaveTarget& target) {
   char linked[PATH_MAX];
   const ssize_t length = ::readlinkat(target.folder.get(), target.name.c_str(), linked, sizeof linked);
-  if (length <= 0 || length == static_cast<ssize_t>(sizeof linked)) return {};
+  if (length < 0) return {};
+  if (length == 0 || length == static_cast<ssize_t>(sizeof linked)) {
+    errno = length == 0 ? ENOENT : ENAMETOOLONG;
+    return {};
+  }
   std::string path(linked, static_cast<std::size_t>(length));
   return path.front() == '/' ? path : target.folderPath + "/" + path;
+}
+
+// No target, for a reason of the save's own rather than a failed call's.
+std::nullopt_t Refused(int reason) {
+  errno = reason;
+  return std::nullopt;
 }
 
 }  // namespace
@@ -58,7 +68,7 @@ std::optional<SaveTarget> FindSaveTarget(const char* path) {
   std::string current = path;
   for (int links = 0; links <= kMostLinks; ++links) {
     SplitPath(current, target);
-    if (target.name.empty() || target.name == "." || target.name == "..") return std::nullopt;
+    if (target.name.empty() || target.name == "." || target.name == "..") return Refused(EISDIR);
     if (!OpenFolder(target)) return std::nullopt;
     struct stat status;
     if (::fstatat(target.folder.get(), target.name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) {
@@ -66,15 +76,15 @@ std::optional<SaveTarget> FindSaveTarget(const char* path) {
       return target;
     }
     if (!S_ISLNK(status.st_mode)) {
-      if (!S_ISREG(status.st_mode)) return std::nullopt;
+      if (!S_ISREG(status.st_mode)) return Refused(S_ISDIR(status.st_mode) ? EISDIR : EINVAL);
       target.existing = status;
       return target;
     }
-    if (!MayFollow(status, target.folder.get())) return std::nullopt;
+    if (!MayFollow(status, target.folder.get())) return Refused(EACCES);  // as protected_symlinks refuses it
     current = LinkedPath(target);
     if (current.empty()) return std::nullopt;
   }
-  return std::nullopt;
+  return Refused(ELOOP);
 }
 
 }  // namespace varnel

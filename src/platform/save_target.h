@@ -32,8 +32,9 @@ std::string FolderOf(std::string_view path);
 // followed only when it belongs to the caller or to the folder's owner: anyone could plant
 // another there to make the caller write into a file of its own. Linux refuses such links to an
 // ordinary open where fs.protected_symlinks is on; a save refuses them whatever the setting.
-// Empty when the path leads nowhere a file may be saved: a refused link, a loop of links, a
-// folder that cannot be opened, or something there that is not a regular file.
+// Empty when the path leads nowhere a file may be saved, with errno saying why: a refused link
+// (EACCES), a loop of links (ELOOP), a folder that cannot be opened (the system's reason), a
+// folder at the path (EISDIR) or something else there that is not a regular file (EINVAL).
 std::optional<SaveTarget> FindSaveTarget(const char* path);
 
 }  // namespace varnel

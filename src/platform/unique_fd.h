@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <utility>
 
 namespace varnel {
@@ -30,8 +31,12 @@ class UniqueFd {
   bool Close() { return ::close(std::exchange(fd_, -1)) == 0; }
 
  private:
+  // On the way out of a failed save: errno keeps the failure's reason, not the close's.
   void Reset() {
-    if (fd_ >= 0) ::close(std::exchange(fd_, -1));
+    if (fd_ < 0) return;
+    const int reason = errno;
+    ::close(std::exchange(fd_, -1));
+    errno = reason;
   }
 
   int fd_ = -1;

@@ -1,5 +1,5 @@
 // The AIs that one AI needs beside it in the same data, and those it may not appear with, as GS1's
-// dictionary lists them (its req= and ex= attributes).
+// dictionary lists them (its req= and ex= attributes), and AIs repeated with another value.
 #pragma once
 
 #include "base/composed_message.h"
@@ -7,9 +7,9 @@
 
 namespace varnel {
 
-// True when every element string's required AIs are present and none of its excluded ones; else
-// false with the refusal in `fault`: "AI (21) requires (01), (03) or (8006)." An AI does not
-// exclude itself, even where it matches a pattern it excludes.
+// True when no AI is repeated with another value, and every element string's required AIs are
+// present and none of its excluded ones; else false with the refusal in `fault`: "AI (21) requires
+// (01), (03) or (8006)." An AI does not exclude itself, even where it matches a pattern it excludes.
 bool CheckAssociations(const ElementStrings& strings, ComposedMessage& fault);
 
 }  // namespace varnel

@@ -7,6 +7,7 @@ constexpr std::string_view kSet39 = "#-/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 constexpr std::string_view kBase64 = "-0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ_abcdefghijklmnopqrstuvwxyz";
 constexpr char kPadding = '=';
 constexpr std::size_t kMostPadding = 2;
+constexpr std::size_t kBase64Quantum = 4;
 
 bool Holds(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
 
@@ -20,13 +21,18 @@ bool InSet(Gs1Charset charset, char c) {
   return false;
 }
 
+// Where the padding of base64 data begins: '=' fills its last group of four characters, so only a
+// value of whole groups is padded, and never by more than two, as a group holds at least one byte.
+std::size_t PaddingStart(std::string_view value) {
+  const std::size_t data = value.find_last_not_of(kPadding) + 1;
+  const std::size_t padding = value.size() - data;
+  return padding <= kMostPadding && value.size() % kBase64Quantum == 0 ? data : value.size();
+}
+
 }  // namespace
 
 std::size_t FirstCharacterOutside(Gs1Charset charset, std::string_view value) {
-  std::size_t end = value.size();
-  if (charset == Gs1Charset::kSet64) {
-    while (end > 0 && value.size() - end < kMostPadding && value[end - 1] == kPadding) --end;
-  }
+  const std::size_t end = charset == Gs1Charset::kSet64 ? PaddingStart(value) : value.size();
   for (std::size_t i = 0; i < end; ++i) {
     if (!InSet(charset, value[i])) return i;
   }

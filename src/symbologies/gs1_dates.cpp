@@ -3,12 +3,11 @@
 #include "base/text_routines.h"
 
 namespace varnel {
-namespace {
 
-// The number written by the digits; callers have checked that they are digits.
 int NumberOf(std::string_view digits) {
+  constexpr int kSaturated = 999'999'999;
   int value = 0;
-  for (const char c : digits) value = value * 10 + DigitValue(c);
+  for (const char c : digits) value = value > kSaturated / 10 ? kSaturated : value * 10 + DigitValue(c);
   return value;
 }
 
@@ -18,6 +17,8 @@ bool AllDigits(std::string_view text) {
   }
   return true;
 }
+
+namespace {
 
 int DaysIn(int month, bool leapYear) {
   constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};

@@ -5,6 +5,11 @@
 
 namespace varnel {
 
+// Whether the text is digits alone, and the number they write, which stops at 999999999 rather than
+// overflow: the parts of GS1's dates, times and counts.
+bool AllDigits(std::string_view text);
+int NumberOf(std::string_view digits);
+
 // Six digits YYMMDD naming a day of the calendar; with dayMayBeZero, DD 00 stands for the month as
 // a whole (a best-before month) and is a date too.
 bool IsGs1ShortDate(std::string_view yymmdd, bool dayMayBeZero);

@@ -18,8 +18,8 @@ enum class Gs1Charset : std::uint8_t {
   kSet64,    // Z: the file-safe base64 alphabet
 };
 
-// A content check the dictionary names on a component. Checks the library does not make are
-// kUnchecked: they pass, as the README says.
+// A content check the dictionary names on a component. A check of a newer dictionary that the
+// library does not know yet is kUnchecked: it passes until it is written.
 enum class Gs1Linter : std::uint8_t {
   kUnchecked,
   kCsum,            // the GS1 modulo-10 check digit ends it
@@ -44,6 +44,18 @@ enum class Gs1Linter : std::uint8_t {
   kHasNonDigit,     // at least one character that is not a digit
   kWinding,         // a winding direction: 0, 1 or 9
   kIso5218,         // a sex code of ISO/IEC 5218: 0, 1, 2 or 9
+  kGcpAtFirst,      // begins with a GS1 Company Prefix
+  kGcpAtSecond,     // a GS1 Company Prefix begins at the second character
+  kCouponCode,      // a North American coupon code, AI (8110)
+  kCouponOffer,     // a positive offer file coupon code, AI (8112)
+  kIban,            // an International Bank Account Number
+  kImporterIndex,   // an importer index: a digit, a letter, '-' or '_'
+  kLatitude,        // a latitude as ten digits
+  kLongitude,       // a longitude as ten digits
+  kMediaType,       // an AIDC media type code
+  kNoZeroPrefix,    // a number that does not begin with 0
+  kPackageType,     // a code of GS1's package type list
+  kPositionOfEnd,   // a position in a sequence, as 1/2
 };
 
 struct Gs1LinterName {
@@ -75,6 +87,18 @@ inline constexpr Gs1LinterName kGs1LinterNames[] = {
     {"hasnondigit", Gs1Linter::kHasNonDigit},
     {"winding", Gs1Linter::kWinding},
     {"iso5218", Gs1Linter::kIso5218},
+    {"gcppos1", Gs1Linter::kGcpAtFirst},
+    {"gcppos2", Gs1Linter::kGcpAtSecond},
+    {"couponcode", Gs1Linter::kCouponCode},
+    {"couponposoffer", Gs1Linter::kCouponOffer},
+    {"iban", Gs1Linter::kIban},
+    {"importeridx", Gs1Linter::kImporterIndex},
+    {"latitude", Gs1Linter::kLatitude},
+    {"longitude", Gs1Linter::kLongitude},
+    {"mediatype", Gs1Linter::kMediaType},
+    {"nozeroprefix", Gs1Linter::kNoZeroPrefix},
+    {"packagetype", Gs1Linter::kPackageType},
+    {"posinseqslash", Gs1Linter::kPositionOfEnd},
 };
 
 // The check a dictionary name stands for; a name the library does not know is unchecked, so that a
@@ -96,6 +120,8 @@ struct Gs1Component {
   std::span<const Gs1Linter> linters;
 };
 
+inline constexpr std::string_view kWithSerial = ":serial";
+
 // An AI, or a run of AIs of one length from first to last that share their definition.
 struct Gs1Ai {
   std::string_view first;
@@ -105,7 +131,8 @@ struct Gs1Ai {
   std::span<const Gs1Component> components;
   // Each req= of the dictionary, a space between two: every one must be met. A req= lists
   // alternatives between commas, each one AI or several joined by '+' that must all be present;
-  // 'n' in a pattern stands for any digit.
+  // 'n' in a pattern stands for any digit, and kWithSerial after an AI asks for its optional
+  // components too (a key with its serial), which the dictionary's own syntax cannot say.
   std::string_view required;
   // The ex= lists joined by commas: AIs, or patterns, that may not appear with this one.
   std::string_view excluded;

@@ -1,5 +1,7 @@
 #include "symbologies/gs1_element_checks.h"
 
+#include <algorithm>
+#include <array>
 #include <cstddef>
 #include <string_view>
 
@@ -25,14 +27,56 @@ bool ForEachComponentValue(const Gs1Ai& definition, std::string_view data, EachV
   return data.empty();
 }
 
-// The refusal of data of the wrong length, in the AI's own terms: its digits or characters, fixed
-// or from the fewest to the most it takes.
+// The lengths an AI's data may have, as runs from the fewest to the most characters: its mandatory
+// components, then each optional one that may end the data before it. Only the last component may
+// vary in length, so the sum before it is one number.
+struct AllowedLengths {
+  struct Run {
+    int fewest;
+    int most;
+  };
+  std::array<Run, 8> runs{};
+  std::size_t count = 0;
+
+  // Adds a run, joining it to the last where the two touch.
+  void Add(int fewest, int most) {
+    if (count > 0 && fewest <= runs[count - 1].most + 1) {
+      runs[count - 1].most = std::max(runs[count - 1].most, most);
+    } else if (count < runs.size()) {
+      runs[count++] = Run{fewest, most};
+    }
+  }
+};
+
+AllowedLengths LengthsOf(const Gs1Ai& definition) {
+  AllowedLengths lengths;
+  int before = 0, fewestOfLast = 0;
+  for (const Gs1Component& component : definition.components) {
+    if (component.optional) lengths.Add(before, before);
+    fewestOfLast = before + component.minLength;
+    before += component.maxLength;
+  }
+  lengths.Add(fewestOfLast, before);
+  return lengths;
+}
+
+// "3, 6, 9, 12 or 15", "13 to 30", "6 or 7".
+void AppendLengths(ComposedMessage& fault, const AllowedLengths& lengths) {
+  for (std::size_t i = 0; i < lengths.count; ++i) {
+    if (i > 0) fault << (i + 1 == lengths.count ? " or " : ", ");
+    fault << lengths.runs[i].fewest;
+    if (lengths.runs[i].most != lengths.runs[i].fewest) fault << " to " << lengths.runs[i].most;
+  }
+}
+
+// The refusal of data of the wrong length, in the AI's own terms: its digits or characters, fixed,
+// from the fewest to the most it takes, or each length it allows where it allows only some.
 void RefuseLength(const Gs1Ai& definition, std::size_t length, ComposedMessage& fault) {
-  int fewest = 0, most = 0;
+  const AllowedLengths lengths = LengthsOf(definition);
+  const int fewest = lengths.runs[0].fewest;
+  const int most = lengths.runs[lengths.count - 1].most;
   bool numeric = true;
   for (const Gs1Component& component : definition.components) {
-    if (!component.optional) fewest += component.minLength;
-    most += component.maxLength;
     numeric = numeric && component.charset == Gs1Charset::kNumeric;
   }
   const std::string_view unit = numeric ? " digits" : " characters";
@@ -44,13 +88,18 @@ void RefuseLength(const Gs1Ai& definition, std::size_t length, ComposedMessage& 
   } else if (given < fewest) {
     fault << "at least " << fewest << unit << " are required, not " << given << '.';
   } else {
-    fault << "its components do not take " << given << unit << '.';
+    AppendLengths(fault, lengths);
+    fault << unit << " are allowed, not " << given << '.';
   }
 }
 
 bool CheckCharacters(const Gs1Component& component, std::string_view value, ComposedMessage& fault) {
   const std::size_t outside = FirstCharacterOutside(component.charset, value);
   if (outside == std::string_view::npos) return true;
+  if (component.charset == Gs1Charset::kSet64 && value[outside] == '=') {
+    fault << kMisplacedPadding;
+    return false;
+  }
   AppendCharacter(fault, value[outside]);
   fault << " is not " << Gs1CharsetPhrase(component.charset) << '.';
   return false;

@@ -34,11 +34,11 @@
   X(VnCtxBasicInfo) X(VnCtxSetSymbology) X(VnCtxSetBackColor) X(VnCtxSetBarColor)                  \
   X(VnCtxCopyToClipboard) X(VnCtxSaveAsWMF) X(VnCtxSaveAsBMP) X(VnCtxSaveAsEMF) X(VnCtxMeasure)     \
   X(VnCtxGetLastError) X(VnCtxSetBarHeight) X(VnCtxSetTransparentBackground) X(VnCtxRenderToMemory) \
-  X(VnCtxSaveAsSVG) X(VnCtxSaveAsPNG)
+  X(VnCtxSaveAsSVG) X(VnCtxSaveAsPNG) X(VnCtxGetLastSaveError)
 #define EXTENSION_EXPORTS(X)                                                                       \
   X(VnSetScreenResolution) X(VnSaveAsEMF) X(VnSetBarHeight) X(VnSetTransparentBackground)          \
   X(VnRenderToMemory) X(VnSetSymbology) X(VnSaveAsSVG) X(VnSaveAsPNG) X(VnGetClipboardEMF)         \
-  X(VnMeasure) X(VnGetLastError)
+  X(VnMeasure) X(VnGetLastError) X(VnGetLastSaveError)
 #define ALL_EXPORTS(X) CLASSIC_EXPORTS(X) EXTENSION_EXPORTS(X) CONTEXT_EXPORTS(X)
 
 /* Pointers typed from the public header's declarations, so every call is made exactly as the

@@ -13,6 +13,7 @@
 // at the old file's name, and nobody else can open it at all before it is there. The old file's
 // own access list is not kept, as it is not by the editors that save by renaming.
 #include <atomic>
+#include <cerrno>
 #include <cstdio>
 #include <optional>
 #include <string>
@@ -23,6 +24,42 @@
 
 namespace varnel {
 namespace {
+
+// The C runtime's number nearest the system's error, which is what the save exports report; EIO
+// for an error that has none.
+struct ErrorNumber {
+  DWORD error;
+  int number;
+};
+constexpr ErrorNumber kErrorNumbers[] = {
+    {ERROR_FILE_NOT_FOUND, ENOENT},
+    {ERROR_PATH_NOT_FOUND, ENOENT},
+    {ERROR_INVALID_NAME, ENOENT},
+    {ERROR_BAD_NETPATH, ENOENT},
+    {ERROR_ACCESS_DENIED, EACCES},
+    {ERROR_SHARING_VIOLATION, EACCES},
+    {ERROR_LOCK_VIOLATION, EACCES},
+    {ERROR_WRITE_PROTECT, EROFS},
+    {ERROR_DISK_FULL, ENOSPC},
+    {ERROR_HANDLE_DISK_FULL, ENOSPC},
+    {ERROR_NOT_ENOUGH_MEMORY, ENOMEM},
+    {ERROR_OUTOFMEMORY, ENOMEM},
+    {ERROR_FILENAME_EXCED_RANGE, ENAMETOOLONG},
+    {ERROR_CANT_RESOLVE_FILENAME, ELOOP},
+    {ERROR_DIRECTORY, ENOTDIR},
+    {ERROR_FILE_EXISTS, EEXIST},
+    {ERROR_ALREADY_EXISTS, EEXIST},
+};
+
+// Sets errno from the system's last error, for a save that fails now.
+bool FailedWithLastError() {
+  const DWORD error = GetLastError();
+  errno = EIO;
+  for (const ErrorNumber& known : kErrorNumbers) {
+    if (known.error == error) errno = known.number;
+  }
+  return false;
+}
 
 // What a file's owner sets on it, which the new file keeps, as sed -i keeps a file's mode.
 constexpr DWORD kKeptAttributes = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
@@ -58,19 +95,28 @@ std::optional<Target> FindTarget(const char* path) {
   const DWORD attributes = GetFileAttributesA(path);
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     if (GetLastError() == ERROR_FILE_NOT_FOUND) return Target{path, std::nullopt};
+    FailedWithLastError();
     return std::nullopt;
   }
-  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) return std::nullopt;
+  if ((attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+    errno = EISDIR;
+    return std::nullopt;
+  }
   if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) == 0) return Target{path, attributes};
 
   const HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  if (file == INVALID_HANDLE_VALUE) {
+    FailedWithLastError();
+    return std::nullopt;
+  }
   BY_HANDLE_FILE_INFORMATION reached;
   const bool known = GetFileInformationByHandle(file, &reached) != 0;
   Target target{FinalPath(file), reached.dwFileAttributes};
+  const bool named = known && !target.path.empty();
+  if (!named) FailedWithLastError();  // before the close, which may set an error of its own
   CloseHandle(file);
-  if (!known || target.path.empty()) return std::nullopt;
+  if (!named) return std::nullopt;
   return target;
 }
 
@@ -134,6 +180,7 @@ bool MoveOver(const std::string& temporary, const Target& target) {
   if (MoveFileExA(temporary.c_str(), target.path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;
   }
+  FailedWithLastError();
   if (readOnly) SetFileAttributesA(target.path.c_str(), *target.existing);
   return false;
 }
@@ -151,25 +198,32 @@ void KeepAttributes(HANDLE file, DWORD existing) {
 }  // namespace
 
 bool ReplaceFileContents(const char* path, const std::uint8_t* data, std::size_t size) {
-  if (path == nullptr || *path == '\0') return false;
+  if (path == nullptr || *path == '\0') {
+    errno = ENOENT;
+    return false;
+  }
   const std::optional<Target> target = FindTarget(path);
   if (!target) return false;
 
   std::string temporary;
   const HANDLE file = CreateTemporaryBeside(target->path, temporary);
-  if (file == INVALID_HANDLE_VALUE) return false;
+  if (file == INVALID_HANDLE_VALUE) return FailedWithLastError();
   // On the disk before it takes an old file's place, so that a crash cannot leave the name holding
   // a file whose contents never got there; a new name has no old file to lose.
   const bool ready =
       WriteAll(file, data, size) && (!target->existing || FlushFileBuffers(file)) && SetDeleteOnClose(file, false);
+  if (!ready) FailedWithLastError();
   const bool moved = ready && MoveOver(temporary, *target);
   if (!moved) {
+    const int reason = errno;
     SetDeleteOnClose(file, true);
-  } else if (target->existing) {
-    KeepAttributes(file, *target->existing);
+    CloseHandle(file);
+    errno = reason;
+    return false;
   }
+  if (target->existing) KeepAttributes(file, *target->existing);
   CloseHandle(file);
-  return moved;
+  return true;
 }
 
 }  // namespace varnel
