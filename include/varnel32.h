@@ -253,10 +253,9 @@ VN_EXPORT const char* VN_CALL VnGetLastError(void);
  * system has: ENOENT for a NULL or empty path, EISDIR for a folder at the path, EINVAL for anything
  * else there that is not a regular file (a pipe, a device such as /dev/full or /dev/null, a socket),
  * EACCES for a link refused in a shared folder, ELOOP for a loop of links, EFBIG for a picture the
- * format or the drawing cannot hold (see the outputs), ENOMEM for one whose memory cannot be had,
- * and ENOSYS for SVG and PNG in the Windows DLLs. The Windows DLLs give the numbers of the C runtime
- * they are built with (msvcrt): the system's error becomes the nearest of them, EIO where there is
- * none. */
+ * format or the drawing cannot hold (see the outputs), and ENOMEM for one whose memory cannot be
+ * had. The Windows DLLs give the numbers of the C runtime they are built with (msvcrt): the
+ * system's error becomes the nearest of them, EIO where there is none. */
 VN_EXPORT int VN_CALL VnGetLastSaveError(void);
 
 /* ---- Contexts --------------------------------------------------------------------------------- */

@@ -7,13 +7,15 @@
 #     README.txt             for Windows users: which DLL, calling it from C, C# and VBA
 #     include/varnel32.h
 #     examples/Barcodes.cs   the .NET example, every export declared
-#     x86/ and x64/          Varnel32.dll, Varnel32.def, Varnel32.lib (MSVC), libvarnel32.dll.a (mingw)
+#     x86/ and x64/          Varnel32.dll, Varnel32.def, Varnel32.lib (MSVC), libvarnel32.dll.a (mingw),
+#                            varnel.exe (the tool)
 #
-# and, apart, the DLLs' debugging information, which most users never need, in
+# and, apart, the programs' debugging information, which most users never need, in
 # build-windows-release/varnel32-VERSION-windows-debug.zip:
 #
 #   varnel32-VERSION-windows/
-#     x86/ and x64/          Varnel32.dll.debug, which the DLL beside it names (.gnu_debuglink)
+#     x86/ and x64/          Varnel32.dll.debug and varnel.exe.debug, which each program names
+#                            (.gnu_debuglink)
 #
 #   scripts/package-windows.sh
 set -euo pipefail
@@ -35,11 +37,11 @@ cp packaging/windows/Barcodes.cs "$out/$name/examples/"
 for arch in x86 x64; do
   source scripts/windows-arch.sh "$arch"
   mkdir -p "$out/$name/$arch"
-  for file in Varnel32.dll Varnel32.def Varnel32.lib libvarnel32.dll.a; do
+  for file in Varnel32.dll Varnel32.def Varnel32.lib libvarnel32.dll.a varnel.exe; do
     cp "$windows_tree/$file" "$out/$name/$arch/"
   done
   mkdir -p "$out/debug/$name/$arch"
-  cp "$windows_tree/Varnel32.dll.debug" "$out/debug/$name/$arch/"
+  cp "$windows_tree/Varnel32.dll.debug" "$windows_tree/varnel.exe.debug" "$out/debug/$name/$arch/"
 done
 
 # -X: no Unix owners or access times, which Windows has no use for.

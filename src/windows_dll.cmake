@@ -48,7 +48,7 @@ endif()
 target_link_libraries(varnel32 PRIVATE z gdi32 user32)
 
 # The DLL ships without its debugging information, which goes to Varnel32.dll.debug beside it: the
-# 32-bit DLL is 611 KB so rather than 1,098 KB.
+# 32-bit DLL is about 0.6 MB so rather than 1.1 MB.
 include(${PROJECT_SOURCE_DIR}/cmake/split_debug.cmake)
 varnel_split_debug(varnel32 Varnel32.dll)
 

@@ -70,6 +70,8 @@ public static class Varnel
     // pointer is read with LastError().
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnGetLastError();
     public static string LastError() { return Marshal.PtrToStringAnsi(VnGetLastError()); }
+    // Why the last file export that returned false failed: the C runtime's errno, 0 after a save.
+    [DllImport(Library, CallingConvention = Call)] public static extern int VnGetLastSaveError();
 
     // ---- Contexts: one per thread that draws, IntPtr.Zero refused by every VnCtx export ----
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnCreateContext();
@@ -111,6 +113,7 @@ public static class Varnel
     public static extern bool VnCtxMeasure(IntPtr context, out int length, out int thickness);
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnCtxGetLastError(IntPtr context);
     public static string LastError(IntPtr context) { return Marshal.PtrToStringAnsi(VnCtxGetLastError(context)); }
+    [DllImport(Library, CallingConvention = Call)] public static extern int VnCtxGetLastSaveError(IntPtr context);
 }
 
 public static class Barcodes

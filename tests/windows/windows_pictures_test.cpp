@@ -1,10 +1,10 @@
 // The Windows DLL's pictures set beside this library's: the Windows test host (host.c) writes the
-// bar pictures of every symbology in the four orientations with Varnel32.dll under Wine, as BMP,
-// PNG and SVG files and as the enhanced metafiles it put on the clipboard, and lists their settings
-// in a manifest; here each is drawn again with the same settings and resolution, and the pictures
-// must agree pixel for pixel, the PNG and the SVG byte for byte. Text is off in those pictures: the
-// two platforms draw glyphs with different font engines, but every bar, space and frame line is the
-// engine's own. The host's pictures with text must read as this library's do.
+// bar pictures of every symbology in the four orientations with Varnel32.dll under Wine, as BMP
+// files and as the enhanced metafiles it put on the clipboard, and lists their settings in a
+// manifest; here each is drawn again with the same settings and resolution, and the pictures must
+// agree pixel for pixel. Text is off in those pictures: the two platforms draw glyphs with
+// different font engines, but every bar, space and frame line is the engine's own. Its PNG and SVG
+// files of them are this library's byte for byte; with their text, they read as this library's do.
 //
 // Run by scripts/test-windows.sh, which points VARNEL_WINDOWS_PICTURES at the host's folder.
 #include <gtest/gtest.h>
@@ -144,8 +144,7 @@ std::string WithExtension(const std::string& file, const std::string& extension)
 // The formats whose writers are the library's own in the DLL too, fonts aside.
 constexpr std::pair<const char*, int> kLibraryWriters[] = {{".png", VN_FORMAT_PNG}, {".svg", VN_FORMAT_SVG}};
 
-// What zbar reads in a picture turned upright. (ZXing 1.4's search for every symbol in a picture
-// trips an assertion of its own on some of these: Codabar at 120 dpi.)
+// What zbar reads in a picture turned upright (ZXing 1.4 trips on an assertion of its own here).
 std::vector<std::string> Readings(const std::optional<Bitmap>& picture, int orientation) {
   if (!picture) return {"(no picture)"};
   return DecodeWithZbar(Unrotate(*picture, orientation));
@@ -153,8 +152,7 @@ std::vector<std::string> Readings(const std::optional<Bitmap>& picture, int orie
 
 std::optional<Bitmap> PngPixels(const std::string& path) {
   auto png = ReadPng(path);
-  if (!png) return std::nullopt;
-  return std::move(png->pixels);
+  return png ? std::optional<Bitmap>(std::move(png->pixels)) : std::nullopt;
 }
 
 // Each test reads the host's folder and its manifest.
@@ -211,10 +209,8 @@ TEST_F(WindowsDll, ClipboardMetafileDrawsTheSameBarsAsLinux) {
   EXPECT_GE(compared, kSymbologyCount * 4);
 }
 
-// With text, the DLL's PNG has GDI's glyphs, and its SVG names the font GDI measured: each, the SVG
-// drawn by librsvg, must read as this library's PNG of the same settings reads. The PNG's glyphs
-// are GDI's outlines drawn one bit deep, the BMP's are drawn by GDI itself: most of their ink is
-// on the same pixels.
+// With text, the DLL's PNG and SVG (drawn by librsvg) read as this library's PNG does; the PNG's
+// glyphs, GDI's outlines one bit deep, put most of their ink where GDI's own in the BMP is.
 TEST_F(WindowsDll, PngAndSvgWithTextReadAsLinuxOnes) {
   int read = 0;
   for (const PictureSettings& picture : manifest.pictures) {
@@ -224,8 +220,8 @@ TEST_F(WindowsDll, PngAndSvgWithTextReadAsLinuxOnes) {
     ASSERT_EQ(VnSaveAsPNG(here.c_str()), 1);
     const std::vector<std::string> expected = Readings(PngPixels(here), picture.orientation);
     const std::string stem = folder + "/text" + WithExtension(picture.file, "").substr(4);
-    const auto png = PngPixels(stem + ".png");
-    const auto gdiText = ReadBmp(stem + ".bmp"), bars = ReadBmp(folder + "/" + picture.file);
+    const auto png = PngPixels(stem + ".png"), gdiText = ReadBmp(stem + ".bmp");
+    const auto bars = ReadBmp(folder + "/" + picture.file);
     ASSERT_TRUE(png && gdiText && bars);
     EXPECT_EQ(Readings(png, picture.orientation), expected) << "the PNG";
     const int textInk = CompareDarkness(*gdiText, *bars).first, apart = CompareDarkness(*png, *gdiText).first;
