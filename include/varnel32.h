@@ -61,7 +61,10 @@ VN_EXPORT void VN_CALL VnCodaBarInfo(int start, int stop);
 /* UPC-E number system, 0 or 1; other values leave it unchanged. */
 VN_EXPORT void VN_CALL VnUPCESystem(int system);
 /* EAN/UPC add-on: kind 0 none, 1 two digits, 2 five digits (other kinds leave it unchanged); the
- * digits are always stored; a gap above 0 cm is stored. */
+ * digits are always stored; a gap above 0 cm is stored. Its digits stand centred above its bars, in
+ * a box as wide as the add-on, or, where that holds less than 0.6 of the font height a digit, in
+ * one widened evenly on both sides by up to the gap, so that a large font over narrow bars does not
+ * cut them. */
 VN_EXPORT void VN_CALL VnSupplementInfo(int kind, const char* digits, double gapCm);
 /* Symbology 0..20 (else unchanged; 21 and 22 are chosen with VnSetSymbology); narrow width in cm
  * and wide/narrow ratio, stored when above 0; orientation 0..3 (0, 90, 180, 270 degrees
@@ -222,8 +225,9 @@ VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
  * The picture is kept with the settings until the next one: asked for again in the same format with
  * no setter called since (any setter call counts, even one that changes nothing) and the same screen
  * resolution, it is copied from there rather than rendered again, so that asking for the size and
- * then for the bytes renders once. A picture of more than 1 MiB is let go once its bytes have been
- * copied out; a later call renders it again. */
+ * then for the bytes renders once; a file export of that format saves it from there too. A picture
+ * of more than 1 MiB is let go once its bytes have been copied out or saved; a later call renders it
+ * again. */
 VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing
@@ -236,6 +240,19 @@ VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
  * Returns 1 when the data would be drawn; 0 when it is refused, with both sizes 0 and VnGetLastError
  * returning the message, as after a picture. Either pointer may be NULL. */
 VN_EXPORT VnBool VN_CALL VnMeasure(int* length, int* thickness);
+
+/* Validates and measures as VnMeasure does, and gives how far a picture's drawing reaches past the
+ * symbol VnMeasure measures, in pixels, in the symbol's own directions whatever its orientation:
+ * `before` its start and `after` its end along it, `above` the bars' top and `below` the band's
+ * bottom across it (0 where it stays within). Everything drawn beside the symbol counts, as the
+ * render draws it at the current settings: bars, guard bars that reach below the band, and each
+ * text run's box (the digits beside EAN and UPC symbols, the ISBN caption, an add-on's digits, text
+ * under the bars), in which its text is clipped. `frame` receives how far in from the picture's
+ * edge the frame reaches, drawn over whatever lies there: 1 for a solid frame, 2 for a dashed one,
+ * 0 for none or for ITF-14, whose box replaces it. A picture that leaves each side of the centred
+ * symbol its reach plus the frame's width shows the whole drawing inside the frame.
+ * Returns as VnMeasure does, with every size 0 for refused data. Any pointer may be NULL. */
+VN_EXPORT VnBool VN_CALL VnMeasureReach(int* before, int* after, int* above, int* below, int* frame);
 
 /* Whether the last picture made, by any output, or the last VnMeasure, took its data: "" when it
  * did (and before either), else the validation message that a picture shows in its place, such as
@@ -302,6 +319,8 @@ VN_EXPORT VnBool VN_CALL VnCtxSaveAsSVG(VnContext* context, const char* path);
 VN_EXPORT VnBool VN_CALL VnCtxSaveAsPNG(VnContext* context, const char* path);
 VN_EXPORT int VN_CALL VnCtxRenderToMemory(VnContext* context, int format, void* buffer, int size);
 VN_EXPORT VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness);
+VN_EXPORT VnBool VN_CALL VnCtxMeasureReach(VnContext* context, int* before, int* after, int* above, int* below,
+                                           int* frame);
 VN_EXPORT const char* VN_CALL VnCtxGetLastError(VnContext* context);
 VN_EXPORT int VN_CALL VnCtxGetLastSaveError(VnContext* context);
 

@@ -70,7 +70,7 @@ std::string Refusal(const VnbBarcode* b) {
       {"narrowWidthCm", Positive(b->narrowWidthCm)},
       {"xDimension", IsLength(b->xDimension, true)},
       {"barHeight", IsLength(b->barHeight, true)},
-      {"fontHeight", IsLength(b->fontHeight, false)},
+      {"fontHeight", IsLength(b->fontHeight, true)},
       {"wideRatio", Positive(b->wideRatio)},
       {"orientation", Within(b->orientation, 0, 3)},
       {"frame", Within(b->frame, 0, 2)},
@@ -78,7 +78,7 @@ std::string Refusal(const VnbBarcode* b) {
       {"codabarStart", Within(b->codabarStart, 0, 3)},
       {"codabarStop", Within(b->codabarStop, 0, 3)},
       {"upceSystem", Within(b->upceSystem, -1, 1)},
-      {"addOnGapCm", Positive(b->addOnGapCm)},
+      {"addOnGapCm", b->addOnGapCm == 0.0 || Positive(b->addOnGapCm)},  // 0: 9 narrow widths
       {"barColor", IsColour(b->barColor)},
       {"backColor", IsColour(b->backColor)},
       {"dpiX", b->dpiX > 0},
@@ -113,7 +113,7 @@ BarcodeOptions OptionsOf(const VnbBarcode& b) {
   options.narrowWidthCm = b.narrowWidthCm;
   options.xDimension = LengthOf(b.xDimension);
   options.barHeight = LengthOf(b.barHeight);
-  options.fontHeight = *LengthOf(b.fontHeight);
+  options.fontHeight = LengthOf(b.fontHeight);
   options.wideRatio = b.wideRatio;
   options.orientation = b.orientation;
   options.frame = b.frame;
@@ -124,7 +124,7 @@ BarcodeOptions OptionsOf(const VnbBarcode& b) {
   options.codabarStart = b.codabarStart;
   options.codabarStop = b.codabarStop;
   if (b.upceSystem >= 0) options.upceSystem = b.upceSystem;
-  options.addOnGapCm = b.addOnGapCm;
+  if (b.addOnGapCm > 0.0) options.addOnGapCm = b.addOnGapCm;
   options.barColor = {b.barColor[0], b.barColor[1], b.barColor[2]};
   options.backColor = {b.backColor[0], b.backColor[1], b.backColor[2]};
   options.transparentBackground = b.transparentBackground != 0;

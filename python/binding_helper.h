@@ -42,7 +42,7 @@ typedef struct VnbBarcode {
   double narrowWidthCm;
   VnbLength xDimension; /* when set, the narrow width instead of narrowWidthCm */
   VnbLength barHeight;  /* unset: the library's 1.5 cm */
-  VnbLength fontHeight;
+  VnbLength fontHeight; /* unset: the symbology's print size at the resolution, at least 24 pixels */
   double wideRatio;
   int orientation; /* 0..3 */
   int frame;       /* 0..2 */
@@ -53,7 +53,7 @@ typedef struct VnbBarcode {
   int codabarStart; /* 0..3 */
   int codabarStop;
   int upceSystem; /* 0 or 1; -1 for the number's, else 0 */
-  double addOnGapCm;
+  double addOnGapCm; /* 0 for the standard's 9 narrow widths */
   int barColor[3];
   int backColor[3];
   int transparentBackground;

@@ -13,6 +13,7 @@
 #include "support/bmp_reader.h"
 #include "support/decoders.h"
 #include "support/render_harness.h"
+#include "support/row_scan.h"
 #include "support/symbol_scan.h"
 #include "support/tool_runs.h"
 #include "symbologies/catalogue.h"
@@ -221,12 +222,28 @@ testing::Bitmap Drawn(const std::vector<std::string>& arguments, const std::stri
   return testing::ReadBmp(path).value_or(testing::Bitmap{});
 }
 
+// The fitted picture, which holds all the library draws: drawn larger by a margin on each side, the
+// library's centring puts that margin around it, and nothing lies in the margin.
+testing::Bitmap FittedHoldingAllItDraws(const std::vector<std::string>& arguments, const testing::TempDir& dir) {
+  constexpr int kMargin = 8;
+  const std::string where = testing::Joined(arguments);
+  const testing::Bitmap fitted = Drawn(arguments, dir.File("fitted.bmp"));
+  const std::string larger =
+      std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
+  const testing::Bitmap roomy = Drawn(testing::With(arguments, {"--size", larger}), dir.File("larger.bmp"));
+  EXPECT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
+  if (roomy.width != fitted.width + 2 * kMargin) return fitted;
+  bool marginLight = true;
+  for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
+  EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
+  EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+  return fitted;
+}
+
 // Text and bars that reach past the band VnMeasure gives, at sizes where they reach past the quiet
 // zones too, are not cut off: EAN's first digit and UPC's last beside the bars, the ISBN caption
 // above them, guard bars below them with the text off, an add-on's digits over bars shorter than
-// they are, text under bars with a large font. Drawn again in a picture larger by a margin on each
-// side, which the library's centring puts around the same drawing, nothing lies in that margin:
-// the fitted picture held all of it.
+// they are, text under bars with a large font: the fitted picture holds all of it.
 TEST(CliFittedTest, NothingIsCutOffWhereTextOutgrowsTheQuietZones) {
   const std::vector<std::string> cases[] = {
       {"-s", "ean13", "--x-dim", "1px", "--font-height", "40", "590123412345"},
@@ -242,21 +259,11 @@ TEST(CliFittedTest, NothingIsCutOffWhereTextOutgrowsTheQuietZones) {
       {"--font-height", "60", "--bar-height", "5px", "Tall text"},
       {"-s", "postnet", "--font-height", "40", "555551237"},
   };
-  constexpr int kMargin = 8;
   const testing::TempDir dir;
   for (const std::vector<std::string>& arguments : cases) {
     for (const char* degrees : {"0", "90", "180", "270"}) {
       const std::vector<std::string> turned = testing::With(arguments, {"--orientation", degrees});
-      const std::string where = testing::Joined(turned);
-      const testing::Bitmap fitted = Drawn(turned, dir.File("fitted.bmp"));
-      const std::string larger =
-          std::to_string(fitted.width + 2 * kMargin) + "x" + std::to_string(fitted.height + 2 * kMargin);
-      const testing::Bitmap roomy = Drawn(testing::With(turned, {"--size", larger}), dir.File("larger.bmp"));
-      ASSERT_EQ(roomy.width, fitted.width + 2 * kMargin) << where;
-      bool marginLight = true;
-      for (int ring = 0; ring < kMargin; ++ring) marginLight = marginLight && RingIsLight(roomy, ring);
-      EXPECT_TRUE(marginLight) << where << ": the fitted picture cuts something off";
-      EXPECT_EQ(Window(roomy, kMargin, kMargin, fitted.width, fitted.height).gray, fitted.gray) << where;
+      FittedHoldingAllItDraws(turned, dir);
     }
   }
 }
@@ -276,6 +283,55 @@ TEST(CliFittedTest, AFrameGoesAroundTheFittedPicture) {
       ASSERT_EQ(framed.height, plain.height + 2 * inset) << where;
       EXPECT_EQ(Window(framed, inset, inset, plain.width, plain.height).gray, plain.gray) << where;
     }
+  }
+}
+
+// At print sizes, every symbology turned every way, with text (which keeps two rings from the edge)
+// and without: the fitted picture holds all the library draws, and grows by a frame that covers none.
+TEST(CliFittedTest, TheFittedPictureHoldsAllTheDrawingInsideItsFrame) {
+  const testing::TempDir dir;
+  for (const Sample& sample : kSamples) {
+    const SymbologyRow& row = RowNamed(sample.name);
+    for (const bool text : {true, false}) {
+      for (int orientation = 0; orientation < 4; ++orientation) {
+        std::vector<std::string> arguments = {"-s", sample.name, "--dpi", "300", "--x-dim", "0.33mm",
+                                              "--orientation", std::to_string(90 * orientation)};
+        if (!text) arguments.push_back("--no-text");
+        arguments.insert(arguments.end(), sample.options.begin(), sample.options.end());
+        arguments.push_back(sample.data);
+        const std::string where = testing::Joined(arguments);
+        const testing::Bitmap fitted = FittedHoldingAllItDraws(arguments, dir);
+        EXPECT_TRUE(row.bearerBox || !text || (RingIsLight(fitted, 0) && RingIsLight(fitted, 1))) << where;
+        for (const auto& [style, inset] : {std::pair<const char*, int>{"solid", 1}, {"dashed", 2}}) {
+          const testing::Bitmap framed = Drawn(testing::With(arguments, {"--frame", style}), dir.File("framed.bmp"));
+          const int grows = row.bearerBox ? 0 : inset;  // the box of bearer bars replaces the frame
+          ASSERT_EQ(framed.width, fitted.width + 2 * grows) << where << " --frame " << style;
+          EXPECT_EQ(Window(framed, grows, grows, fitted.width, fitted.height).gray, fitted.gray) << where << style;
+        }
+      }
+    }
+  }
+}
+
+// The dark pixels after the main symbol in the font height of rows from the bars' top: an add-on's digits.
+int AddOnTextInk(const testing::Bitmap& picture, int fontHeight) {
+  int top = 0, mainEnd = picture.width - 1, ink = 0;
+  while (top < picture.height && testing::NextDarkX(picture, top, 0) < 0) ++top;
+  while (mainEnd > 0 && !testing::IsDark(picture, mainEnd, top)) --mainEnd;
+  for (int y = top; y < std::min(top + fontHeight, picture.height); ++y) {
+    for (int x = mainEnd + 1; x < picture.width; ++x) ink += testing::IsDark(picture, x, y) ? 1 : 0;
+  }
+  return ink;
+}
+
+// Over 1-pixel bars an add-on's 24-pixel digits have all the ink they have over 4-pixel bars.
+TEST(CliFittedTest, AnAddOnsDigitsAreDrawnInFullOverNarrowBars) {
+  const testing::TempDir dir;
+  for (const char* addOn : {"52495", "12"}) {
+    const std::vector<std::string> arguments = {"-s", "ean13", "--addon", addOn, "5901234123457", "--x-dim"};
+    const int full = AddOnTextInk(Drawn(testing::With(arguments, {"4px"}), dir.File("wide.bmp")), 24);
+    EXPECT_GT(full, 0) << addOn;
+    EXPECT_EQ(AddOnTextInk(Drawn(testing::With(arguments, {"1px"}), dir.File("narrow.bmp")), 24), full) << addOn;
   }
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -438,7 +439,7 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"-o", dir.File("a-file/picture.png"), "1"}, 1, {"cannot write", "Not a directory"}},
       {{"-o", dir.File("folder.png"), "1"}, 1, {"cannot write", "Is a directory"}},
       {{"-o", dir.File("pipe.png"), "1"}, 1, {"cannot write", "pipe.png"}},  // and no wait for a reader
-      {{"-o", "/dev/null", "-f", "png", "1"}, 1, {"cannot write /dev/null: not a regular file"}},
+      {{"-o", "/dev/null", "-f", "png", "1"}, 1, {"cannot write /dev/null: Invalid argument"}},
       {{"--size", "40000x100", "-o", dir.File("big.wmf"), "1"}, 1,
        {"cannot write", "big.wmf", "at most 32767 pixels a side"}},
       {{"--size"}, 1, {"--size"}},
@@ -450,6 +451,11 @@ TEST(CliTest, ExitCodeSaysWhatWentWrong) {
       {{"--jobs=", "-b", "-"}, 1, {"--jobs"}},
       {{"--jobs", "2", "-o", picture, "1"}, 1, {"--jobs"}},
       {{"-b", "-", "--data-file", dir.File("a-file")}, 1, {"batch lines"}},
+      {{"--name", "label.png", "-b", "-"}, 1, {"--name"}},
+      {{"--name", "a-%d-%d.png", "-b", "-"}, 1, {"--name"}},
+      {{"--name", "a~~-~~.png", "-b", "-"}, 1, {"--name"}},
+      {{"--name", "a-%s.png", "-b", "-"}, 1, {"--name"}},
+      {{"--name", "a-%d.png", "-o", picture, "1"}, 1, {"--name is for batch mode"}},
   };
   for (const Case& test : cases) {
     const std::string where = Joined(test.arguments);
@@ -492,6 +498,26 @@ TEST(CliTest, AFileThatCannotBeWrittenIsNamedWithTheReason) {
   EXPECT_EQ(run.exitCode, 1) << run.err;
   EXPECT_TRUE(Contains(run.err, "cannot write " + dir.File("closed/big.wmf") + ": Permission denied")) << run.err;
   EXPECT_FALSE(Exists(dir.File("closed/big.wmf")));
+}
+
+// A write cut short by the file size limit, as by a full disk, leaves the old file as it was and
+// nothing beside it, and says why, for one barcode and for a batch line.
+TEST(CliTest, AWriteCutShortKeepsTheOldFileAndSaysWhy) {
+  const TempDir dir;
+  const std::string label = dir.File("label.bmp");
+  const std::vector<std::uint8_t> old(100 * 1024, 'O');
+  const std::vector<std::string> limited = {"-c", "ulimit -f 20 && exec \"$0\" \"$@\"", VARNEL_TOOL, "--size",
+                                            "2000x600"};
+  for (const bool batch : {false, true}) {
+    testing::WriteFileBytes(label, old);
+    const testing::ProgramResult run =
+        batch ? testing::RunProgram("/bin/sh", With(limited, {"-b", "-"}), "X," + label + "\n")
+              : testing::RunProgram("/bin/sh", With(limited, {"-o", label, "X"}));
+    EXPECT_EQ(run.exitCode, 1) << run.err;
+    EXPECT_TRUE(Contains(run.err, "cannot write " + label + ": File too large")) << run.err;
+    EXPECT_TRUE(testing::ReadFileBytes(label) == old) << "batch " << batch;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1) << "batch " << batch;
+  }
 }
 
 // Lengths for print are met in whole pixels, as measured in the picture, and a printer hears when
@@ -642,14 +668,19 @@ TEST(CliTest, BatchGoesOnPastBadLines) {
   EXPECT_FALSE(Exists(dir.File("four.png")));
 
   // A line that is not a barcode at all is a failure of its own, and outweighs refused data.
+  // A line too long to hold is passed over as it is read, and the next line is drawn.
   for (const std::string& broken : {std::string("only-one-field"), "\"unclosed," + dir.File("x.bmp"),
                                     "1," + dir.File("x.bmp") + ",nosuch", "1," + dir.File("x.bmp") + ",3,12,extra",
-                                    std::string("1,-"), std::string("1,-,code128")}) {
-    run = Varnel({"-b", "-"}, refused + broken + "\n");
-    EXPECT_EQ(run.exitCode, 1) << broken;
-    EXPECT_TRUE(Contains(run.err, "line 5")) << broken << "\n" << run.err;
-    EXPECT_FALSE(Exists(dir.File("x.bmp"))) << broken;
+                                    std::string("1,-"), std::string("1,-,code128"),
+                                    std::string(100000, '1') + "," + dir.File("x.bmp")}) {
+    std::filesystem::remove(dir.File("after.bmp"));
+    run = Varnel({"-b", "-"}, refused + broken + "\nAFTER," + dir.File("after.bmp"));
+    EXPECT_EQ(run.exitCode, 1) << broken.substr(0, 40);
+    EXPECT_TRUE(Contains(run.err, "line 5: ")) << broken.substr(0, 40) << "\n" << run.err.substr(0, 400);
+    EXPECT_FALSE(Exists(dir.File("x.bmp"))) << broken.substr(0, 40);
+    EXPECT_TRUE(Exists(dir.File("after.bmp"))) << broken.substr(0, 40);
   }
+  EXPECT_TRUE(Contains(run.err, "line 5: longer than the 65536 bytes a line may hold")) << run.err.substr(0, 400);
 
   run = Varnel({"-b", dir.File("missing.csv")});
   EXPECT_EQ(run.exitCode, 1);
@@ -673,6 +704,86 @@ TEST(CliTest, BatchShowsProgressOnlyOnATerminal) {
   EXPECT_EQ(quiet.exitCode, 0);
   EXPECT_EQ(quiet.err, "");
   EXPECT_EQ(quiet.out, "");
+}
+
+// A batch is drawn as its lines arrive: fed through a pipe, it writes its first file while the pipe
+// is still open, so that a program may feed it as a queue.
+TEST(CliTest, BatchDrawsLinesAsTheyArrive) {
+  const TempDir dir;
+  int feed[2];
+  ASSERT_EQ(::pipe(feed), 0);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    ::dup2(feed[0], STDIN_FILENO);
+    ::close(feed[1]);
+    ::execl(VARNEL_TOOL, VARNEL_TOOL, "-b", "-", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ::close(feed[0]);
+  const auto send = [&](const std::string& line) { return ::write(feed[1], line.data(), line.size()) > 0; };
+  ASSERT_TRUE(send("FIRST," + dir.File("first.png") + "\n"));
+  bool firstBeforeTheEnd = false;
+  for (int look = 0; look < 500 && !(firstBeforeTheEnd = Exists(dir.File("first.png"))); ++look) ::usleep(10000);
+  EXPECT_TRUE(send("SECOND," + dir.File("second.png") + "\n"));
+  ::close(feed[1]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  EXPECT_TRUE(firstBeforeTheEnd) << "the first file waited for the end of the input";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_TRUE(Exists(dir.File("second.png")));
+}
+
+// With --name every line is data alone, commas included, and its file is named by the pattern with
+// the line's number, as printf pads it or as zint does.
+TEST(CliTest, BatchNamesPlainDataFromAPattern) {
+  const TempDir dir;
+  ASSERT_EQ(Varnel({"-o", dir.File("alone.png"), "A,B"}).exitCode, 0);
+  const std::vector<std::uint8_t> alone = testing::ReadFileBytes(dir.File("alone.png"));
+  const std::vector<std::string> patterns[] = {{"label-%05d.png", "label-00001.png", "label-00003.png"},
+                                               {"label-~~~~~.png", "label-00001.png", "label-00003.png"},
+                                               {"100%%~%3d.png", "100%~  1.png", "100%~  3.png"}};
+  for (const std::vector<std::string>& pattern : patterns) {
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) std::filesystem::remove(entry.path());
+    const testing::ProgramResult run = Varnel({"-b", "-", "--name", dir.File(pattern[0])}, "A,B\n\nA,B\r\n");
+    ASSERT_EQ(run.exitCode, 0) << pattern[0] << "\n" << run.err;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2) << pattern[0];
+    for (const std::string& name : {pattern[1], pattern[2]}) {
+      EXPECT_TRUE(testing::ReadFileBytes(dir.File(name)) == alone) << pattern[0] << " " << name;
+    }
+  }
+}
+
+// What the tool quotes in its messages (file names, batch fields, option values, data) reaches
+// standard error with its control characters shown by their numbers, as refused data names them,
+// never raw for a terminal to obey: C0, DEL, and C1 as a byte or as a UTF-8 character.
+TEST(CliTest, MessagesShowControlCharactersByTheirNumbers) {
+  const TempDir dir;
+  const std::string missing = dir.File("missing/");
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string input;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {{"-o", missing + "\x1B]0;title\x07.png", "1"}, "", "missing/<0x1B>]0;title<0x07>.png: No such file"},
+      {{"-o", missing + "\xC2\x9B" "31m.png", "1"}, "", "missing/<U+009B>31m.png"},
+      {{"-o", missing + "\x9B" "31m\x7F.png", "1"}, "", "missing/<0x9B>31m<0x7F>.png"},
+      {{"-o", missing + "x.gif\x1B", "1"}, "", "format of " + missing + "x.gif<0x1B> from"},
+      {{"--frame", "\x1B[31m", "-o", "x.png", "1"}, "", "bad value '<0x1B>[31m' for --frame"},
+      {{"--\x1B[31m"}, "", "unknown option '--<0x1B>[31m'"},
+      {{"-o", dir.File("x.png"), "--data-file", missing + "\x1B"}, "", "missing/<0x1B>: No such file"},
+      {{"-s", "code39", "-o", dir.File("x.png"), "A\x1B"}, "", "the control character 0x1B is not"},
+      {{"-b", missing + "\x1B"}, "", "missing/<0x1B>: No such file"},
+      {{"-b", "-"}, "1,x.png,\x1B[31m\n", "line 1: unknown symbology '<0x1B>[31m'"},
+      {{"-b", "-", "-s", "ean13"}, "12," + missing + "\x1B[2J.png\n", "missing/<0x1B>[2J.png: 12 digits"},
+      {{"-b", "-"}, "1," + missing + "\x1B.png\n", "line 1: cannot write " + missing + "<0x1B>.png"},
+  };
+  for (const Case& test : cases) {
+    const testing::ProgramResult run = Varnel(test.arguments, test.input);
+    EXPECT_TRUE(Contains(run.err, test.shown)) << test.shown << "\n" << run.err;
+    const auto printable = [](unsigned char c) { return c == '\n' || (c >= 0x20 && c < 0x7F); };
+    EXPECT_TRUE(std::all_of(run.err.begin(), run.err.end(), printable)) << test.shown << "\n" << run.err;
+  }
 }
 
 // Every regular file under the folder, by its path inside it; links are the test's own and stay.

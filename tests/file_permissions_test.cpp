@@ -15,6 +15,7 @@
 #include "support/child_process.h"
 #include "support/file_outputs.h"
 #include "support/render_harness.h"
+#include "support/tool_runs.h"
 #include "varnel32.h"
 
 namespace varnel {
@@ -89,13 +90,14 @@ struct stat StatusOf(const std::string& path) {
   return status;
 }
 
-// Replacing a file is writing it over: it stays its owner's and its group's. As root every file can
-// be given back; a user can give back the group of a file they share with it.
+// Replacing a file is writing it over: it stays its owner's and its group's, with its permissions,
+// whether the library or the tool replaces it. As root every file can be given back; a user can
+// give back the group of a file they share with it.
 TEST(FilePermissions, AReplacedFileKeepsItsOwnerAndGroup) {
   if (geteuid() != 0) GTEST_SKIP() << "only root can make files of other owners to replace";
   constexpr uid_t kNobody = 65534;
   constexpr gid_t kSharedGroup = 54321;  // any group: membership is given to the child below
-  for (const FileOutput& output : kFileOutputs) {
+  for (const FileOutput& output : testing::FileOutputsAndTool()) {
     testing::ResetLibrary();
     testing::TempDir folder;
     ASSERT_EQ(chmod(folder.path().c_str(), 0777), 0);

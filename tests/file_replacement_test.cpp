@@ -24,6 +24,7 @@
 
 #include "support/file_outputs.h"
 #include "support/render_harness.h"
+#include "support/tool_runs.h"
 #include "varnel32.h"
 
 namespace varnel {
@@ -122,10 +123,11 @@ INSTANTIATE_TEST_SUITE_P(, FileReplacement, ::testing::Bool(), [](const ::testin
 
 // In a sticky folder open to everyone, a link that another user planted there is not followed:
 // the save is refused and the file it points at keeps its bytes, whether it exists or not. A link
-// of the caller's own, or of the folder's owner, is followed, and stays a link.
+// of the caller's own, or of the folder's owner, is followed, and stays a link. The tool keeps the
+// same rule.
 TEST_P(FileReplacement, OnlyLinksNobodyElseCouldHavePlantedAreFollowed) {
   if (geteuid() != 0) GTEST_SKIP() << "planting another user's link takes root";
-  for (const FileOutput& output : kFileOutputs) {
+  for (const FileOutput& output : testing::FileOutputsAndTool()) {
     testing::TempDir home, shared;
     ASSERT_EQ(chmod(shared.path().c_str(), 01777), 0);
     const std::string victim = home.File("victim"), absent = home.File("absent");

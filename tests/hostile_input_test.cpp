@@ -464,6 +464,7 @@ TEST(HostileValues, ANullContextIsRefusedByEveryContextExport) {
   EXPECT_EQ(length, 0);
   EXPECT_EQ(thickness, 0);
   EXPECT_EQ(VnCtxMeasure(nullptr, nullptr, nullptr), 0);
+  EXPECT_EQ(VnCtxMeasureReach(nullptr, nullptr, nullptr, nullptr, nullptr, nullptr), 0);
 
   ASSERT_EQ(VnSaveAsBMP(after.c_str()), 1);
   EXPECT_EQ(testing::ReadFileBytes(after), testing::ReadFileBytes(before));

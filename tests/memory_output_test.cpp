@@ -125,6 +125,7 @@ TEST_P(MemoryOutput, TheSizeAndThenTheBytesCostOneRender) {
   EXPECT_EQ(asked.Since(), 1) << "the kept picture is copied";
   testing::TempDir folder;
   EXPECT_EQ(bytes, host_.File(VN_FORMAT_PNG, folder));
+  EXPECT_EQ(asked.Since(), 1) << "the file export saves the kept picture";
 
   // One call with room enough renders once too, after any setter call.
   host_.Message("ONE CALL");

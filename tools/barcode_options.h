@@ -11,8 +11,8 @@ namespace varnel::tool {
 
 // Starts from the library's own defaults, except where a command-line tool should draw a symbol
 // that scans as it is: Code 128, which takes any data, so a first try draws whatever was typed;
-// a picture fitted to the symbol and its quiet zones; and the check characters that scanners
-// expect of Code 93, SSCC-18 and AI 01.
+// a picture fitted to the symbol and its quiet zones; the check characters that scanners expect
+// of Code 93, SSCC-18 and AI 01; an add-on gap that readers look for; and text at print sizes.
 struct BarcodeOptions {
   int symbology = 2;
   // As typed: UTF-8 unless `raw`, and retail numbers as people have them (see retail_numbers.h).
@@ -30,7 +30,8 @@ struct BarcodeOptions {
   int orientation = 0;
   int frame = 0;
   std::string fontFace = "Arial";
-  Length fontHeight{24, LengthUnit::kPixels};
+  // The symbology's print size at the resolution when unset (see print_sizes.h).
+  std::optional<Length> fontHeight;
   bool showText = true;
   std::optional<bool> addCheckCharacter;  // the symbology's convention when unset
   bool checkCharacterInText = false;
@@ -40,7 +41,7 @@ struct BarcodeOptions {
   // Two digits make a 2-digit add-on and any other non-empty text a 5-digit one, so that wrong
   // add-on digits are refused by the library like any other wrong data.
   std::string addOnDigits;
-  double addOnGapCm = 0.5;
+  std::optional<double> addOnGapCm;  // the standard's 9 narrow widths when unset
   Rgb barColor{0, 0, 0};
   Rgb backColor{255, 255, 255};
   bool transparentBackground = false;  // PNG and SVG only

@@ -25,7 +25,8 @@ BarcodeSetUp SetUpBarcode(VnContext* context, BarcodeOptions barcode) {
   const PrintSizes sizes = ResolvePrintSizes(barcode);
   ApplyToContext(context, barcode, sizes);
   MeasuredSymbol symbol{};
-  if (!VnCtxMeasure(context, &symbol.length, &symbol.thickness)) {
+  if (!VnCtxMeasure(context, &symbol.length, &symbol.thickness) ||
+      !VnCtxMeasureReach(context, &symbol.before, &symbol.after, &symbol.above, &symbol.below, &symbol.frame)) {
     return {SetUpOutcome::kLibraryRefused, {}, {}, std::move(barcode), {}};
   }
   std::vector<std::string> warnings = PrintSizeWarnings(barcode, sizes);

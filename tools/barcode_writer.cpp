@@ -26,34 +26,45 @@ std::vector<std::string> FormatWarnings(const std::string& outputPath, const Out
           outputPath + ", whose extension says " + std::string(named->name)};
 }
 
+DrawnBarcode Failed(std::string message, std::vector<std::string> warnings = {}) {
+  return {{WriteOutcome::kFailed, std::move(message), std::move(warnings)}};
+}
+
 }  // namespace
 
-WriteResult WriteBarcode(VnContext* context, BarcodeOptions barcode, const std::string& outputPath,
+DrawnBarcode DrawBarcode(VnContext* context, BarcodeOptions barcode, const std::string& outputPath,
                          const OutputFormat* format) {
   std::vector<std::string> warnings = FormatWarnings(outputPath, format);
   if (format == nullptr) format = FormatForPath(outputPath);
   if (format == nullptr) {
-    return {WriteOutcome::kFailed,
-            "cannot tell the format of " + outputPath + " from its extension (" + KnownExtensions() + "): add --format",
-            {}};
+    return Failed("cannot tell the format of " + outputPath + " from its extension (" + KnownExtensions() +
+                  "): add --format");
   }
   if (barcode.transparentBackground && !format->transparency) {
-    return {WriteOutcome::kFailed, "--transparent is for PNG and SVG, not " + std::string(format->name), {}};
+    return Failed("--transparent is for PNG and SVG, not " + std::string(format->name));
   }
   BarcodeSetUp setUp = SetUpBarcode(context, std::move(barcode));
   switch (setUp.outcome) {
-    case SetUpOutcome::kDataRefused: return {WriteOutcome::kRefused, std::move(setUp.refusal), {}};
+    case SetUpOutcome::kDataRefused: return {{WriteOutcome::kRefused, std::move(setUp.refusal), {}}};
     case SetUpOutcome::kLibraryRefused:
-      return {WriteOutcome::kRefused,
-              ExplainRefusal(setUp.barcode.symbology, VnCtxGetLastError(context), setUp.barcode.data,
-                             setUp.barcode.addOnDigits),
-              {}};
+      return {{WriteOutcome::kRefused,
+               ExplainRefusal(setUp.barcode.symbology, VnCtxGetLastError(context), setUp.barcode.data,
+                              setUp.barcode.addOnDigits),
+               {}}};
     case SetUpOutcome::kReady: break;
   }
   warnings.insert(warnings.end(), setUp.warnings.begin(), setUp.warnings.end());
-  std::string failure = SavePicture(context, outputPath, *format, setUp.picture);
-  if (!failure.empty()) return {WriteOutcome::kFailed, std::move(failure), std::move(warnings)};
-  return {WriteOutcome::kWritten, {}, std::move(warnings)};
+  std::string failure = DrawPicture(context, outputPath, *format, setUp.picture);
+  if (!failure.empty()) return Failed(std::move(failure), std::move(warnings));
+  return {{WriteOutcome::kWritten, {}, std::move(warnings)}, format};
+}
+
+WriteResult WriteDrawnBarcode(VnContext* context, const std::string& outputPath, DrawnBarcode drawn) {
+  if (drawn.result.outcome == WriteOutcome::kWritten) {
+    std::string failure = WritePicture(context, outputPath, *drawn.format);
+    if (!failure.empty()) drawn.result = {WriteOutcome::kFailed, std::move(failure), std::move(drawn.result.warnings)};
+  }
+  return std::move(drawn.result);
 }
 
 }  // namespace varnel::tool

@@ -1,10 +1,7 @@
 #include "batch_lines.h"
 
-#include <sys/types.h>
+#include <array>
 
-#include <cstdlib>
-
-#include "barcode_writer.h"
 #include "csv_fields.h"
 #include "exit_codes.h"
 #include "picture_output.h"
@@ -18,53 +15,90 @@ constexpr std::size_t kOutputField = 1;
 constexpr std::size_t kSymbologyField = 2;
 constexpr std::size_t kAddOnField = 3;
 
-BatchLine Unusable(int number, std::string why) {
-  return {number, LineResult{kExitFailure, std::move(why), {}}, {}, {}, std::nullopt, std::nullopt};
-}
+// What a line says: the barcode's data and options, and the file it is written to.
+struct LineBarcode {
+  std::optional<LineResult> unusable;  // why the line is no barcode at all; then nothing else is set
+  BarcodeOptions barcode;
+  std::string output;
+};
 
-BatchLine Understood(int number, const std::string& text) {
-  const std::optional<std::vector<std::string>> fields = SplitCsvFields(text);
-  if (!fields) return Unusable(number, "unbalanced quotes");
+LineBarcode Unusable(std::string why) { return {LineResult{kExitFailure, std::move(why), {}}, {}, {}}; }
+
+LineBarcode Understood(const ToolOptions& options, const InputLine& line) {
+  if (line.overlong) {
+    return Unusable("longer than the " + std::to_string(kLongestBatchLine) + " bytes a line may hold; passed over");
+  }
+  LineBarcode understood{std::nullopt, options.barcode, {}};
+  if (options.fileNames) {
+    understood.barcode.data = line.text;
+    understood.output = options.fileNames->NameOf(line.number);
+    return understood;
+  }
+  const std::optional<std::vector<std::string>> fields = SplitCsvFields(line.text);
+  if (!fields) return Unusable("unbalanced quotes");
   if (fields->size() <= kOutputField || fields->size() > kAddOnField + 1) {
-    return Unusable(number, "expected DATA,OUTPUT[,SYMBOLOGY[,ADDON]]");
+    return Unusable("expected DATA,OUTPUT[,SYMBOLOGY[,ADDON]]");
   }
-  BatchLine line{number, std::nullopt, (*fields)[kDataField], (*fields)[kOutputField], std::nullopt, std::nullopt};
-  if (line.output.empty()) return Unusable(number, "no output file");
-  if (line.output == kStandardOutput) return Unusable(number, "a batch line writes a file, not standard output");
+  understood.barcode.data = (*fields)[kDataField];
+  understood.output = (*fields)[kOutputField];
+  if (understood.output.empty()) return Unusable("no output file");
+  if (understood.output == kStandardOutput) return Unusable("a batch line writes a file, not standard output");
   if (fields->size() > kSymbologyField && !(*fields)[kSymbologyField].empty()) {
-    line.symbology = FindSymbology((*fields)[kSymbologyField]);
-    if (!line.symbology) return Unusable(number, "unknown symbology '" + (*fields)[kSymbologyField] + "'");
+    const std::optional<int> symbology = FindSymbology((*fields)[kSymbologyField]);
+    if (!symbology) return Unusable("unknown symbology '" + (*fields)[kSymbologyField] + "'");
+    understood.barcode.symbology = *symbology;
   }
-  if (fields->size() > kAddOnField) line.addOn = (*fields)[kAddOnField];
-  return line;
+  if (fields->size() > kAddOnField) understood.barcode.addOnDigits = (*fields)[kAddOnField];
+  return understood;
 }
 
 }  // namespace
 
-std::vector<BatchLine> ReadBatchLines(std::FILE* in) {
-  std::vector<BatchLine> lines;
-  char* buffer = nullptr;
-  std::size_t capacity = 0;
-  for (int number = 1;; ++number) {
-    const ssize_t length = ::getline(&buffer, &capacity, in);
-    if (length < 0) break;
-    std::string text(buffer, static_cast<std::size_t>(length));
-    if (!text.empty() && text.back() == '\n') text.pop_back();
-    if (!text.empty() && text.back() == '\r') text.pop_back();  // a file written on Windows
-    if (!text.empty()) lines.push_back(Understood(number, text));
+bool BatchReader::Next(InputLine& line) {
+  for (;;) {
+    line.text.clear();
+    line.overlong = false;
+    line.number = ++number_;
+    int c = std::getc(in_);
+    if (c == EOF) return false;
+    for (; c != EOF && c != '\n'; c = std::getc(in_)) {
+      if (line.text.size() < kLongestBatchLine) {
+        line.text += static_cast<char>(c);
+      } else {
+        line.overlong = true;
+      }
+    }
+    if (!line.text.empty() && line.text.back() == '\r') line.text.pop_back();  // a file written on Windows
+    if (!line.text.empty() || line.overlong) return true;
   }
-  std::free(buffer);
+}
+
+std::optional<int> CountLines(std::FILE* in) {
+  const long start = std::ftell(in);
+  if (start < 0) return std::nullopt;
+  std::array<char, 64 * 1024> block;
+  int lines = 0;
+  char last = '\n';
+  for (std::size_t read; (read = std::fread(block.data(), 1, block.size(), in)) > 0;) {
+    for (std::size_t i = 0; i < read; ++i) lines += block[i] == '\n';
+    last = block[read - 1];
+  }
+  if (last != '\n') ++lines;
+  std::clearerr(in);
+  if (std::fseek(in, start, SEEK_SET) != 0) return std::nullopt;
   return lines;
 }
 
-LineResult DrawBatchLine(VnContext* context, const BarcodeOptions& options, const OutputFormat* format,
-                         const BatchLine& line) {
-  if (line.unusable) return *line.unusable;
-  BarcodeOptions barcode = options;
-  barcode.data = line.data;
-  barcode.symbology = line.symbology.value_or(options.symbology);
-  barcode.addOnDigits = line.addOn.value_or(options.addOnDigits);
-  WriteResult result = WriteBarcode(context, barcode, line.output, format);
+DrawnLine DrawBatchLine(VnContext* context, const ToolOptions& options, const InputLine& line) {
+  LineBarcode understood = Understood(options, line);
+  DrawnLine drawn{line.number, std::move(understood.output), std::move(understood.unusable), {}};
+  if (!drawn.unusable) drawn.drawn = DrawBarcode(context, std::move(understood.barcode), drawn.output, options.format);
+  return drawn;
+}
+
+LineResult WriteBatchLine(VnContext* context, DrawnLine line) {
+  if (line.unusable) return *std::move(line.unusable);
+  WriteResult result = WriteDrawnBarcode(context, line.output, std::move(line.drawn));
   switch (result.outcome) {
     case WriteOutcome::kWritten: return {kExitSuccess, {}, std::move(result.warnings)};
     case WriteOutcome::kRefused: return {kExitRefused, line.output + ": " + result.message, std::move(result.warnings)};

@@ -2,17 +2,16 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "batch_lines.h"
 #include "exit_codes.h"
-#include "output_file_key.h"
+#include "message_text.h"
 #include "parallel_lines.h"
 #include "progress_bar.h"
 
@@ -21,46 +20,51 @@ namespace {
 
 int DefaultJobs() { return static_cast<int>(std::max(1u, std::thread::hardware_concurrency())); }
 
+// A line in flight: as read, then as drawn.
+struct Slot {
+  InputLine input;
+  DrawnLine drawn;
+};
+
 }  // namespace
 
 int RunBatch(const ToolOptions& options) {
-  std::vector<BatchLine> lines;
-  if (options.batchSource == "-") {
-    lines = ReadBatchLines(stdin);
-  } else {
+  std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(nullptr, std::fclose);
+  if (options.batchSource != "-") {
     errno = 0;
-    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(options.batchSource.c_str(), "r"), std::fclose);
+    file.reset(std::fopen(options.batchSource.c_str(), "rb"));
     if (!file) {
-      std::fprintf(stderr, "varnel: cannot read %s: %s\n", options.batchSource.c_str(), std::strerror(errno));
+      Say("cannot read " + options.batchSource + ": " + std::strerror(errno));
       return kExitFailure;
     }
-    lines = ReadBatchLines(file.get());
   }
-
-  int exitCode = kExitSuccess;
-  OutputFileKeys keys;
-  ProgressBar progress(static_cast<int>(lines.size()), StandardErrorIsTerminal());
+  std::FILE* in = file ? file.get() : stdin;
+  const bool watched = StandardErrorIsTerminal();
+  ProgressBar progress(watched ? CountLines(in) : std::nullopt, watched);
   progress.Show(0);
+  BatchReader reader(in);
+
+  const int jobs = options.jobs.value_or(DefaultJobs());
+  std::vector<Slot> slots(SlotsFor(jobs));
+  int exitCode = kExitSuccess;
   const LineWork work{
-      [&](std::size_t line) -> std::optional<std::string> {
-        if (lines[line].unusable) return std::nullopt;
-        return keys.KeyOf(lines[line].output);
+      [&](std::size_t slot) { return reader.Next(slots[slot].input); },
+      [&](VnContext* context, std::size_t slot) {
+        slots[slot].drawn = DrawBatchLine(context, options, slots[slot].input);
       },
-      [&](VnContext* context, std::size_t line) {
-        return DrawBatchLine(context, options.barcode, options.format, lines[line]);
-      },
-      [&](std::size_t line, const LineResult& result) {
-        const std::string where = "varnel: line " + std::to_string(lines[line].number) + ": ";
-        for (const std::string& warning : result.warnings) {
-          progress.Report(where + lines[line].output + ": warning: " + warning);
-        }
+      [&](VnContext* context, std::size_t slot) {
+        DrawnLine& line = slots[slot].drawn;
+        const int number = line.number;
+        const std::string where = "line " + std::to_string(number) + ": ", output = line.output;
+        const LineResult result = WriteBatchLine(context, std::move(line));
+        for (const std::string& warning : result.warnings) progress.Report(where + output + ": warning: " + warning);
         if (result.exitCode != kExitSuccess) progress.Report(where + result.message);
         exitCode = CombinedExitCode(exitCode, result.exitCode);
+        progress.Show(number);
       },
-      [&](std::size_t linesDrawn) { progress.Show(static_cast<int>(linesDrawn)); },
   };
-  if (!DrawLines(lines.size(), options.jobs.value_or(DefaultJobs()), work)) {
-    progress.Report("varnel: cannot start a thread to draw the batch");
+  if (!DrawLines(jobs, slots.size(), work)) {
+    progress.Report("cannot start a thread to draw the batch");
     return kExitFailure;
   }
   return exitCode;

@@ -93,7 +93,7 @@ constexpr OptionSpec kOptions[] = {
      [](ToolOptions& o, std::string_view v) { return Store(ParseFrame(v), o.barcode.frame); }},
     {"font", '\0', "FACE", "font face of the text (default Arial)",
      [](ToolOptions& o, std::string_view v) { return StoreText(v, o.barcode.fontFace); }},
-    {"font-height", '\0', "PX|LEN", "text cell height: pixels, or 12pt, 3mm... (default 24)",
+    {"font-height", '\0', "PX|LEN", "text cell height: pixels, or 12pt, 3mm... (default: 9pt EAN/UPC, 10pt others, 24 px at least)",
      [](ToolOptions& o, std::string_view v) { return Store(ParseFontHeight(v), o.barcode.fontHeight); }},
     {"text", '\0', "", "print the data under the bars (the default)",
      [](ToolOptions& o, std::string_view) { return Switch(o.barcode.showText, true); }},
@@ -116,7 +116,7 @@ constexpr OptionSpec kOptions[] = {
      }},
     {"addon", '\0', "DIGITS", "EAN/UPC add-on: 2 digits, or 5 digits",
      [](ToolOptions& o, std::string_view v) { return StoreText(v, o.barcode.addOnDigits); }},
-    {"addon-gap", '\0', "CM", "gap before the add-on in centimetres (default 0.5)",
+    {"addon-gap", '\0', "CM", "gap before the add-on in centimetres (default 9 narrow widths)",
      [](ToolOptions& o, std::string_view v) { return Store(ParsePositive(v), o.barcode.addOnGapCm); }},
     {"bar-color", '\0', "#RRGGBB", "colour of the bars (default #000000)",
      [](ToolOptions& o, std::string_view v) { return Store(ParseColor(v), o.barcode.barColor); }},
@@ -133,6 +133,8 @@ constexpr OptionSpec kOptions[] = {
        const std::optional<int> jobs = ParseInt(v);
        return jobs > 0 && Store(jobs, o.jobs);
      }},
+    {"name", '\0', "PATTERN", "batch lines are data alone, files named by PATTERN (see below)",
+     [](ToolOptions& o, std::string_view v) { return Store(FileNamePattern::Parse(v), o.fileNames); }},
     {"list", 'l', "", "list the symbologies: number, name, description",
      [](ToolOptions& o, std::string_view) { return Answer(o, Task::kList); }},
     {"list-samples", '\0', "", "as --list, tab-separated, with each one's sample data and options",
@@ -167,6 +169,7 @@ std::string Inconsistency(const ToolOptions& options) {
       if (options.dataSources > 1) return "the data is given more than once: as DATA, --data or --data-file";
       if (options.outputPath.empty()) return "no output file (--output FILE)";
       if (options.jobs) return "--jobs is for batch mode (--batch FILE)";
+      if (options.fileNames) return "--name is for batch mode (--batch FILE)";
       return {};
     case Task::kBatch:
       if (options.dataSources > 0) return "the data comes from the batch lines, not the command line";

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "barcode_options.h"
+#include "file_name_pattern.h"
 #include "output_formats.h"
 
 namespace varnel::tool {
@@ -24,6 +25,7 @@ struct ToolOptions {
   bool force = false;                   // a binary picture may go to a terminal
   std::string batchSource;  // a file, or "-" for standard input
   std::optional<int> jobs;  // how many batch lines are drawn at once; unset, one a core
+  std::optional<FileNamePattern> fileNames;  // batch lines are data alone, their files named so
 };
 
 struct OptionSpec {

@@ -6,19 +6,14 @@
 #include <limits>
 
 #include "base/settings.h"
-#include "symbologies/catalogue.h"
 #include "symbology_conventions.h"
 
 namespace varnel::tool {
 namespace {
 
-// The library draws the text of EAN and UPC symbols in cells one font height tall: the first digit
-// in a cell before the symbol, UPC's last digit in a cell starting this far after it, and the text
-// of other symbologies one pixel lower than theirs.
-constexpr int kTrailingDigitGap = 3;
-constexpr int kUnderSymbolDrop = 1;
-// The text band it counts into the symbol's thickness is the font height less this.
-constexpr int kTextBandShortfall = 4;
+// Text keeps this share of its cell clear of the picture's edge across the symbol: the cell ends
+// where the deepest glyphs do, the parentheses of GS1 text among them.
+constexpr int kTextMarginShare = 8;
 
 // Room wanted on each side of the symbol, in its own frame, in pixels: along it before its first
 // bar and after its end, across it above the bars' tops and below the band's bottom.
@@ -31,34 +26,12 @@ struct Margins {
 
 std::int64_t InchesInPixels(double inches, int dpi) { return static_cast<std::int64_t>(std::ceil(inches * dpi)); }
 
-bool PrintsLeadingDigit(TextLayout layout) {
-  return layout == TextLayout::kEan13Digits || layout == TextLayout::kEan13DigitsCaptioned ||
-         layout == TextLayout::kUpcADigits || layout == TextLayout::kUpcEDigits;
-}
-
-bool PrintsTrailingDigit(TextLayout layout) {
-  return layout == TextLayout::kUpcADigits || layout == TextLayout::kUpcEDigits;
-}
-
-// The EAN/UPC family, whose guard bars and add-on bars reach half a font height below the bars.
-bool HasGuardBars(TextLayout layout) {
-  return layout != TextLayout::kUnderSymbol && layout != TextLayout::kFlushUnderSymbol;
-}
-
-int FrameInset(int frame) {
-  constexpr int kInsets[] = {0, 2, 1};  // none; dashed, whose top dashes lie a row in; solid
-  return kInsets[frame];
-}
-
 Margins NeededMargins(const BarcodeOptions& barcode, const PrintSizes& sizes, MeasuredSymbol symbol) {
   const SymbologyConventions& conventions = ConventionsOf(barcode.symbology);
   const QuietZone& zone = conventions.quietZone;
-  const TextLayout layout = kSymbologies[barcode.symbology].text;
   // Only the EAN/UPC family draws an add-on, and only they have a zone for after it.
   const bool addOn = !barcode.addOnDigits.empty() && zone.modulesAfterAddOn > 0;
   const std::int64_t narrow = sizes.narrowPixels;
-  const std::int64_t lf = sizes.fontHeight;
-  const std::int64_t thickness = symbol.thickness;
 
   Margins m;
   if (barcode.quietZoneModules) {
@@ -71,21 +44,13 @@ Margins NeededMargins(const BarcodeOptions& barcode, const PrintSizes& sizes, Me
   m.after -= conventions.measuredEndModules * narrow;
   m.above = m.below = InchesInPixels(zone.inchesAcross, sizes.dpiAcross);
 
-  const std::int64_t barHeight = thickness - (barcode.showText ? lf - kTextBandShortfall : 0);
-  if (barcode.showText) {
-    if (PrintsLeadingDigit(layout)) m.before = std::max(m.before, lf);
-    if (PrintsTrailingDigit(layout) && !addOn) m.after = std::max(m.after, kTrailingDigitGap + lf);
-    if (layout == TextLayout::kEan13DigitsCaptioned) m.above = std::max(m.above, lf);
-    const std::int64_t cellBottom = barHeight + lf + (layout == TextLayout::kUnderSymbol ? kUnderSymbolDrop : 0);
-    m.below = std::max(m.below, cellBottom - thickness);
-    // The add-on's digits stand in a cell from the band's top down.
-    if (addOn && TakesAddOnDigits(barcode.symbology)) m.below = std::max(m.below, lf - thickness);
-  }
-  if (HasGuardBars(layout)) m.below = std::max(m.below, barHeight + lf / 2 - thickness);
-
-  // A symbol in a box of bearer bars draws no frame: the box takes its place.
-  const int inset = kSymbologies[barcode.symbology].bearerBox ? 0 : FrameInset(barcode.frame);
-  for (std::int64_t* side : {&m.before, &m.after, &m.above, &m.below}) *side += inset;
+  // What the library draws beside the symbol, with a margin across for its text.
+  const std::int64_t textMargin = barcode.showText ? std::max(1, sizes.fontHeight / kTextMarginShare) : 0;
+  m.before = std::max<std::int64_t>(m.before, symbol.before);
+  m.after = std::max<std::int64_t>(m.after, symbol.after);
+  if (symbol.above > 0) m.above = std::max(m.above, symbol.above + textMargin);
+  if (symbol.below > 0) m.below = std::max(m.below, symbol.below + textMargin);
+  for (std::int64_t* side : {&m.before, &m.after, &m.above, &m.below}) *side += symbol.frame;
   return m;
 }
 

@@ -7,16 +7,22 @@
 
 namespace varnel::tool {
 
-// What VnMeasure gives: the symbol's length along it and its band's thickness across it, in pixels.
+// What VnMeasure gives, the symbol's length along it and its band's thickness across it, and what
+// VnMeasureReach gives, how far the drawing reaches past them and the frame's width, in pixels.
 struct MeasuredSymbol {
   int length;
   int thickness;
+  int before;
+  int after;
+  int above;
+  int below;
+  int frame;
 };
 
 // The smallest picture, width by height, in which the library's centring leaves the symbol its
 // quiet zones (the symbology's, or --quiet-zone's) along it, the postal codes' clear zone across
-// it too, room for the digits that EAN and UPC print beside the bars and the ISBN caption above
-// them, for text cells below the band and for guard bars that reach past it, and inside the frame.
+// it too, room for all the library draws beside it (the digits of EAN and UPC, the ISBN caption,
+// text below the band, guard bars) with a margin across for the text, and the frame outside it all.
 Pair FittedPictureSize(const BarcodeOptions& barcode, const PrintSizes& sizes, MeasuredSymbol symbol);
 
 }  // namespace varnel::tool

@@ -33,7 +33,7 @@ void ApplyToContext(VnContext* context, const BarcodeOptions& barcode, const Pri
   VnCtxTextInfo(context, barcode.showText, DrawsCheckCharacter(barcode), barcode.checkCharacterInText);
   VnCtxCodaBarInfo(context, barcode.codabarStart, barcode.codabarStop);
   VnCtxUPCESystem(context, barcode.upceSystem.value_or(0));
-  VnCtxSupplementInfo(context, AddOnKind(barcode.addOnDigits), barcode.addOnDigits.c_str(), barcode.addOnGapCm);
+  VnCtxSupplementInfo(context, AddOnKind(barcode.addOnDigits), barcode.addOnDigits.c_str(), sizes.addOnGapCm);
   VnCtxSetBarColor(context, barcode.barColor.red, barcode.barColor.green, barcode.barColor.blue);
   VnCtxSetBackColor(context, barcode.backColor.red, barcode.backColor.green, barcode.backColor.blue);
   VnCtxSetTransparentBackground(context, barcode.transparentBackground);

@@ -1,4 +1,5 @@
 // varnel: the Varnel32 library on the command line.
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@
 #include "data_file.h"
 #include "exit_codes.h"
 #include "library_context.h"
+#include "message_text.h"
 #include "picture_output.h"
 #include "usage.h"
 
@@ -20,7 +22,7 @@ using namespace varnel::tool;
 namespace {
 
 int Fail(const std::string& message) {
-  std::fprintf(stderr, "varnel: %s\n", message.c_str());
+  Say(message);
   return kExitFailure;
 }
 
@@ -45,20 +47,27 @@ int RenderOne(const ToolOptions& options) {
   }
   const LibraryContext context = CreateLibraryContext();
   if (!context) return Fail("out of memory");
-  const WriteResult result = WriteBarcode(context.get(), barcode, options.outputPath, options.format);
-  for (const std::string& warning : result.warnings) std::fprintf(stderr, "varnel: warning: %s\n", warning.c_str());
+  const WriteResult result = WriteDrawnBarcode(
+      context.get(), options.outputPath, DrawBarcode(context.get(), barcode, options.outputPath, options.format));
+  for (const std::string& warning : result.warnings) Say("warning: " + warning);
   if (result.outcome == WriteOutcome::kWritten) return kExitSuccess;
-  std::fprintf(stderr, "varnel: %s\n", result.message.c_str());
+  Say(result.message);
   return result.outcome == WriteOutcome::kRefused ? kExitRefused : kExitFailure;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef SIGXFSZ
+  // A write past the file size limit then fails as a full disk does, and the save says so, rather
+  // than the signal ending the tool part-way.
+  std::signal(SIGXFSZ, SIG_IGN);
+#endif
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const ParsedCommandLine parsed = ParseCommandLine(arguments);
   if (!parsed.options) {
-    std::fprintf(stderr, "varnel: %s\nTry 'varnel --help'.\n", parsed.error.c_str());
+    Say(parsed.error);
+    std::fputs("Try 'varnel --help'.\n", stderr);
     return kExitFailure;
   }
   const ToolOptions& options = *parsed.options;

@@ -1,68 +1,133 @@
 #include "parallel_lines.h"
 
 #include <algorithm>
-#include <memory>
+#include <condition_variable>
+#include <mutex>
 #include <system_error>
 #include <thread>
-#include <utility>
 #include <vector>
 
 #include "library_context.h"
-#include "line_queue.h"
-#include "result_board.h"
 
 namespace varnel::tool {
 namespace {
 
-void DrawRuns(VnContext* context, LineQueue& queue, ResultBoard& board, const LineWork& work) {
-  while (const std::unique_ptr<Run> run = queue.Take()) {
-    while (const std::optional<std::size_t> line = queue.Next(*run)) board.Post(*line, work.draw(context, *line));
-  }
-}
+// Where each line is, by the count of lines that have reached each stage; line n is in slot
+// n % slots from its reading until it is finished.
+class LineStages {
+ public:
+  explicit LineStages(std::size_t slots) : drawn_(slots, false) {}
 
-void ReportInOrder(ResultBoard& board, std::size_t lineCount, const LineWork& work) {
-  for (std::size_t next = 0; next < lineCount;) {
-    const ResultBoard::Arrivals arrivals = board.Collect(next);
-    for (const LineResult& result : arrivals.inOrder) work.report(next++, result);
-    work.progress(arrivals.drawn);
+  void Read(const LineWork& work) {
+    for (std::size_t line = 0;; ++line) {
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return line - finished_ < drawn_.size() || ended_; });
+        if (ended_) return;
+      }
+      if (!work.read(line % drawn_.size())) break;
+      Advance([&] { ++read_; });
+    }
+    EndInput();
   }
-}
+
+  void Draw(const std::vector<LibraryContext>& contexts, const LineWork& work) {
+    for (;;) {
+      std::size_t line = 0;
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return claimed_ < read_ || ended_; });
+        if (claimed_ == read_) return;
+        line = claimed_++;
+      }
+      const std::size_t slot = line % drawn_.size();
+      work.draw(contexts[slot].get(), slot);
+      Advance([&] { drawn_[slot] = true; });
+    }
+  }
+
+  void Finish(const std::vector<LibraryContext>& contexts, const LineWork& work) {
+    for (std::size_t line = 0;; ++line) {
+      const std::size_t slot = line % drawn_.size();
+      {
+        std::unique_lock lock(mutex_);
+        changed_.wait(lock, [&] { return drawn_[slot] || (ended_ && line == read_); });
+        if (!drawn_[slot]) return;
+      }
+      work.finish(contexts[slot].get(), slot);
+      Advance([&] {
+        drawn_[slot] = false;
+        ++finished_;
+      });
+    }
+  }
+
+  // No more lines come: the workers end once they have drawn those read.
+  void EndInput() {
+    Advance([&] { ended_ = true; });
+  }
+
+ private:
+  template <typename Change>
+  void Advance(Change change) {
+    {
+      const std::lock_guard lock(mutex_);
+      change();
+    }
+    changed_.notify_all();
+  }
+
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<bool> drawn_;  // by slot: its line is drawn and waits to be finished
+  std::size_t read_ = 0, claimed_ = 0, finished_ = 0;
+  bool ended_ = false;
+};
 
 }  // namespace
 
-bool DrawLines(std::size_t lineCount, int jobs, const LineWork& work) {
-  LineQueue queue;
-  ResultBoard board(lineCount);
-  const std::size_t wanted = std::min(static_cast<std::size_t>(jobs), lineCount);
-  // The workers are declared after their contexts, so that they are joined before the contexts go.
+std::size_t SlotsFor(int jobs) { return jobs <= 1 ? 1 : 2 * static_cast<std::size_t>(jobs) + 2; }
+
+bool DrawLines(int jobs, std::size_t slots, const LineWork& work) {
   std::vector<LibraryContext> contexts;
-  std::vector<std::jthread> workers;
-  while (workers.size() < wanted) {
+  while (contexts.size() < slots) {
     LibraryContext context = CreateLibraryContext();
     if (!context) break;
     contexts.push_back(std::move(context));
-    try {
-      workers.emplace_back(DrawRuns, contexts.back().get(), std::ref(queue), std::ref(board), std::cref(work));
-    } catch (const std::system_error&) {
-      contexts.pop_back();
-      break;
+  }
+  if (contexts.empty()) return false;
+  // One job draws each line on the calling thread as soon as it is read: there is no one to hand a
+  // line to, and a line still waits for no more than itself.
+  if (jobs <= 1) {
+    while (work.read(0)) {
+      work.draw(contexts[0].get(), 0);
+      work.finish(contexts[0].get(), 0);
     }
+    return true;
   }
-  // Closed on the way out too, should a key or a report throw, so that the workers stop waiting for
-  // lines and can be joined.
-  struct CloseOnExit {
-    LineQueue& lines;
-    ~CloseOnExit() { lines.Close(); }
-  } closeOnExit{queue};
-  if (workers.empty() && lineCount > 0) return false;
-  // One thread draws every line in turn, in order, so no two lines can race for a file: the keys,
-  // each a look at the file system, are needed only where there are several.
-  const bool oneThread = workers.size() == 1;
-  for (std::size_t line = 0; line < lineCount; ++line) {
-    queue.Add(line, oneThread ? std::nullopt : work.fileKey(line));
+  LineStages stages(contexts.size());
+  // The threads are declared after the contexts, so that they are joined before the contexts go,
+  // and the input is ended before they are joined, on every way out, so that threads waiting for
+  // lines or for room end.
+  std::vector<std::jthread> workers;
+  std::jthread reader;
+  struct EndOnExit {
+    LineStages& stages;
+    ~EndOnExit() { stages.EndInput(); }
+  } endOnExit{stages};
+  try {
+    while (workers.size() < std::min(static_cast<std::size_t>(std::max(jobs, 1)), contexts.size())) {
+      workers.emplace_back([&] { stages.Draw(contexts, work); });
+    }
+  } catch (const std::system_error&) {
+    if (workers.empty()) return false;
   }
-  queue.Close();
-  ReportInOrder(board, lineCount, work);
+  try {
+    reader = std::jthread([&] { stages.Read(work); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  stages.Finish(contexts, work);
   return true;
 }
 

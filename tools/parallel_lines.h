@@ -1,36 +1,34 @@
-// Drawing a batch's lines on several threads, each with a library context of its own, while the
-// calling thread hears of every line in line order.
+// Drawing a batch's lines on several threads while its input is still being read. Each line in
+// flight has a slot, with a library context of its own: a reader thread reads the line into a free
+// slot, a worker draws it into the slot's context, and the calling thread writes and reports it,
+// line after line in their order, then frees the slot. The memory a batch takes is that of its
+// slots, however long its input.
 #pragma once
 
 #include <cstddef>
 #include <functional>
-#include <optional>
-#include <string>
 
-#include "batch_lines.h"
 #include "varnel32.h"
 
 namespace varnel::tool {
 
 struct LineWork {
-  // On the calling thread, line after line in index order, while the first lines are being drawn,
-  // when there is more than one thread to draw them:
-  // the file the line writes, as a key that is equal for lines that may write the same file;
-  // nullopt for a line that writes none.
-  std::function<std::optional<std::string>(std::size_t line)> fileKey;
-  // On a worker thread, with that thread's context.
-  std::function<LineResult(VnContext* context, std::size_t line)> draw;
-  // On the calling thread, line after line in index order, whatever order they finish in.
-  std::function<void(std::size_t line, const LineResult& result)> report;
-  // On the calling thread: how many lines are drawn so far, in any order.
-  std::function<void(std::size_t linesDrawn)> progress;
+  // On the reader thread: reads the next line into the slot; false at the end of the input.
+  std::function<bool(std::size_t slot)> read;
+  // On a worker thread: draws the slot's line into the slot's context.
+  std::function<void(VnContext* context, std::size_t slot)> draw;
+  // On the calling thread, line after line in their order: writes the slot's line from its context
+  // and reports it.
+  std::function<void(VnContext* context, std::size_t slot)> finish;
 };
 
-// Draws lines 0 to lineCount - 1 on up to `jobs` threads, at least 1 (fewer when there are fewer
-// lines, or when the system gives no more threads or contexts), and returns once each line has been
-// reported. Lines with equal keys are drawn one after another in their order, each once the one
-// before it is done, so the last of them writes the file last, as when one thread draws every line
-// in turn. False, with nothing drawn, when not one thread could be started.
-bool DrawLines(std::size_t lineCount, int jobs, const LineWork& work);
+// The slots a batch of `jobs` workers takes: enough that the workers need not wait for the reader
+// or the writer. One job needs one slot, and is drawn on the calling thread.
+std::size_t SlotsFor(int jobs);
+
+// Draws every line the reader gives, with up to `slots` lines in flight (fewer when the system
+// gives fewer contexts) and up to `jobs` workers, at least one, and returns once each line has been
+// finished. False, with nothing read, when not a context or not a thread could be had.
+bool DrawLines(int jobs, std::size_t slots, const LineWork& work);
 
 }  // namespace varnel::tool

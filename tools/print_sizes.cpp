@@ -1,9 +1,11 @@
 #include "print_sizes.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "base/settings.h"
+#include "symbologies/catalogue.h"
 #include "symbology_conventions.h"
 #include "symbology_names.h"
 
@@ -17,6 +19,13 @@ std::string Millimetres(double value) {
   char text[32];
   std::snprintf(text, sizeof text, "%.3g mm", value);
   return text;
+}
+
+// Without --font-height: the symbology's print size at the resolution, or the library's screen size
+// where that is more.
+int DefaultTextPixels(int symbology, int dpi) {
+  const double points = TakesAddOnDigits(symbology) ? kEanUpcTextPoints : kTextPoints;
+  return std::max(kLeastTextPixels, NearestPixels(Length{points, LengthUnit::kPoints}, dpi));
 }
 
 std::string Pixels(int count) { return std::to_string(count) + (count == 1 ? " pixel" : " pixels"); }
@@ -38,7 +47,10 @@ PrintSizes ResolvePrintSizes(const BarcodeOptions& barcode) {
   if (barcode.barHeight) {
     sizes.barHeightCm = CentimetresForPixels(NearestPixels(*barcode.barHeight, sizes.dpiAcross), sizes.dpiAcross);
   }
-  sizes.fontHeight = NearestPixels(barcode.fontHeight, sizes.dpiAcross);
+  sizes.fontHeight = barcode.fontHeight ? NearestPixels(*barcode.fontHeight, sizes.dpiAcross)
+                                        : DefaultTextPixels(barcode.symbology, sizes.dpiAcross);
+  sizes.addOnGapCm =
+      barcode.addOnGapCm.value_or(CentimetresForPixels(kAddOnGapModules * sizes.narrowPixels, sizes.dpiAlong));
   return sizes;
 }
 

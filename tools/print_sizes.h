@@ -16,7 +16,8 @@ struct PrintSizes {
   double narrowWidthCm;
   int narrowPixels;  // what the library makes of narrowWidthCm
   std::optional<double> barHeightCm;
-  int fontHeight;  // the text's cell in pixels
+  int fontHeight;     // the text's cell in pixels
+  double addOnGapCm;  // what the library is told, met in whole pixels when it is the default
 };
 
 PrintSizes ResolvePrintSizes(const BarcodeOptions& barcode);

@@ -1,8 +1,8 @@
 #include "refusal_hints.h"
 
 #include <algorithm>
-#include <cstdio>
 
+#include "message_text.h"
 #include "symbologies/catalogue.h"
 #include "symbology_conventions.h"
 #include "symbology_names.h"
@@ -22,11 +22,7 @@ bool AddOnIsWrong(int symbology, std::string_view addOn) {
 
 std::string Shown(char byte) {
   const auto value = static_cast<unsigned char>(byte);
-  if (value < 0x20 || value == 0x7F) {
-    char code[32];
-    std::snprintf(code, sizeof code, "the control character 0x%02X", value);
-    return code;
-  }
+  if (value < 0x20 || value == 0x7F) return "the control character " + ControlCharacterNumber(value);
   return Quoted(Windows1252ToUtf8(std::string_view(&byte, 1)));
 }
 

@@ -64,6 +64,15 @@ inline constexpr QuietZone kUpcEQuietZone{9, 7, 5, 0.0, 0.0};
 
 // 80 % of the EAN/UPC family's nominal 0.33 mm, the smallest magnification printers may use.
 inline constexpr double kEanUpcMinimumX = 0.264;
+// Readers look for an add-on 7 to 12 narrow widths after the main symbol's end guard.
+inline constexpr int kAddOnGapModules = 9;
+
+// The text's cell in points where printed: the EAN/UPC family's digits at their usual 9 pt,
+// other symbologies' text at 10 pt. A picture for the screen (96 dpi, where these come to 12 or
+// 13 pixels) keeps the library's legible 24 pixels.
+inline constexpr double kEanUpcTextPoints = 9.0;
+inline constexpr double kTextPoints = 10.0;
+inline constexpr int kLeastTextPixels = 24;
 
 inline constexpr std::string_view kCode39Characters = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%";
 inline constexpr std::string_view kCode39Accepts = "digits, capital letters, space and - . $ / + %";

@@ -11,11 +11,6 @@
 namespace varnel::tool {
 namespace {
 
-struct DecodedCharacter {
-  char32_t codePoint;
-  std::size_t size;  // bytes taken
-};
-
 // The lead bytes of multi-byte sequences: their range, the sequence's length, the value bits they
 // carry, and the smallest value that needs that length (a smaller one is an overlong form).
 struct LeadByte {
@@ -31,8 +26,8 @@ constexpr LeadByte kLeadBytes[] = {
     {0xF0, 0xF4, 4, 0x07, 0x10000},
 };
 
-// One character at the start of `text`; nothing for a byte sequence that is not UTF-8: a stray
-// continuation byte, a short sequence, an overlong form, a surrogate or a value past U+10FFFF.
+}  // namespace
+
 std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
   const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
   if (byte(0) < 0x80) return DecodedCharacter{byte(0), 1};
@@ -47,6 +42,8 @@ std::optional<DecodedCharacter> DecodeUtf8(std::string_view text) {
   if (value < lead->smallest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return std::nullopt;
   return DecodedCharacter{value, lead->size};
 }
+
+namespace {
 
 constexpr char32_t kLastLatin1 = 0xFF;
 

@@ -2,10 +2,22 @@
 // symbology's data in, and the library's own text, Windows-1252, back into UTF-8 for messages.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace varnel::tool {
+
+// One character at the start of UTF-8 text, and the bytes it takes.
+struct DecodedCharacter {
+  char32_t codePoint;
+  std::size_t size;
+};
+
+// Nothing for a byte sequence that is not UTF-8: a stray continuation byte, a short sequence, an
+// overlong form, a surrogate or a value past U+10FFFF.
+std::optional<DecodedCharacter> DecodeUtf8(std::string_view text);
 
 // What readers decode a symbol's bytes as.
 enum class CharacterSet {

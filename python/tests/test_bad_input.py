@@ -29,7 +29,7 @@ BAD_OPTIONS = [
     ("x_dim", 0.33, TypeError), ("x_dim", "0.33", ValueError), ("x_dim", "nanmm", ValueError),
     ("x_dim", "0.33 mm", ValueError), ("x_dim", "-1mm", ValueError), ("x_dim", "0.33mm\0", ValueError),
     ("bar_height", "15pt", ValueError), ("bar_height", 0, ValueError), ("bar_height", "infcm", ValueError),
-    ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", None, TypeError),
+    ("font_height", 0, ValueError), ("font_height", "9 pt", ValueError), ("font_height", [9], TypeError),
     ("font_height", 9.5, ValueError), ("dpi", NAN, ValueError), ("dpi", "96", TypeError), ("dpi", (96,), ValueError),
     ("dpi", (96, None), TypeError), ("quiet_zone", -1, ValueError), ("quiet_zone", "10", TypeError),
     ("show_text", "no", TypeError), ("check_digit", "yes", TypeError), ("check_in_text", 1, TypeError),
@@ -43,7 +43,7 @@ BAD_OPTIONS = [
 
 # Fields of descriptions that the binding never makes, out of range, for its helper, which names them.
 BAD_DESCRIPTIONS = [
-    ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(9, _native.VNB_NO_LENGTH)),
+    ("symbology", 10**6), ("symbology", -1), ("data", None), ("fontHeight", _native.Length(0, _native.VNB_PIXELS)),
     ("xDimension", _native.Length(1, 99)), ("fontFace", None), ("orientation", 7), ("wideRatio", NAN), ("dpiY", 0),
 ]
 

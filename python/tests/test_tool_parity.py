@@ -23,6 +23,7 @@ OPTIONS = [
     dict(symbology="ean13", data="590123412345", orientation=180, quiet_zone=3),
     dict(symbology="ean8", data="9638507", show_text=False),
     dict(symbology="isbn", data="0306406152", addon="52495", addon_gap_cm=0.3),
+    dict(symbology="ean13", data="5901234123457", addon="52495", x_dim="0.33mm", dpi=300),  # print defaults
     dict(symbology="upc-e", data="425261", upce_system=1),
     dict(symbology="upc-e", data="0425261"),
     dict(symbology="upc-e", data="04210000526"),

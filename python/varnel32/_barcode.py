@@ -44,12 +44,14 @@ class Barcode:
         (mm, cm, in or px). ratio: wide over narrow. bar_height: pixels, or a length such as "15mm"
         (default 1.5 cm).
     orientation: 0, 90, 180 or 270 degrees counter-clockwise. frame: "none", "dashed", "solid".
-    font, font_height: the text's face, and its cell in pixels or as a length such as "9pt".
+    font, font_height: the text's face, and its cell in pixels or as a length such as "9pt"; None
+        (the default) for 9 pt for EAN and UPC and 10 pt for the others at `dpi`, 24 pixels at least.
     show_text: the text under the bars. check_digit: the optional check character; None (the
         default) draws it where scanners expect it (Code 93, SSCC-18, AI 01). check_in_text: the
         text shows it. codabar_start, codabar_stop: "A".."D". upce_system: 0 or 1; None takes it
         from the number, else 0.
-    addon: 2 or 5 digits of an EAN/UPC add-on; addon_gap_cm: its distance from the symbol.
+    addon: 2 or 5 digits of an EAN/UPC add-on; addon_gap_cm: its distance from the symbol, None (the
+        default) for the 9 narrow widths readers look for.
     bar_color, back_color: (r, g, b) or "#RRGGBB". transparent: PNG and SVG leave the background
         unpainted. dpi: the resolution, one value or (x, y).
     """
@@ -63,7 +65,7 @@ class Barcode:
     orientation: int = 0
     frame: Union[str, int] = "none"
     font: Union[str, bytes] = "Arial"
-    font_height: Union[int, str] = 24
+    font_height: Optional[Union[int, str]] = None
     show_text: bool = True
     check_digit: Optional[bool] = None
     check_in_text: bool = False
@@ -71,7 +73,7 @@ class Barcode:
     codabar_stop: Union[str, int] = "B"
     upce_system: Optional[int] = None
     addon: Optional[Union[str, bytes]] = None
-    addon_gap_cm: float = 0.5
+    addon_gap_cm: Optional[float] = None
     bar_color: _options.Colour = (0, 0, 0)
     back_color: _options.Colour = (255, 255, 255)
     dpi: Union[int, Tuple[int, int]] = 96

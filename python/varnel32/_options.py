@@ -213,6 +213,13 @@ def bar_height(value: Optional[Union[int, str]]) -> _native.Length:
     return pixels_or_length(value, "bar_height", "15mm", _native.VNB_BAR_HEIGHT)
 
 
+def font_height(value: Optional[Union[int, str]]) -> _native.Length:
+    """None for the symbology's print size."""
+    if value is None:
+        return length(None, "font_height", "9pt")
+    return pixels_or_length(value, "font_height", "9pt", _native.VNB_FONT_HEIGHT)
+
+
 def picture_size(width: Optional[int], height: Optional[int]) -> Tuple[int, int]:
     """(0, 0) for the fitted picture."""
     if (width is None) != (height is None):
@@ -235,7 +242,7 @@ def describe(barcode) -> _native.Description:
         narrowWidthCm=positive(barcode.narrow_cm, "narrow_cm"),
         xDimension=length(barcode.x_dim, "x_dim", "0.33mm"),
         barHeight=bar_height(barcode.bar_height),
-        fontHeight=pixels_or_length(barcode.font_height, "font_height", "9pt", _native.VNB_FONT_HEIGHT),
+        fontHeight=font_height(barcode.font_height),
         wideRatio=positive(barcode.ratio, "ratio"),
         orientation=orientation(barcode.orientation),
         frame=barcode.frame,
@@ -246,7 +253,7 @@ def describe(barcode) -> _native.Description:
         codabarStart=CODABAR_CHARACTERS.index(barcode.codabar_start),
         codabarStop=CODABAR_CHARACTERS.index(barcode.codabar_stop),
         upceSystem=-1 if barcode.upce_system is None else whole(barcode.upce_system, "upce_system", 0, 1),
-        addOnGapCm=positive(barcode.addon_gap_cm, "addon_gap_cm"),
+        addOnGapCm=0.0 if barcode.addon_gap_cm is None else positive(barcode.addon_gap_cm, "addon_gap_cm"),
         barColor=barcode.bar_color,
         backColor=barcode.back_color,
         transparentBackground=switch(barcode.transparent, "transparent"),

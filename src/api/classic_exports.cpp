@@ -68,6 +68,10 @@ void VN_CALL VnSetScreenResolution(int dpiX, int dpiY) { varnel::SetScreenResolu
 
 VnBool VN_CALL VnMeasure(int* length, int* thickness) { return varnel::MeasureInto(DefaultContext(), length, thickness); }
 
+VnBool VN_CALL VnMeasureReach(int* before, int* after, int* above, int* below, int* frame) {
+  return varnel::MeasureReachInto(&DefaultContext(), before, after, above, below, frame);
+}
+
 const char* VN_CALL VnGetLastError(void) { return DefaultContext().lastError; }
 int VN_CALL VnGetLastSaveError(void) { return DefaultContext().lastSaveError; }
 

@@ -84,6 +84,10 @@ VnBool VN_CALL VnCtxMeasure(VnContext* context, int* length, int* thickness) {
   return varnel::MeasureInto(*engine, length, thickness);
 }
 
+VnBool VN_CALL VnCtxMeasureReach(VnContext* context, int* before, int* after, int* above, int* below, int* frame) {
+  return varnel::MeasureReachInto(ContextOf(context), before, after, above, below, frame);
+}
+
 const char* VN_CALL VnCtxGetLastError(VnContext* context) {
   const varnel::Context* engine = ContextOf(context);
   return engine != nullptr ? engine->lastError : "";

@@ -4,6 +4,7 @@
 
 #include "base/int_math.h"
 #include "drawing/render_state.h"
+#include "symbologies/catalogue.h"
 
 namespace varnel {
 namespace {
@@ -54,6 +55,13 @@ void DrawDashedFrame(Context& context, std::int64_t x0, std::int64_t y0, std::in
 }
 
 }  // namespace
+
+int FrameWidth(const Context& context) {
+  const SymbologyRow* row = FindSymbology(context.settings.symbology);
+  if (row != nullptr && row->bearerBox) return 0;
+  if (context.settings.frameStyle == kDashedFrame) return 2;
+  return context.settings.frameStyle == kSolidFrame ? 1 : 0;
+}
 
 void DrawFrame(Context& context, int solid) {
   if (solid != 0) {

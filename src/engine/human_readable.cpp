@@ -1,5 +1,6 @@
 #include "engine/human_readable.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 
@@ -95,6 +96,22 @@ void DrawMainText(Context& context, TextLayout layout, int alongStart, int textR
   }
 }
 
+// An add-on's digits stand centred over its bars, in a box as wide as the add-on: with narrow bars
+// and a large font that box cuts them on both sides. Each digit is given 0.6 of the font height,
+// more than the digits of common faces take, and a box that holds that much stays the add-on's own;
+// a narrower one grows evenly on both sides, keeping the digits centred, but no further than the
+// gap before the add-on, so that it never reaches the main symbol.
+void DrawAddOnText(Context& context, int bandStart, int lf) {
+  const char* text = context.settings.supplementText;
+  const int count = TextLength(text);
+  const std::int64_t start = context.state.supplementStart, end = context.state.supplementEnd;
+  const std::int64_t needed = (std::int64_t{lf} * count * 3 + 4) / 5;
+  // An add-on pushed to the end of the coordinates by a huge gap has no width, and its box stays empty.
+  const std::int64_t gap = end > start ? std::max<std::int64_t>(0, start - context.state.symbolEnd) : 0;
+  const std::int64_t grow = std::clamp<std::int64_t>((needed - (end - start) + 1) / 2, 0, gap);
+  DrawTextRun(context, ClampToInt(start - grow), ClampToInt(end + grow), bandStart, text, count);
+}
+
 }  // namespace
 
 void DrawTextRun(Context& context, int start, int end, int across, const char* text, int length) {
@@ -126,8 +143,7 @@ void DrawHumanReadable(Context& context) {
   const int textRow = SaturatingAdd(bandStart, context.state.barHeight);
 
   if (context.settings.supplementKind > kNoSupplement && TakesAddOnDigits(context.settings.symbology)) {
-    DrawTextRun(context, context.state.supplementStart, context.state.supplementEnd, bandStart, context.settings.supplementText,
-                TextLength(context.settings.supplementText));
+    DrawAddOnText(context, bandStart, lf);
   }
   const SymbologyRow* row = FindSymbology(context.settings.symbology);
   const TextLayout layout = row != nullptr ? row->text : TextLayout::kUnderSymbol;

@@ -1,6 +1,7 @@
 #include "engine/render_driver.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -182,10 +183,7 @@ void StartDrawing(Context& context) {
 
 // The frame goes round the picture, over everything else; a symbol in a box of its own has none.
 void FinishDrawing(Context& context) {
-  const SymbologyRow* row = FindSymbology(context.settings.symbology);
-  if (row != nullptr && row->bearerBox) return;
-  if (context.settings.frameStyle == kDashedFrame) DrawFrame(context, 0);
-  if (context.settings.frameStyle == kSolidFrame) DrawFrame(context, 1);
+  if (FrameWidth(context) > 0) DrawFrame(context, context.settings.frameStyle == kSolidFrame ? 1 : 0);
 }
 
 void DrawInTwoWalks(Context& context) {
@@ -253,6 +251,60 @@ void DrawInFewestWalks(Context& context) {
   }
 }
 
+// The box that every fill and text run of a recording lies in. The frame's lines are left out: it
+// is drawn at the picture's edge, not beside the symbol.
+Rect DrawnBox(const Surface& surface) {
+  Rect box{INT_MAX, INT_MAX, INT_MIN, INT_MIN};
+  const auto take = [&box](const Rect& r) {
+    box = Rect{std::min(box.left, r.left), std::min(box.top, r.top), std::max(box.right, r.right),
+               std::max(box.bottom, r.bottom)};
+  };
+  for (const DrawOp& op : surface.Operations()) {
+    if (op.kind == DrawOpKind::kFill) take(surface.Fill(op).rect);
+    if (op.kind == DrawOpKind::kText) take(surface.Text(op).clip);  // every run is clipped to its box
+  }
+  return box;
+}
+
+// How far a box reaches past a picture at the origin, side by side in the symbol's directions: its
+// start lies on the right when turned 180 degrees, at the bottom when turned 90 and at the top when
+// turned 270, and the bars' top on the bottom, left and right edges as it turns.
+DrawingReach ReachPast(const Rect& box, int width, int height, int orientation) {
+  const auto past = [](std::int64_t overhang) { return ClampToInt(std::max<std::int64_t>(0, overhang)); };
+  const int left = past(-std::int64_t{box.left}), top = past(-std::int64_t{box.top});
+  const int right = past(std::int64_t{box.right} - width), bottom = past(std::int64_t{box.bottom} - height);
+  switch (orientation) {
+    case kTurned90: return {bottom, top, left, right};
+    case kTurned180: return {right, left, bottom, top};
+    case kTurned270: return {top, bottom, right, left};
+    default: return {left, right, top, bottom};
+  }
+}
+
+// The symbol drawn by a render's own steps in a picture the size of its extent, where it is centred
+// at the origin; what lies outside that picture reaches past the symbol in any picture.
+DrawingReach DrawnReach(Context& context, const SymbolExtent& extent) {
+  const bool vertical = RunsVertically(context.settings.orientation);
+  const int hostWidth = context.settings.width, hostHeight = context.settings.height;
+  context.settings.width = vertical ? extent.thickness : extent.length;
+  context.settings.height = vertical ? extent.length : extent.thickness;
+  Surface& surface = context.recording;
+  surface.Restart(context.settings.width, context.settings.height);
+  context.state.surface = &surface;
+  context.state.originX = 0;
+  context.state.originY = 0;
+  CentreSymbol(context, extent);
+  StartDrawing(context);
+  WalkSymbol(context, WalkJobs{.preparesData = false, .draws = true});
+  DrawHumanReadable(context);
+  const DrawingReach reach =
+      ReachPast(DrawnBox(surface), context.settings.width, context.settings.height, context.settings.orientation);
+  context.state.surface = nullptr;
+  context.settings.width = hostWidth;
+  context.settings.height = hostHeight;
+  return reach;
+}
+
 }  // namespace
 
 void RenderBarcode(Context& context) { RenderWith(context, DrawInFewestWalks); }
@@ -264,6 +316,13 @@ std::optional<SymbolExtent> MeasureBarcode(Context& context) {
   if (PrepareRender(context)) extent = MeasureSymbol(context);
   RestoreWorkMessage(context);
   return extent;
+}
+
+std::optional<DrawingReach> MeasureDrawingReach(Context& context) {
+  std::optional<DrawingReach> reach;
+  if (PrepareRender(context)) reach = DrawnReach(context, MeasureSymbol(context));
+  RestoreWorkMessage(context);
+  return reach;
 }
 
 }  // namespace varnel

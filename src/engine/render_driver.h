@@ -25,4 +25,18 @@ void RenderBarcodeInTwoWalks(Context& context);
 // in context.lastError, but draws nothing and needs no surface. Nothing when the data is refused.
 std::optional<SymbolExtent> MeasureBarcode(Context& context);
 
+// How far the drawing reaches past the symbol's extent, in pixels, in the symbol's own directions:
+// before its start and after its end along it, above the bars' top and below the band's bottom.
+struct DrawingReach {
+  int before;
+  int after;
+  int above;
+  int below;
+};
+
+// Validates as MeasureBarcode does and draws the symbol, its guard bars and its text by the render's
+// own steps onto context.recording, without the frame: the reach of all it draws. Nothing when the
+// data is refused.
+std::optional<DrawingReach> MeasureDrawingReach(Context& context);
+
 }  // namespace varnel

@@ -44,6 +44,13 @@ const FileBytes* CurrentPicture(Context& context, int format, const PictureEncod
 
 }  // namespace
 
+std::optional<int> SaveKeptPicture(Context& context, int format, const char* path) {
+  if (!KeptIsCurrent(context, format, GetScreenResolution())) return std::nullopt;
+  const int reason = SaveFileBytes(path, context.kept.bytes);
+  if (context.kept.bytes.size() > kLargestPictureKeptAfterCopy) LetGo(context.kept);
+  return reason;
+}
+
 int CopyPictureToMemory(Context& context, int format, void* buffer, int size) {
   const PictureEncoding* encoding = EncodingOf(format);
   if (encoding == nullptr || size < 0) return 0;

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 
 #include "drawing/context.h"
 
@@ -14,6 +15,12 @@ namespace varnel {
 // context's life. A picture whose size alone was asked for stays kept, whatever its size, until
 // the next picture or the context's end.
 inline constexpr std::size_t kLargestPictureKeptAfterCopy = std::size_t{1} << 20;
+
+// Saves the kept picture to `path` (see SaveFileBytes) when it is the one the context would render
+// now in that format, as the memory output would copy it out, so that a host that asked for the
+// picture's size, or had its bytes, saves it without drawing it again. The save's errno, 0 when
+// saved; nothing when no such picture is kept.
+std::optional<int> SaveKeptPicture(Context& context, int format, const char* path);
 
 // The picture's size in bytes, its bytes copied to `buffer` when that is not null and `size` is at
 // least that size; nothing is ever written past `size` bytes. 0 for a number that names no format

@@ -1,8 +1,10 @@
 #include "outputs/pictures.h"
 
 #include <cerrno>
+#include <optional>
 #include <utility>
 
+#include "outputs/memory_picture.h"
 #include "outputs/render_to_surface.h"
 #include "platform/clipboard.h"
 #include "platform/screen.h"
@@ -50,7 +52,12 @@ const PictureEncoding* EncodingOf(int format) {
 
 bool SavePicture(Context& context, PictureFormat format, const char* path) {
   const PictureEncoding* encoding = EncodingOf(static_cast<int>(format));
-  context.lastSaveError = encoding != nullptr ? SaveRenderedPicture(context, path, *encoding) : ENOSYS;
+  if (encoding == nullptr) {
+    context.lastSaveError = ENOSYS;
+  } else {
+    const std::optional<int> keptSaved = SaveKeptPicture(context, static_cast<int>(format), path);
+    context.lastSaveError = keptSaved ? *keptSaved : SaveRenderedPicture(context, path, *encoding);
+  }
   return context.lastSaveError == 0;
 }
 

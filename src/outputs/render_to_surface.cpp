@@ -38,13 +38,16 @@ std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& 
   return Rendered(context, encoding, whyNot);
 }
 
+int SaveFileBytes(const char* path, const FileBytes& file) {
+  return ReplaceFileContents(path, file.data(), file.size()) ? 0 : errno;
+}
+
 int SaveRenderedPicture(Context& context, const char* path, const PictureEncoding& encoding) {
   // No file can be had without a name: refused before a picture, which may be huge, is drawn.
   if (path == nullptr || *path == '\0') return ENOENT;
   int whyNot = 0;
   const auto file = Rendered(context, encoding, whyNot);
-  if (!file) return whyNot;
-  return ReplaceFileContents(path, file->data(), file->size()) ? 0 : errno;
+  return file ? SaveFileBytes(path, *file) : whyNot;
 }
 
 }  // namespace varnel

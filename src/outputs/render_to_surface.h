@@ -35,6 +35,10 @@ struct PictureEncoding {
 // to record (see Surface::kMaxOperations), or one whose memory cannot be had.
 std::optional<FileBytes> RenderPicture(Context& context, const PictureEncoding& encoding);
 
+// Replaces the file at `path` with the file's bytes (see ReplaceFileContents): 0 when saved, else
+// the errno that says why not.
+int SaveFileBytes(const char* path, const FileBytes& file);
+
 // Renders, encodes and replaces the file at `path` with the complete new file. Returns 0 when it
 // is saved, else why not as an errno: ENOENT for a null or empty path (before anything is drawn),
 // EFBIG or ENOMEM for a picture RenderPicture does not make, or the reason ReplaceFileContents
