@@ -66,6 +66,9 @@ public static class Varnel
     [DllImport(Library, CallingConvention = Call)] public static extern int VnGetClipboardEMF(byte[] buffer, int size);
     [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnMeasure(out int length, out int thickness);
+    [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
+    public static extern bool VnMeasureReach(out int before, out int after, out int above, out int below,
+                                             out int frame);
     // The text belongs to the library: a string result would have the marshaller free it, so the
     // pointer is read with LastError().
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnGetLastError();
@@ -111,6 +114,9 @@ public static class Varnel
     public static extern int VnCtxRenderToMemory(IntPtr context, int format, byte[] buffer, int size);
     [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnCtxMeasure(IntPtr context, out int length, out int thickness);
+    [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
+    public static extern bool VnCtxMeasureReach(IntPtr context, out int before, out int after, out int above,
+                                                out int below, out int frame);
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnCtxGetLastError(IntPtr context);
     public static string LastError(IntPtr context) { return Marshal.PtrToStringAnsi(VnCtxGetLastError(context)); }
     [DllImport(Library, CallingConvention = Call)] public static extern int VnCtxGetLastSaveError(IntPtr context);
