@@ -527,9 +527,8 @@ static void CheckContext(const char* folder) {
 }
 
 /* The memory output hands over the bytes the file export of its format writes, GDI's own BMP and
- * metafiles and the PNG and SVG with GDI's fonts included, on the default context and on a context
- * of the host's own; writes nothing into a buffer too small and nothing past the picture into one
- * large enough; and refuses a NULL context. */
+ * metafiles included, on the default context and on a context of the host's own; writes nothing
+ * into a buffer too small and nothing past the picture into one large enough. */
 static void CheckMemoryOutput(const char* folder) {
   typedef struct {
     const char* name;
@@ -712,10 +711,8 @@ enum { kBarPictureSize = 640 };
 
 /* The picture in the DLL's BMP, PNG and SVG: stem.bmp, stem.png and stem.svg. */
 static void SaveInFileFormats(const char* folder, const char* stem) {
-  const struct {
-    const char* extension;
-    VnBool(VN_CALL* save)(const char*);
-  } files[] = {{"bmp", vn.VnSaveAsBMP}, {"png", vn.VnSaveAsPNG}, {"svg", vn.VnSaveAsSVG}};
+  const struct { const char* extension; VnBool(VN_CALL* save)(const char*); } files[] = {
+      {"bmp", vn.VnSaveAsBMP}, {"png", vn.VnSaveAsPNG}, {"svg", vn.VnSaveAsSVG}};
   char path[MAX_PATH], name[64];
   for (size_t f = 0; f < sizeof files / sizeof files[0]; ++f) {
     snprintf(name, sizeof name, "%s.%s", stem, files[f].extension);

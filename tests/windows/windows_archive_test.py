@@ -135,14 +135,13 @@ class WindowsArchiveTest(unittest.TestCase):
                     self.assertEqual((executable.machine, executable.magic), (machine, magic))
                     self.assertLessEqual({name.lower() for name in executable.imported_dlls()}, allowed)
 
-    def test_each_program_carries_no_debug_sections_but_the_name_of_its_debug_file(self):
+    def test_each_program_carries_no_debug_sections_but_its_debug_files_name_and_crc(self):
         with zipfile.ZipFile(DEBUG_ARCHIVE) as archive:
             debug = {info.filename: archive.read(info) for info in archive.infolist()}
         for arch, program in itertools.product(ARCHITECTURES, PROGRAMS):
             with self.subTest(arch=arch, program=program):
                 executable = PortableExecutable(self.member(f"{arch}/{program}"))
                 self.assertEqual([name for name in executable.section_names if name.startswith(".debug")], [])
-                # The file's name, NUL-padded to four bytes, and its CRC-32.
                 link = executable.section(".gnu_debuglink")
                 self.assertEqual(link[:-4].rstrip(b"\0"), f"{program}.debug".encode())
                 self.assertEqual(link[-4:], struct.pack("<I", zlib.crc32(debug[f"{NAME}/{arch}/{program}.debug"])))

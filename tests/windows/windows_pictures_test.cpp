@@ -141,9 +141,6 @@ std::string WithExtension(const std::string& file, const std::string& extension)
   return file.substr(0, file.rfind('.')) + extension;
 }
 
-// The formats whose writers are the library's own in the DLL too, fonts aside.
-constexpr std::pair<const char*, int> kLibraryWriters[] = {{".png", VN_FORMAT_PNG}, {".svg", VN_FORMAT_SVG}};
-
 // What zbar reads in a picture turned upright (ZXing 1.4 trips on an assertion of its own here).
 std::vector<std::string> Readings(const std::optional<Bitmap>& picture, int orientation) {
   if (!picture) return {"(no picture)"};
@@ -177,7 +174,7 @@ TEST_F(WindowsDll, DrawsTheSameBarsAsLinuxForEverySymbologyInFourOrientations) {
     ASSERT_EQ(fromDll->height, here->height);
     const auto [differing, first] = CompareDarkness(*fromDll, *here);
     EXPECT_EQ(differing, 0) << first;
-    for (const auto& [extension, format] : kLibraryWriters) {
+    for (const auto& [extension, format] : {std::pair{".png", VN_FORMAT_PNG}, std::pair{".svg", VN_FORMAT_SVG}}) {
       EXPECT_TRUE(ReadFileBytes(folder + "/" + WithExtension(picture.file, extension)) == PictureInMemory(format))
           << "the " << extension << " differs";
     }

@@ -1,7 +1,6 @@
 #include "win32/posix_calls.h"
 
-#include <cerrno>
-#include <cstdlib>
+#include <cstdlib>  // _fmode
 
 #include <fcntl.h>
 
@@ -20,27 +19,6 @@ const bool kBinaryFiles = [] {
 }();
 
 }  // namespace
-
-ssize_t getline(char** line, size_t* capacity, std::FILE* in) {
-  size_t length = 0;
-  for (int c; (c = std::fgetc(in)) != EOF;) {
-    if (length + 2 > *capacity) {
-      const size_t grown = *capacity < 64 ? 128 : *capacity * 2;
-      char* larger = static_cast<char*>(std::realloc(*line, grown));
-      if (larger == nullptr) {
-        errno = ENOMEM;
-        return -1;
-      }
-      *line = larger;
-      *capacity = grown;
-    }
-    (*line)[length++] = static_cast<char>(c);
-    if (c == '\n') break;
-  }
-  if (length == 0) return -1;
-  (*line)[length] = '\0';
-  return static_cast<ssize_t>(length);
-}
 
 int IsConsole(int fd) {
   const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(fd));
