@@ -166,8 +166,9 @@ VN_EXPORT VnBool VN_CALL VnSaveAsSVG(const char* path);
  * colour, entry 1 the background) and the screen resolution stored in pixels per metre. Returns 0
  * for a NULL path, a picture whose pixels cannot be allocated or would take more than 4 GiB as a
  * BMP does, or a file that cannot be written (any old file stays as it was).
- * The Windows DLLs have no SVG or PNG output: there VnSaveAsSVG, VnSaveAsPNG and their VnCtx forms
- * return 0 and write nothing. */
+ * In the Windows DLLs the SVG's and the PNG's text is in GDI's fonts: the SVG's runs are laid out
+ * with GDI's metrics, and the PNG's glyphs are GDI's outlines one bit deep, where the BMP's text is
+ * drawn by GDI itself: the bars are the same pixels, a glyph's edge may differ by a pixel. */
 VN_EXPORT VnBool VN_CALL VnSaveAsPNG(const char* path);
 
 /* Chooses the symbology by number, any of 0..22: those VnBasicInfo takes and those it does not
@@ -227,7 +228,7 @@ VN_EXPORT void VN_CALL VnSetTransparentBackground(int transparent);
  * resolution, it is copied from there rather than rendered again, so that asking for the size and
  * then for the bytes renders once; a file export of that format saves it from there too. A picture
  * of more than 1 MiB is let go once its bytes have been copied out or saved; a later call renders it
- * again. The Windows DLLs have no SVG or PNG: they return 0 for VN_FORMAT_SVG and VN_FORMAT_PNG. */
+ * again. */
 VN_EXPORT int VN_CALL VnRenderToMemory(int format, void* buffer, int size);
 
 /* Validates the data at the current settings and measures its symbol, without drawing or writing
@@ -270,10 +271,9 @@ VN_EXPORT const char* VN_CALL VnGetLastError(void);
  * system has: ENOENT for a NULL or empty path, EISDIR for a folder at the path, EINVAL for anything
  * else there that is not a regular file (a pipe, a device such as /dev/full or /dev/null, a socket),
  * EACCES for a link refused in a shared folder, ELOOP for a loop of links, EFBIG for a picture the
- * format or the drawing cannot hold (see the outputs), ENOMEM for one whose memory cannot be had,
- * and ENOSYS for SVG and PNG in the Windows DLLs. The Windows DLLs give the numbers of the C runtime
- * they are built with (msvcrt): the system's error becomes the nearest of them, EIO where there is
- * none. */
+ * format or the drawing cannot hold (see the outputs), and ENOMEM for one whose memory cannot be
+ * had. The Windows DLLs give the numbers of the C runtime they are built with (msvcrt): the
+ * system's error becomes the nearest of them, EIO where there is none. */
 VN_EXPORT int VN_CALL VnGetLastSaveError(void);
 
 /* ---- Contexts --------------------------------------------------------------------------------- */

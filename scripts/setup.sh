@@ -26,8 +26,10 @@ packages=(
   # The Windows DLLs: the mingw-w64 cross compilers (posix threads) for 32 and 64 bits, and Wine to
   # run their Windows test hosts, its 32-bit half from Debian's i386 architecture, its 64-bit half
   # wine64. LLVM's dlltool makes the import library for Microsoft's linker, and LLVM's linker in
-  # Microsoft's manner links a host through it; zip packs the release.
+  # Microsoft's manner links a host through it; zip packs the release. The DLLs' PNG takes its
+  # checksums from zlib, built for mingw-w64 and linked in.
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
+  libz-mingw-w64-dev
   wine wine32:i386 wine64 llvm-14 lld-14 zip
   # Mono's C# compiler and runtime run the .NET example against the library.
   mono-mcs mono-runtime

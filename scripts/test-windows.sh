@@ -15,18 +15,22 @@ linux_tree=${2:-build}
 tree=$root/$windows_tree
 
 bash scripts/build-windows.sh "$windows_arch"
-cmake --build "$linux_tree" -j2 --target varnel_windows_pictures_test
+cmake --build "$linux_tree" -j2 --target varnel_windows_pictures_test varnel
 
-# Windows' own DLLs only: the compiler's runtimes must have been linked in.
-imports=$("$mingw_prefix-objdump" -p "$tree/Varnel32.dll" | awk '/DLL Name:/ { print $3 }')
-for dll in $imports; do
-  case "${dll,,}" in
-    kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
-    *)
-      echo "test-windows.sh: the $windows_arch Varnel32.dll imports $dll, which Windows does not have" >&2
-      exit 1
-      ;;
-  esac
+# Windows' own DLLs only: the compiler's runtimes must have been linked in. The tool has the
+# library's DLL besides.
+for program in Varnel32.dll varnel.exe; do
+  imports=$("$mingw_prefix-objdump" -p "$tree/$program" | awk '/DLL Name:/ { print $3 }')
+  for dll in $imports; do
+    case "${dll,,}" in
+      kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll) ;;
+      varnel32.dll) [[ $program == varnel.exe ]] || exit 1 ;;
+      *)
+        echo "test-windows.sh: the $windows_arch $program imports $dll, which Windows does not have" >&2
+        exit 1
+        ;;
+    esac
+  done
 done
 
 # Headless: with no display Wine draws through its null driver, which has the GDI and the clipboard
@@ -88,4 +92,56 @@ for dpi in 96 120; do
   echo "test-windows.sh: the $windows_arch Windows pictures at $dpi dpi beside this library's"
   VARNEL_WINDOWS_PICTURES=$pictures timeout 600 "$linux_tree/tests/windows/varnel_windows_pictures_test" || status=1
 done
+# varnel.exe beside the DLL, run as the Linux tool is: every sample of --list-samples, with its
+# options, the bars alone byte for byte the Linux tool's PNG, and with its text in GDI's fonts, a
+# picture of the Linux one's size that zbar reads as it reads that; a batch of them on two threads;
+# a PNG on standard output; and refused data, which exits 2 and writes nothing.
+tool=$tree/tool
+rm -rf "$tool"
+mkdir -p "$tool"
+cp "$tree/Varnel32.dll" "$tree/varnel.exe" "$tool/"
+linux_tool=$root/$linux_tree/tools/varnel
+exe() { (cd "$tool" && timeout 120 "$wine_loader" varnel.exe "$@"); }
+linux() { (cd "$tool" && "$linux_tool" "$@"); }
+zbar() { zbarimg -q --raw -Sean2.enable -Sean5.enable "$1" 2>/dev/null; }
+size() { head -c 24 "$1" | tail -c 8 | od -An -tx1; }  # the PNG's width and height
+tool_fault() {
+  echo "test-windows.sh: the $windows_arch varnel.exe: $*" >&2
+  status=1
+}
+echo "test-windows.sh: the $windows_arch varnel.exe under Wine beside the Linux tool"
+samples=0
+while IFS=$'\t' read -r _ name _ data options; do
+  # The options are words, split as the shell splits them.
+  # shellcheck disable=SC2086
+  if ! { exe -s "$name" $options --no-text -o "$name.png" "$data" &&
+    linux -s "$name" $options --no-text -o "$name-linux.png" "$data" &&
+    cmp -s "$tool/$name.png" "$tool/$name-linux.png"; }; then
+    tool_fault "$name's bars differ from the Linux tool's"
+  fi
+  # shellcheck disable=SC2086
+  if ! { exe -s "$name" $options -o "$name-text.png" "$data" &&
+    linux -s "$name" $options -o "$name-text-linux.png" "$data" &&
+    [[ "$(size "$tool/$name-text.png")" == "$(size "$tool/$name-text-linux.png")" &&
+      "$(zbar "$tool/$name-text.png")" == "$(zbar "$tool/$name-text-linux.png")" ]]; }; then
+    tool_fault "$name with its text is not read as the Linux tool's picture"
+  fi
+  echo "$data,batch-$name.png,$name" >>"$tool/batch.csv"
+  ((++samples))
+done < <("$linux_tool" --list-samples)
+((samples >= 23)) || tool_fault "only $samples samples"
+exe --no-text -j 2 --batch batch.csv 2>"$tool/batch.log" || tool_fault "its batch failed: $(cat "$tool/batch.log")"
+mkdir -p "$tool/linux" && sed 's/,batch-/,linux\/batch-/' "$tool/batch.csv" >"$tool/linux/batch.csv"
+linux --no-text -j 2 --batch linux/batch.csv || tool_fault "the Linux tool's batch failed"
+for picture in "$tool"/batch-*.png; do
+  cmp -s "$picture" "$tool/linux/${picture##*/}" || tool_fault "its batch's ${picture##*/} differs"
+done
+if ! { exe -s code128 --no-text -f png -o - Varnel >"$tool/stdout.png" &&
+  linux -s code128 --no-text -f png -o - Varnel | cmp -s - "$tool/stdout.png"; }; then
+  tool_fault "its PNG on standard output differs"
+fi
+refused=0
+exe -s ean13 -o refused.png 12 2>/dev/null || refused=$?
+[[ $refused == 2 && ! -e $tool/refused.png ]] || tool_fault "refused data gave exit status $refused"
+
 exit "$status"

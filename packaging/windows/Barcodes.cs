@@ -55,7 +55,6 @@ public static class Varnel
     public static extern bool VnSaveAsWMF(string path);
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnSaveAsEMF(string path);
-    // The Windows DLL has no SVG or PNG: there these two return false.
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnSaveAsSVG(string path);
     [DllImport(Library, CallingConvention = Call, CharSet = Text)] [return: MarshalAs(UnmanagedType.U1)]
@@ -67,10 +66,15 @@ public static class Varnel
     [DllImport(Library, CallingConvention = Call)] public static extern int VnGetClipboardEMF(byte[] buffer, int size);
     [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnMeasure(out int length, out int thickness);
+    [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
+    public static extern bool VnMeasureReach(out int before, out int after, out int above, out int below,
+                                             out int frame);
     // The text belongs to the library: a string result would have the marshaller free it, so the
     // pointer is read with LastError().
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnGetLastError();
     public static string LastError() { return Marshal.PtrToStringAnsi(VnGetLastError()); }
+    // Why the last file export that returned false failed: the C runtime's errno, 0 after a save.
+    [DllImport(Library, CallingConvention = Call)] public static extern int VnGetLastSaveError();
 
     // ---- Contexts: one per thread that draws, IntPtr.Zero refused by every VnCtx export ----
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnCreateContext();
@@ -110,8 +114,12 @@ public static class Varnel
     public static extern int VnCtxRenderToMemory(IntPtr context, int format, byte[] buffer, int size);
     [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
     public static extern bool VnCtxMeasure(IntPtr context, out int length, out int thickness);
+    [DllImport(Library, CallingConvention = Call)] [return: MarshalAs(UnmanagedType.U1)]
+    public static extern bool VnCtxMeasureReach(IntPtr context, out int before, out int after, out int above,
+                                                out int below, out int frame);
     [DllImport(Library, CallingConvention = Call)] public static extern IntPtr VnCtxGetLastError(IntPtr context);
     public static string LastError(IntPtr context) { return Marshal.PtrToStringAnsi(VnCtxGetLastError(context)); }
+    [DllImport(Library, CallingConvention = Call)] public static extern int VnCtxGetLastSaveError(IntPtr context);
 }
 
 public static class Barcodes

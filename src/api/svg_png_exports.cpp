@@ -1,6 +1,4 @@
-// The SVG and PNG exports, classic and on a context. Their outputs need FreeType and zlib, which
-// the Windows DLLs do without; there the exports are kept, so that every export of the header is
-// found in them, and return 0, as no format of that number is to be had.
+// The SVG and PNG exports, classic and on a context.
 #include "api/export_guard.h"
 
 extern "C" {

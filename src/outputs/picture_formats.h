@@ -7,12 +7,11 @@ namespace varnel {
 
 enum class PictureFormat : int { kBmp = 1, kWmf = 2, kEmf = 3, kSvg = 4, kPng = 5 };
 
-// How the format of that number is made; null for a number that names no format, or one this build
-// does without.
+// How the format of that number is made; null for a number that names no format.
 const PictureEncoding* EncodingOf(int format);
 
-// The SVG and the PNG, which need FreeType and zlib: in the Windows DLLs, which do without them,
-// null for every number.
+// The SVG and the PNG, the formats whose writers are the library's own on every platform (null for
+// any other number).
 const PictureEncoding* SvgPngEncodingOf(int format);
 
 }  // namespace varnel

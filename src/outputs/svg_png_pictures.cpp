@@ -1,4 +1,5 @@
-// The outputs that need FreeType and zlib; the Windows DLLs leave this file out.
+// The SVG and the PNG, drawn by the library's own writers on every platform, with the platform's
+// fonts.
 #include "outputs/picture_formats.h"
 #include "writers/png_file.h"
 #include "writers/svg_file.h"

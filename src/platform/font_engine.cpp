@@ -1,6 +1,7 @@
 #include "platform/font_engine.h"
 #include "base/windows_1252.h"
 #include "platform/font_choice_cache.h"
+#include "platform/glyph_ink.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>
@@ -94,21 +95,6 @@ FontSize SizeFor(std::int32_t lfHeight, const VerticalMetrics& m) {
   return {static_cast<int>(pixels), ascent + RoundedScale(pixels, m.descent, m.unitsPerEm), ascent};
 }
 
-struct Turned {
-  int col;
-  int row;
-};
-
-// Where upright pixel (i, j) lands when turned counter-clockwise on a y-down picture.
-Turned Turn(int i, int j, int quarterTurns) {
-  switch (quarterTurns & 3) {
-    case 0: return {i, j};
-    case 1: return {j, -i - 1};
-    case 2: return {-i - 1, -j - 1};
-    default: return {-j - 1, i};
-  }
-}
-
 bool BitmapPixel(const FT_Bitmap& bitmap, int col, int row) {
   const int pitch = bitmap.pitch;
   const unsigned char* line = pitch >= 0 ? bitmap.buffer + static_cast<std::ptrdiff_t>(row) * pitch
@@ -121,27 +107,12 @@ bool BitmapPixel(const FT_Bitmap& bitmap, int col, int row) {
 // Turns a rendered glyph, whose bitmap starts `bitmapLeft` right of the pen and `bitmapTop` above
 // the baseline, into its mask.
 void TraceInk(const FT_Bitmap& bitmap, int bitmapLeft, int bitmapTop, int quarterTurns, GlyphMask& out) {
-  out = GlyphMask{};
-  const int width = static_cast<int>(bitmap.width), height = static_cast<int>(bitmap.rows);
-  if (width <= 0 || height <= 0 || bitmap.buffer == nullptr) return;
-  const int left = bitmapLeft, top = -bitmapTop;
-  const Turned first = Turn(left, top, quarterTurns);
-  const Turned last = Turn(left + width - 1, top + height - 1, quarterTurns);
-  const bool sideways = (quarterTurns & 1) != 0;
-  out.left = std::min(first.col, last.col);
-  out.top = std::min(first.row, last.row);
-  out.width = sideways ? height : width;
-  out.height = sideways ? width : height;
-  out.wordsPerRow = (out.width + 63) / 64;
-  out.words.assign(static_cast<std::size_t>(out.wordsPerRow) * static_cast<std::size_t>(out.height), 0);
-  for (int row = 0; row < height; ++row) {
-    for (int col = 0; col < width; ++col) {
-      if (!BitmapPixel(bitmap, col, row)) continue;
-      const Turned t = Turn(left + col, top + row, quarterTurns);
-      const auto maskRow = static_cast<std::size_t>(t.row - out.top), maskCol = static_cast<std::size_t>(t.col - out.left);
-      out.words[maskRow * static_cast<std::size_t>(out.wordsPerRow) + maskCol / 64] |= std::uint64_t{1} << (63 - maskCol % 64);
-    }
+  if (bitmap.buffer == nullptr) {
+    out = GlyphMask{};
+    return;
   }
+  TraceInk(static_cast<int>(bitmap.width), static_cast<int>(bitmap.rows), bitmapLeft, bitmapTop, quarterTurns,
+           [&](int col, int row) { return BitmapPixel(bitmap, col, row); }, out);
 }
 
 int WholePixels(FT_Pos value26_6) {

@@ -12,6 +12,7 @@
 // written as once it is in place, so nobody can read it beside the old file who could not read it
 // at the old file's name, and nobody else can open it at all before it is there. The old file's
 // own access list is not kept, as it is not by the editors that save by renaming.
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <optional>
@@ -131,7 +132,9 @@ bool SetDeleteOnClose(HANDLE file, bool deleted) {
   return SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition) != 0;
 }
 
-unsigned temporaryCount = 0;
+// Shared by every thread that saves: each name it gives is taken once, so that two saves beside
+// the same file at the same moment do not both try, and skip, the same names.
+std::atomic<unsigned> temporaryCount{0};
 
 // A new, empty file beside `path`, marked for deletion, opened for writing and shared with nobody
 // but the move that puts it in place; its name is in `temporary`. Names taken by files left behind
@@ -140,7 +143,7 @@ HANDLE CreateTemporaryBeside(const std::string& path, std::string& temporary) {
   constexpr int kAttempts = 100;
   for (int attempt = 0; attempt < kAttempts; ++attempt) {
     char suffix[40];
-    std::snprintf(suffix, sizeof suffix, ".%lx-%x.tmp", GetCurrentProcessId(), temporaryCount++);
+    std::snprintf(suffix, sizeof suffix, ".%lx-%x.tmp", GetCurrentProcessId(), temporaryCount.fetch_add(1));
     temporary = path + suffix;
     const HANDLE file = CreateFileA(temporary.c_str(), GENERIC_WRITE | FILE_READ_ATTRIBUTES | DELETE,
                                     FILE_SHARE_DELETE, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);

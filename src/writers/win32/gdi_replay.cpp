@@ -1,37 +1,15 @@
-#include <cstring>
 #include <optional>
 
 #include "writers/metafile_replay.h"
 
-// Last: it brings in <windows.h>.
+// Last: they bring in <windows.h>.
+#include "platform/win32/log_font.h"
 #include "writers/win32/gdi_replay.h"
 
 namespace varnel {
 namespace {
 
 RECT ToRect(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
-
-// The recorded font (the surface's default font when the run has none, the escapement within one
-// turn) in the platform's own description.
-LOGFONTA ToLogFont(const FontDescription& font) {
-  LOGFONTA log{};
-  log.lfHeight = font.lfHeight;
-  log.lfWidth = font.lfWidth;
-  log.lfEscapement = font.lfEscapement;
-  log.lfOrientation = font.lfOrientation;
-  log.lfWeight = font.lfWeight;
-  log.lfItalic = font.lfItalic;
-  log.lfUnderline = font.lfUnderline;
-  log.lfStrikeOut = font.lfStrikeOut;
-  log.lfCharSet = font.lfCharSet;
-  log.lfOutPrecision = font.lfOutPrecision;
-  log.lfClipPrecision = font.lfClipPrecision;
-  log.lfQuality = font.lfQuality;
-  log.lfPitchAndFamily = font.lfPitchAndFamily;
-  static_assert(sizeof log.lfFaceName == sizeof font.lfFaceName);
-  std::memcpy(log.lfFaceName, font.lfFaceName, sizeof log.lfFaceName);
-  return log;
-}
 
 class GdiReplay {
  public:
