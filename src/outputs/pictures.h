@@ -12,8 +12,8 @@
 
 namespace varnel {
 
-// The file of a format this build has (false for any other); the context's lastSaveError says why
-// a save failed, ENOSYS for a format the build does without, and is 0 after one that succeeded.
+// The file of a format (false for a number that names none); the context's lastSaveError says why
+// a save failed, ENOSYS for a number that names no format, and is 0 after one that succeeded.
 bool SavePicture(Context& context, PictureFormat format, const char* path);
 
 // A one-bit BMP; refused before rendering when its rows would pass the format's 4 GiB.
