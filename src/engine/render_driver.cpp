@@ -287,7 +287,15 @@ DrawingReach ReachPast(const Rect& box, int width, int height, int orientation) 
 // at the origin; what lies outside that picture reaches past the symbol in any picture.
 DrawingReach DrawnReach(Context& context, const SymbolExtent& extent) {
   const bool vertical = RunsVertically(context.settings.orientation);
-  const int hostWidth = context.settings.width, hostHeight = context.settings.height;
+  // The host's picture size comes back however the drawing ends, a failed allocation included.
+  struct HostSize {
+    SymbolSettings& settings;
+    const int width = settings.width, height = settings.height;
+    ~HostSize() {
+      settings.width = width;
+      settings.height = height;
+    }
+  } hostSize{context.settings};
   context.settings.width = vertical ? extent.thickness : extent.length;
   context.settings.height = vertical ? extent.length : extent.thickness;
   Surface& surface = context.recording;
@@ -302,8 +310,6 @@ DrawingReach DrawnReach(Context& context, const SymbolExtent& extent) {
   const DrawingReach reach =
       ReachPast(DrawnBox(surface), context.settings.width, context.settings.height, context.settings.orientation);
   context.state.surface = nullptr;
-  context.settings.width = hostWidth;
-  context.settings.height = hostHeight;
   return reach;
 }
 
