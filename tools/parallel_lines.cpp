@@ -1,6 +1,7 @@
 #include "parallel_lines.h"
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <system_error>
@@ -13,36 +14,54 @@ namespace varnel::tool {
 namespace {
 
 // Where each line is, by the count of lines that have reached each stage; line n is in slot
-// n % slots from its reading until it is finished.
+// n % slots from its reading until it is finished. Each stage waits on a condition of its own and
+// takes every line that is ready for it at once, so that a line costs no wake-up of a thread that
+// has nothing to do, and a thread that wakes does all there is: on two cores, wake-ups rather than
+// drawing were what a line cost.
 class LineStages {
  public:
-  explicit LineStages(std::size_t slots) : drawn_(slots, false) {}
+  LineStages(std::size_t slots, std::size_t workers) : drawn_(slots, false), workers_(std::max<std::size_t>(1, workers)) {}
 
   void Read(const LineWork& work) {
     for (std::size_t line = 0;; ++line) {
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return line - finished_ < drawn_.size() || ended_; });
+        roomFreed_.wait(lock, [&] { return line - finished_ < drawn_.size() || ended_; });
         if (ended_) return;
       }
       if (!work.read(line % drawn_.size())) break;
-      Advance([&] { ++read_; });
+      {
+        const std::lock_guard lock(mutex_);
+        ++read_;
+      }
+      lineRead_.notify_one();
     }
     EndInput();
   }
 
   void Draw(const std::vector<LibraryContext>& contexts, const LineWork& work) {
     for (;;) {
-      std::size_t line = 0;
+      std::size_t first = 0, end = 0;
+      bool more = false;
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return claimed_ < read_ || ended_; });
+        lineRead_.wait(lock, [&] { return claimed_ < read_ || ended_; });
         if (claimed_ == read_) return;
-        line = claimed_++;
+        // A share of what is waiting, so that the other workers find lines too.
+        first = claimed_;
+        end = claimed_ += std::max<std::size_t>(1, (read_ - claimed_) / workers_);
+        more = end < read_;
       }
-      const std::size_t slot = line % drawn_.size();
-      work.draw(contexts[slot].get(), slot);
-      Advance([&] { drawn_[slot] = true; });
+      if (more) lineRead_.notify_one();
+      for (std::size_t line = first; line < end; ++line) {
+        const std::size_t slot = line % drawn_.size();
+        work.draw(contexts[slot].get(), slot);
+        {
+          const std::lock_guard lock(mutex_);
+          drawn_[slot] = true;
+        }
+        if (line == finishing_) lineDrawn_.notify_one();
+      }
     }
   }
 
@@ -51,36 +70,38 @@ class LineStages {
       const std::size_t slot = line % drawn_.size();
       {
         std::unique_lock lock(mutex_);
-        changed_.wait(lock, [&] { return drawn_[slot] || (ended_ && line == read_); });
+        finishing_ = line;
+        lineDrawn_.wait(lock, [&] { return drawn_[slot] || (ended_ && line == read_); });
         if (!drawn_[slot]) return;
       }
       work.finish(contexts[slot].get(), slot);
-      Advance([&] {
+      {
+        const std::lock_guard lock(mutex_);
         drawn_[slot] = false;
         ++finished_;
-      });
+      }
+      roomFreed_.notify_one();
     }
   }
 
   // No more lines come: the workers end once they have drawn those read.
   void EndInput() {
-    Advance([&] { ended_ = true; });
+    {
+      const std::lock_guard lock(mutex_);
+      ended_ = true;
+    }
+    roomFreed_.notify_all();
+    lineRead_.notify_all();
+    lineDrawn_.notify_all();
   }
 
  private:
-  template <typename Change>
-  void Advance(Change change) {
-    {
-      const std::lock_guard lock(mutex_);
-      change();
-    }
-    changed_.notify_all();
-  }
-
   std::mutex mutex_;
-  std::condition_variable changed_;
+  std::condition_variable roomFreed_, lineRead_, lineDrawn_;
   std::vector<bool> drawn_;  // by slot: its line is drawn and waits to be finished
   std::size_t read_ = 0, claimed_ = 0, finished_ = 0;
+  std::atomic<std::size_t> finishing_ = 0;  // the line the calling thread waits for, or finishes
+  const std::size_t workers_;
   bool ended_ = false;
 };
 
@@ -105,7 +126,8 @@ bool DrawLines(int jobs, std::size_t slots, const LineWork& work) {
     }
     return true;
   }
-  LineStages stages(contexts.size());
+  const std::size_t wanted = std::min(static_cast<std::size_t>(jobs), contexts.size());
+  LineStages stages(contexts.size(), wanted);
   // The threads are declared after the contexts, so that they are joined before the contexts go,
   // and the input is ended before they are joined, on every way out, so that threads waiting for
   // lines or for room end.
@@ -116,7 +138,7 @@ bool DrawLines(int jobs, std::size_t slots, const LineWork& work) {
     ~EndOnExit() { stages.EndInput(); }
   } endOnExit{stages};
   try {
-    while (workers.size() < std::min(static_cast<std::size_t>(std::max(jobs, 1)), contexts.size())) {
+    while (workers.size() < wanted) {
       workers.emplace_back([&] { stages.Draw(contexts, work); });
     }
   } catch (const std::system_error&) {
