@@ -49,4 +49,8 @@ struct Context {
 // The context of the classic exports, zero at load as their records always were.
 Context& DefaultContext();
 
+// The context's recording started afresh at the settings' picture size, with the render drawing
+// into it from the picture's corner; the caller sets state.surface back to null when it is done.
+Surface& StartRecording(Context& context);
+
 }  // namespace varnel

@@ -298,11 +298,7 @@ DrawingReach DrawnReach(Context& context, const SymbolExtent& extent) {
   } hostSize{context.settings};
   context.settings.width = vertical ? extent.thickness : extent.length;
   context.settings.height = vertical ? extent.length : extent.thickness;
-  Surface& surface = context.recording;
-  surface.Restart(context.settings.width, context.settings.height);
-  context.state.surface = &surface;
-  context.state.originX = 0;
-  context.state.originY = 0;
+  const Surface& surface = StartRecording(context);
   CentreSymbol(context, extent);
   StartDrawing(context);
   WalkSymbol(context, WalkJobs{.preparesData = false, .draws = true});

@@ -7,11 +7,7 @@
 namespace varnel {
 
 const Surface& RenderToSurface(Context& context, ScreenResolution screen, Render render) {
-  Surface& surface = context.recording;
-  surface.Restart(context.settings.width, context.settings.height);
-  context.state.surface = &surface;
-  context.state.originX = 0;
-  context.state.originY = 0;
+  const Surface& surface = StartRecording(context);
   render(context, screen);
   context.state.surface = nullptr;
   return surface;
